@@ -1,0 +1,33 @@
+# kelmora_test(NAME SOURCES... LIBS ... [SERIAL]) : a GoogleTest executable registered with ctest.
+# SERIAL marks tests that share a fixed path (the Windows directory, the a: drive).
+function(kelmora_test name)
+  cmake_parse_arguments(KT "SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${KT_SOURCES})
+  target_link_libraries(${name} PRIVATE ${KT_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  if(KT_SERIAL)
+    set(props RUN_SERIAL TRUE)
+  else()
+    set(props "")
+  endif()
+  # Discovery runs the executable under the emulator at test time, not at build time,
+  # so a build never needs a display.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       PROPERTIES TIMEOUT 120 ${props})
+endfunction()
+
+# kelmora_fuzzer(NAME SOURCES... LIBS ...) : a libFuzzer target, built only in the clang fuzz build.
+if(NOT TARGET fuzzers)
+  add_custom_target(fuzzers)
+endif()
+function(kelmora_fuzzer name)
+  cmake_parse_arguments(KF "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT KELMORA_FUZZ)
+    return()
+  endif()
+  add_executable(${name} EXCLUDE_FROM_ALL ${KF_SOURCES})
+  target_link_libraries(${name} PRIVATE ${KF_LIBS})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+  add_dependencies(fuzzers ${name})
+endfunction()

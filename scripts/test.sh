@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds everything (Windows cross build and the native sanitizer build) and runs every test.
+# Windows tests run under Wine in a throwaway prefix with its own Xvfb display.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+bash scripts/build.sh
+
+status=0
+# Native pure-unit tests under the sanitizers.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1
+ctest --test-dir build/native --output-on-failure -j "$jobs" || status=1
+
+# Fuzz targets: a short run each over their seed corpus.
+if [ -d build/fuzz ]; then
+  for f in build/fuzz/fuzz/*_fuzzer; do
+    [ -x "$f" ] || continue
+    name=$(basename "$f")
+    corpus="$root/tests/fuzz/corpus/${name%_fuzzer}"
+    work=$(mktemp -d)
+    [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/ 2>/dev/null || true
+    if "$f" -max_total_time=15 -rss_limit_mb=2048 "$work" >"$work.log" 2>&1; then
+      echo "fuzz $name: ok"
+    else
+      echo "fuzz $name: FAILED"; tail -40 "$work.log"; status=1
+    fi
+    rm -rf "$work" "$work.log"
+  done
+fi
+
+source scripts/wine-env.sh
+wine_env_start
+ctest --test-dir build/win32 --output-on-failure -j "$jobs" "$@" || status=1
+wine_env_stop
+exit $status

@@ -1,0 +1,120 @@
+#include "gui_driver.h"
+
+#include <vector>
+
+namespace testing_support {
+namespace {
+
+struct Search {
+  const std::wstring* caption;
+  HWND found;
+  bool visibleOnly;
+  int count;
+};
+
+BOOL CALLBACK EnumTop(HWND w, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid != GetCurrentProcessId()) return TRUE;
+  if (s->visibleOnly && !IsWindowVisible(w)) return TRUE;
+  wchar_t cls[64];
+  GetClassNameW(w, cls, 64);
+  // Wine's and the IME's helper windows are no windows of the program.
+  if (lstrcmpW(cls, L"IME") == 0 || lstrcmpW(cls, L"Message") == 0) return TRUE;
+  ++s->count;
+  if (s->caption && WindowText(w) != *s->caption) return TRUE;
+  if (!s->found) s->found = w;
+  return TRUE;
+}
+
+}  // namespace
+
+std::wstring WindowText(HWND hwnd) {
+  int n = GetWindowTextLengthW(hwnd);
+  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+  n = GetWindowTextW(hwnd, s.data(), n + 1);
+  s.resize(static_cast<size_t>(n > 0 ? n : 0));
+  return s;
+}
+
+std::wstring ClassName(HWND hwnd) {
+  wchar_t cls[256];
+  int n = GetClassNameW(hwnd, cls, 256);
+  return std::wstring(cls, static_cast<size_t>(n > 0 ? n : 0));
+}
+
+HWND WaitForTopWindow(const std::wstring& caption, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    Search s{&caption, nullptr, true, 0};
+    EnumWindows(EnumTop, reinterpret_cast<LPARAM>(&s));
+    if (s.found) return s.found;
+    Sleep(10);
+  }
+  return nullptr;
+}
+
+HWND WaitForAnyTopWindow(DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    Search s{nullptr, nullptr, true, 0};
+    EnumWindows(EnumTop, reinterpret_cast<LPARAM>(&s));
+    if (s.found) return s.found;
+    Sleep(10);
+  }
+  return nullptr;
+}
+
+int CountTopWindows(bool visibleOnly) {
+  Search s{nullptr, nullptr, visibleOnly, 0};
+  EnumWindows(EnumTop, reinterpret_cast<LPARAM>(&s));
+  return s.count;
+}
+
+HWND FindChildByText(HWND parent, const std::wstring& text) {
+  struct Find {
+    const std::wstring* text;
+    HWND found;
+  } f{&text, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(lp);
+        if (WindowText(w) == *f->text) {
+          f->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+RECT WindowRectOf(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+RECT ChildBounds(HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void ClickChild(HWND child) {
+  RECT r;
+  GetClientRect(child, &r);
+  LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+  PostMessageW(child, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(child, WM_LBUTTONUP, 0, at);
+}
+
+void PressKey(HWND target, UINT vk) {
+  PostMessageW(target, WM_KEYDOWN, vk, 1);
+  PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
+}
+
+}  // namespace testing_support

@@ -1,0 +1,45 @@
+// Drives real windows from a second thread while the test's thread runs a modal loop or the
+// message loop: find a window, read it, click it, type into it.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace testing_support {
+
+// The visible top-level window of this process whose caption is `caption` (UTF-16), waiting
+// up to `timeoutMs`; null when none appeared.
+HWND WaitForTopWindow(const std::wstring& caption, DWORD timeoutMs = 5000);
+// A visible top-level window of this process other than those in `except`.
+HWND WaitForAnyTopWindow(DWORD timeoutMs = 5000);
+// Top-level windows of this process (visible or not).
+int CountTopWindows(bool visibleOnly);
+std::wstring WindowText(HWND hwnd);
+std::wstring ClassName(HWND hwnd);
+// The child whose text is `text`.
+HWND FindChildByText(HWND parent, const std::wstring& text);
+RECT WindowRectOf(HWND hwnd);
+// The bounds of a child in its parent's client coordinates.
+RECT ChildBounds(HWND child);
+// A left click at the centre of a child, as the mouse would give it.
+void ClickChild(HWND child);
+void PressKey(HWND target, UINT vk);
+
+// Runs `body` on a second thread; joins in the destructor.
+class Driver {
+ public:
+  explicit Driver(std::function<void()> body) : thread_(std::move(body)) {}
+  ~Driver() {
+    if (thread_.joinable()) thread_.join();
+  }
+  void Join() {
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  std::thread thread_;
+};
+
+}  // namespace testing_support
