@@ -1,13 +1,18 @@
-# kelmora_test(NAME SOURCES... LIBS ... [SERIAL]) : a GoogleTest executable registered with ctest.
-# SERIAL marks tests that share a fixed path (the Windows directory, the a: drive).
+# kelmora_test(NAME SOURCES... LIBS ... [SERIAL] [PURE]) : a GoogleTest executable registered
+# with ctest. SERIAL marks tests that share a fixed path (the Windows directory, the a: drive).
+# Under Wine every process shares one desktop, so windows of tests running side by side steal
+# each other's activation and focus: Windows tests take the desktop one at a time unless
+# marked PURE (no window at all).
 function(kelmora_test name)
-  cmake_parse_arguments(KT "SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(KT "SERIAL;PURE" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${KT_SOURCES})
   target_link_libraries(${name} PRIVATE ${KT_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set(props "")
   if(KT_SERIAL)
-    set(props RUN_SERIAL TRUE)
-  else()
-    set(props "")
+    list(APPEND props RUN_SERIAL TRUE)
+  endif()
+  if(KELMORA_WINDOWS AND NOT KT_PURE)
+    list(APPEND props RESOURCE_LOCK desktop)
   endif()
   # Discovery runs the executable under the emulator at test time, not at build time,
   # so a build never needs a display.

@@ -264,8 +264,48 @@ bool Form::PreTranslate(MSG& msg) {
       msg.wParam = Widen(std::string(1, key))[0];
     }
   }
+  if (form->dialogKeys && (msg.message == WM_SYSCHAR || msg.message == WM_CHAR) && form->ClickMnemonic(msg)) {
+    return true;
+  }
   if (form->dialogKeys && IsDialogMessageW(root, &msg)) return true;
   return false;
+}
+
+// The dialog manager matches mnemonics with a case table that misses the Greek letters, so
+// Alt+δ would not find "&Δεύτερο": the forms match them themselves.
+bool Form::ClickMnemonic(const MSG& msg) {
+  bool alt = msg.message == WM_SYSCHAR;
+  if (!alt) {
+    // A plain letter is a mnemonic only while a button has the focus, as in a dialog.
+    HWND focus = GetFocus();
+    if (!focus || !(SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)) return false;
+  }
+  if (msg.wParam < 0x20) return false;
+  char key = UpperCp1253(Narrow(std::wstring(1, static_cast<wchar_t>(msg.wParam)))[0]);
+  if (key == '?' && msg.wParam != L'?') return false;
+  HWND found = nullptr;
+  std::vector<Control*> pending(Children().begin(), Children().end());
+  while (!pending.empty() && !found) {
+    Control* c = pending.front();
+    pending.erase(pending.begin());
+    if (!c->Visible() || !c->Enabled()) continue;
+    pending.insert(pending.end(), c->Children().begin(), c->Children().end());
+    if (!(SendMessageW(c->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)) continue;
+    std::string text = c->Text();
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+      if (text[i] != '&') continue;
+      if (text[i + 1] == '&') {
+        ++i;
+        continue;
+      }
+      if (UpperCp1253(text[i + 1]) == key) found = c->Handle();
+      break;
+    }
+  }
+  if (!found) return false;
+  ::SetFocus(found);
+  SendMessageW(found, BM_CLICK, 0, 0);
+  return true;
 }
 
 }  // namespace forms

@@ -56,6 +56,7 @@ class Form : public Control {
 
   // Key preview and dialog keys for a message the pump is about to dispatch.
   static bool PreTranslate(MSG& msg);
+  bool ClickMnemonic(const MSG& msg);
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -62,6 +62,23 @@ std::string Narrow(std::wstring_view utf16) {
   return out;
 }
 
+char UpperCp1253(char c) {
+  auto b = static_cast<unsigned char>(c);
+  if (b >= 'a' && b <= 'z') return static_cast<char>(b - 32);
+  if (b == 0xF2) return static_cast<char>(0xD3);  // final sigma
+  if (b >= 0xE1 && b <= 0xFB) return static_cast<char>(b - 32);
+  switch (b) {
+    case 0xDC: return static_cast<char>(0xA2);
+    case 0xDD: return static_cast<char>(0xB8);
+    case 0xDE: return static_cast<char>(0xB9);
+    case 0xDF: return static_cast<char>(0xBA);
+    case 0xFC: return static_cast<char>(0xBC);
+    case 0xFD: return static_cast<char>(0xBE);
+    case 0xFE: return static_cast<char>(0xBF);
+  }
+  return c;
+}
+
 std::string ToUtf8(std::string_view cp1253) {
   std::string out;
   for (wchar_t w : Widen(cp1253)) {

@@ -12,6 +12,10 @@ std::wstring Widen(std::string_view cp1253);
 // Characters with no code page 1253 byte become '?'.
 std::string Narrow(std::wstring_view utf16);
 
+// The capital of a code page 1253 letter (Latin and Greek, accented Greek included); other
+// bytes are returned unchanged.
+char UpperCp1253(char c);
+
 // UTF-8 for logs and test messages.
 std::string ToUtf8(std::string_view cp1253);
 
