@@ -106,6 +106,9 @@ TEST_F(GreekConfirmWindow, EachButtonGivesItsResult) {
         HWND w = WaitForTopWindow(kCaption);
         if (!w) return;
         ClickChild(FindChildByText(w, caption));
+        // A click that went nowhere fails the case instead of hanging the modal loop.
+        for (int i = 0; i < 200 && IsWindowVisible(w); ++i) Sleep(5);
+        if (IsWindowVisible(w)) PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
       });
       int result = GreekConfirm::VeruGreekConfirm(kCaptionCp, "κείμενο", static_cast<std::uint8_t>(layout.kind));
       d.Join();
