@@ -3,3 +3,9 @@ if(KELMORA_WINDOWS)
   kelmora_test(forms_graphics_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/forms_graphics_test.cpp
                LIBS forms test_support_win32)
 endif()
+if(KELMORA_WINDOWS)
+  kelmora_test(okgraph3_picture_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/okgraph3_picture_test.cpp
+               LIBS okgraph3 test_support_win32)
+  target_compile_definitions(okgraph3_picture_test PRIVATE
+                             GRAPH_PICTURE_DIR="${CMAKE_CURRENT_BINARY_DIR}")
+endif()
