@@ -23,6 +23,8 @@ double HighEnd(const Axis& a) { return a.log ? Power(a.logBase, a.maxExp) : a.ma
 double AxisValue(const Axis& a, double value, bool& refused) {
   refused = false;
   if (!a.log) return value;
+  // Below base 2 there is no scale of decades: ln 1 is 0, and smaller bases have no logarithm.
+  if (a.logBase < 2) throw forms::RangeError();
   if (value > 0) return std::log(value) / std::log(static_cast<double>(a.logBase));
   refused = true;
   return 0.0;
@@ -125,6 +127,9 @@ void ForEachStep(double min, double range, double step, const std::function<void
 }
 
 void ForEachExponent(int minExp, int maxExp, const std::function<void(int)>& f) {
+  if (static_cast<std::int64_t>(maxExp) - minExp + 1 > std::numeric_limits<std::int32_t>::max()) {
+    throw forms::RangeError();
+  }
   for (std::int64_t d = minExp; d <= maxExp; ++d) f(static_cast<int>(d));
 }
 

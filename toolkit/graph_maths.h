@@ -30,7 +30,8 @@ double LowEnd(const Axis& a);
 double HighEnd(const Axis& a);
 
 // A data value in the axis's own units: itself, or its logarithm. A non-positive value on a
-// logarithmic axis is refused (`refused` set) and stands for exponent 0.
+// logarithmic axis is refused (`refused` set) and stands for exponent 0. A logarithmic axis
+// with a base below 2 raises the range error.
 double AxisValue(const Axis& a, double value, bool& refused);
 
 // Plot column of an axis value: nullopt when clipping refuses it (linear axis, beyond max);

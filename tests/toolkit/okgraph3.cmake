@@ -9,3 +9,10 @@ if(KELMORA_WINDOWS)
   target_compile_definitions(okgraph3_picture_test PRIVATE
                              GRAPH_PICTURE_DIR="${CMAKE_CURRENT_BINARY_DIR}")
 endif()
+# The pure maths run natively under the sanitizers and under Wine alike.
+kelmora_test(graph_maths_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/graph_maths_test.cpp
+             LIBS graph_maths test_support)
+if(KELMORA_WINDOWS)
+  kelmora_test(okgraph3_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/okgraph3_test.cpp
+               LIBS okgraph3 test_support_win32)
+endif()
