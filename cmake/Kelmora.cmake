@@ -1,10 +1,10 @@
-# kelmora_test(NAME SOURCES... LIBS ... [SERIAL] [PURE]) : a GoogleTest executable registered
-# with ctest. SERIAL marks tests that share a fixed path (the Windows directory, the a: drive).
-# Under Wine every process shares one desktop, so windows of tests running side by side steal
-# each other's activation and focus: Windows tests take the desktop one at a time unless
-# marked PURE (no window at all).
+# kelmora_test(NAME SOURCES... LIBS ... [SERIAL] [PURE] [DESKTOP]) : a GoogleTest executable
+# registered with ctest. SERIAL marks tests that share a fixed path (the Windows directory, the
+# a: drive). Under Wine every process shares one desktop, so windows of tests running side by
+# side steal each other's activation and focus: Windows tests take the desktop one at a time
+# unless marked PURE (no window at all). DESKTOP says so explicitly; it is the default.
 function(kelmora_test name)
-  cmake_parse_arguments(KT "SERIAL;PURE" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(KT "SERIAL;PURE;DESKTOP" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${KT_SOURCES})
   target_link_libraries(${name} PRIVATE ${KT_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   set(props "")
