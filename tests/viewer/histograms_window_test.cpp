@@ -1,0 +1,382 @@
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <vector>
+
+#include "gui_driver.h"
+#include "photo_scene.h"
+#include "viewer_fixture.h"
+
+using testing_support::MessageRecorder;
+using testing_support::ViewerTest;
+
+namespace {
+
+// Expected Greek texts as UTF-8, so that the checks do not go through the code page they test.
+std::string U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+
+long long Sum(const view::HistogramBins& b) { return std::accumulate(b.begin(), b.end(), 0ll); }
+
+struct Counts {
+  view::HistogramBins red, green, blue, intensity;
+  static Counts Now() { return {view::RedCounts, view::GreenCounts, view::BlueCounts, view::IntensityCounts}; }
+};
+
+class HistogramsWindow : public ViewerTest {
+ protected:
+  // F2 as the user presses it, pumped until the histogram window shows.
+  void PressF2AndWait() {
+    Key(VK_F2);
+    ASSERT_TRUE(PumpUntil([&] { return !view::HistogramsRunning() && histograms->Visible(); }));
+  }
+  std::vector<forms::AreaSeries*> AllSeries() {
+    return {&histograms->Series1, &histograms->Series2, &histograms->Series3, &histograms->Series4};
+  }
+  std::vector<forms::Chart*> AllCharts() {
+    return {&histograms->Chart1, &histograms->Chart2, &histograms->Chart3, &histograms->Chart4};
+  }
+};
+
+TEST_F(HistogramsWindow, BinsOfAPhotoAddUpToItsPixelsInUnitAndCharts) {
+  MessageRecorder rec;
+  const int W = 320, H = 210;
+  testing_support::PhotoScene scene(W, H);
+  Open({WritePicture(W, H, scene)});
+  PressF2AndWait();
+  EXPECT_FALSE(progress->Visible());
+  const view::HistogramBins* unit[] = {&view::RedCounts, &view::GreenCounts, &view::BlueCounts, &view::IntensityCounts};
+  const forms::Color colours[] = {0x0000FF, 0x008000, 0xFF0000, 0x000000};
+  auto series = AllSeries();
+  for (size_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE("histogram " + std::to_string(i + 1));
+    EXPECT_EQ(Sum(*unit[i]), W * H);
+    ASSERT_EQ(series[i]->Count(), 256);
+    for (int bin = 0; bin < 256; ++bin) {
+      ASSERT_EQ(series[i]->YValue(bin), (*unit[i])[static_cast<size_t>(bin)]) << "bin " << bin;
+      ASSERT_EQ(series[i]->ValueColor(bin), colours[i]) << "bin " << bin;
+    }
+    EXPECT_TRUE(series[i]->Active());
+  }
+  // Every pixel against the bins, counted here one pixel at a time.
+  Counts want{};
+  for (int y = 0; y < H; ++y) {
+    for (int x = 0; x < W; ++x) {
+      std::uint32_t p = scene(x, y);
+      int r = (p >> 16) & 255, g = (p >> 8) & 255, b = p & 255;
+      ++want.red[static_cast<size_t>(r)];
+      ++want.green[static_cast<size_t>(g)];
+      ++want.blue[static_cast<size_t>(b)];
+      ++want.intensity[static_cast<size_t>(view::PixelIntensity(r, g, b))];
+    }
+  }
+  EXPECT_EQ(view::RedCounts, want.red);
+  EXPECT_EQ(view::GreenCounts, want.green);
+  EXPECT_EQ(view::BlueCounts, want.blue);
+  EXPECT_EQ(view::IntensityCounts, want.intensity);
+}
+
+TEST_F(HistogramsWindow, FlatPicturesFallInOneBin) {
+  struct Case {
+    const char* name;
+    std::uint32_t pixel;
+    int bin;
+  };
+  const Case cases[] = {{"grey 77", bmp::FromRgb(77, 77, 77), 77}, {"white", 0xFFFFFF, 255}, {"black", 0, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MessageRecorder rec;
+    Open({WritePicture(33, 17, [&](int, int) { return c.pixel; })});
+    PressF2AndWait();
+    for (const view::HistogramBins* b : {&view::RedCounts, &view::GreenCounts, &view::BlueCounts, &view::IntensityCounts}) {
+      EXPECT_EQ((*b)[static_cast<size_t>(c.bin)], 33 * 17);
+      EXPECT_EQ(Sum(*b), 33 * 17);
+    }
+    progress.reset();
+    histograms.reset();
+    viewer.reset();
+  }
+}
+
+TEST_F(HistogramsWindow, GaugeRunsFromZeroToHundredOnceEachColumn) {
+  MessageRecorder rec;
+  Open({WritePicture(640, 3, [](int x, int) { return bmp::FromRgb(x & 255, 0, 0); })});
+  std::vector<int> seen;
+  bool visibleWhileCounting = false;
+  progress->HistogramProgress.onChange = [&](int p) {
+    seen.push_back(p);
+    visibleWhileCounting = visibleWhileCounting || progress->Visible();
+  };
+  PressF2AndWait();
+  EXPECT_EQ(progress->HistogramProgress.Progress(), 100);
+  EXPECT_TRUE(visibleWhileCounting);
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.back(), 100);
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  // A second run starts again at 0.
+  seen.clear();
+  histograms->Hide();
+  PressF2AndWait();
+  ASSERT_GE(seen.size(), 2u);
+  EXPECT_EQ(seen.front(), 0);
+  EXPECT_EQ(seen.back(), 100);
+  EXPECT_EQ(progress->Caption(), "Viewer");
+  EXPECT_EQ(progress->Label1.Caption(), "Computing image histograms...");
+}
+
+// Red x, green 2x (only even bins), blue 255 - x: bin 17 holds 5, 0 and 5 pixels.
+std::uint32_t Ramp(int x, int) { return bmp::FromRgb(x, (2 * x) & 255, 255 - x); }
+
+TEST_F(HistogramsWindow, ClickingBin17ShowsItsIndexAndCount) {
+  MessageRecorder rec;
+  Open({WritePicture(256, 5, Ramp)});
+  PressF2AndWait();
+  const view::HistogramBins* unit[] = {&view::RedCounts, &view::GreenCounts, &view::BlueCounts, &view::IntensityCounts};
+  auto charts = AllCharts();
+  auto series = AllSeries();
+  for (size_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE("chart " + std::to_string(i + 1));
+    histograms->Index.SetText("");
+    histograms->Value.SetText("");
+    POINT p = charts[i]->ValuePoint(*series[i], 17);
+    PostMessageW(charts[i]->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y + 1));
+    PostMessageW(charts[i]->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y + 1));
+    Pump();
+    EXPECT_EQ(histograms->Index.Text(), "17");
+    EXPECT_EQ(histograms->Value.Text(), std::to_string((*unit[i])[17]));
+  }
+  EXPECT_EQ(histograms->Value.Text(), std::to_string(view::IntensityCounts[17]));
+  EXPECT_EQ(view::GreenCounts[17], 0);
+  // Outside the plot nothing changes.
+  histograms->Index.SetText("x");
+  PostMessageW(histograms->Chart1.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+  PostMessageW(histograms->Chart1.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+  Pump();
+  EXPECT_EQ(histograms->Index.Text(), "x");
+}
+
+// The chart as it paints itself, asked through the printing message.
+std::vector<std::uint32_t> Painted(HWND chart) {
+  RECT r;
+  GetClientRect(chart, &r);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = r.right;
+  bi.bmiHeader.biHeight = -r.bottom;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC mem = CreateCompatibleDC(nullptr);
+  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, dib);
+  SendMessageW(chart, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+  GdiFlush();
+  const auto* p = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> px(p, p + static_cast<size_t>(r.right) * static_cast<size_t>(r.bottom));
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  return px;
+}
+
+TEST_F(HistogramsWindow, StairsCheckBoxSwitchesAllFourCharts) {
+  MessageRecorder rec;
+  Open({WritePicture(200, 120, testing_support::PhotoScene(200, 120))});
+  PressF2AndWait();
+  std::vector<std::vector<std::uint32_t>> areas;
+  for (forms::Chart* c : AllCharts()) areas.push_back(Painted(c->Handle()));
+  for (bool on : {true, false}) {
+    SCOPED_TRACE(on ? "checked" : "unchecked");
+    testing_support::ClickChild(histograms->CheckBox1.Handle());
+    Pump();
+    EXPECT_EQ(histograms->CheckBox1.Checked(), on);
+    auto charts = AllCharts();
+    for (size_t i = 0; i < 4; ++i) {
+      EXPECT_EQ(charts[i]->Series(0).Stairs(), on) << "chart " << i + 1;
+      EXPECT_EQ(Painted(charts[i]->Handle()) == areas[i], !on) << "chart " << i + 1 << " drawn as " << (on ? "stairs" : "areas");
+    }
+  }
+  // The setting outlives a new count.
+  testing_support::ClickChild(histograms->CheckBox1.Handle());
+  Pump();
+  histograms->Hide();
+  PressF2AndWait();
+  for (forms::AreaSeries* s : AllSeries()) EXPECT_TRUE(s->Stairs());
+  EXPECT_TRUE(histograms->CheckBox1.Checked());
+}
+
+TEST_F(HistogramsWindow, DraggingARectangleZoomsAndDraggingBackUndoes) {
+  MessageRecorder rec;
+  Open({WritePicture(256, 4, Ramp)});
+  PressF2AndWait();
+  forms::Chart& chart = histograms->Chart1;
+  RECT plot = chart.PlotRect();
+  POINT before = chart.ValuePoint(histograms->Series1, 100);
+  auto drag = [&](POINT from, POINT to) {
+    PostMessageW(chart.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    PostMessageW(chart.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    PostMessageW(chart.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    Pump();
+  };
+  // From bin 64 to bin 192, right and down: the bins between spread over the whole plot.
+  POINT a = chart.ValuePoint(histograms->Series1, 64), b = chart.ValuePoint(histograms->Series1, 192);
+  drag({a.x, plot.top + 2}, {b.x, plot.bottom - 2});
+  EXPECT_TRUE(chart.Zoomed());
+  POINT zoomed = chart.ValuePoint(histograms->Series1, 100);
+  EXPECT_LT(std::abs(zoomed.x - (plot.left + (plot.right - 1 - plot.left) * 36 / 128)), 3);
+  drag({b.x, plot.bottom - 2}, {a.x, plot.top + 2});
+  EXPECT_FALSE(chart.Zoomed());
+  EXPECT_EQ(chart.ValuePoint(histograms->Series1, 100).x, before.x);
+}
+
+TEST_F(HistogramsWindow, EscHidesFromTheEditsAndTheWindowButNotFromOK) {
+  struct Case {
+    const char* name;
+    int target;  // 0 the window, 1 Index, 2 Value, 3 the OK button, 4 the check box
+    UINT key;
+    bool hides;
+  };
+  const Case cases[] = {
+      {"Esc on the window", 0, VK_ESCAPE, true},
+      {"Esc in Index", 1, VK_ESCAPE, true},
+      {"Esc in Value", 2, VK_ESCAPE, true},
+      {"Esc on OK", 3, VK_ESCAPE, false},
+      {"Esc on the check box", 4, VK_ESCAPE, false},  // 5
+      {"a letter in Index", 1, 'A', false},
+      {"Enter in Index clicks OK", 1, VK_RETURN, true},
+  };
+  MessageRecorder rec;
+  Open({WritePicture(20, 20, Ramp)});
+  for (size_t row = 0; row < std::size(cases); ++row) {
+    const Case& c = cases[row];
+    SCOPED_TRACE("row " + std::to_string(row) + ": " + c.name);
+    histograms->Show();
+    Pump();
+    HWND targets[] = {histograms->Handle(), histograms->Index.Handle(), histograms->Value.Handle(),
+                      histograms->BitBtn1.Handle(), histograms->CheckBox1.Handle()};
+    SetFocus(targets[c.target]);
+    Key(targets[c.target], c.key);
+    EXPECT_EQ(!histograms->Visible(), c.hides);
+    EXPECT_FALSE(forms::Application::Get().Terminated()) << "the histograms never end the program";
+  }
+  histograms->Show();
+  testing_support::ClickChild(histograms->BitBtn1.Handle());
+  Pump();
+  EXPECT_FALSE(histograms->Visible()) << "OK hides";
+}
+
+TEST_F(HistogramsWindow, GreekModeCaptionsBothWindows) {
+  MessageRecorder rec;
+  Open({WritePicture(30, 20, Ramp), "off", "gr"});
+  int label1Right = histograms->Label1.Left() + histograms->Label1.Width();
+  PressF2AndWait();
+  EXPECT_EQ(forms::ToUtf8(progress->Caption()), U8(u8"Υπολογισμός"));
+  EXPECT_EQ(forms::ToUtf8(progress->Label1.Caption()), U8(u8"Υπολογισμός ιστογραμμάτων εικόνας..."));
+  EXPECT_EQ(forms::ToUtf8(histograms->Caption()), U8(u8"Χρωματικά Ιστογράμματα Εικόνας"));
+  EXPECT_EQ(forms::ToUtf8(histograms->Label1.Caption()), U8(u8"Θέση"));
+  EXPECT_EQ(forms::ToUtf8(histograms->Label2.Caption()), U8(u8"Τιμή"));
+  EXPECT_EQ(forms::ToUtf8(histograms->CheckBox1.Text()), U8(u8"Βηματική"));
+  EXPECT_EQ(histograms->Label1.Left() + histograms->Label1.Width(), label1Right) << "right-aligned";
+  const std::pair<forms::Chart*, std::string> titles[] = {{&histograms->Chart1, U8(u8"Κόκκινο")},
+                                                          {&histograms->Chart2, U8(u8"Πράσινο")},
+                                                          {&histograms->Chart3, U8(u8"Μπλε")},
+                                                          {&histograms->Chart4, U8(u8"Φωτεινότητα")}};
+  for (const auto& [chart, title] : titles) {
+    ASSERT_EQ(chart->TitleLines().size(), 1u);
+    EXPECT_EQ(forms::ToUtf8(chart->TitleLines()[0]), title);
+  }
+  EXPECT_EQ(histograms->RadioButton1.Text(), "Area Graph");
+  EXPECT_EQ(histograms->RadioButton2.Text(), "Line graph");
+  EXPECT_EQ(histograms->BitBtn1.Text(), "OK");
+}
+
+TEST_F(HistogramsWindow, EnglishDesign) {
+  MessageRecorder rec;
+  Open({WritePicture(30, 20, Ramp)});
+  PressF2AndWait();
+  EXPECT_EQ(histograms->Caption(), "Histograms");
+  EXPECT_EQ(histograms->ClientWidth(), 767);
+  EXPECT_EQ(histograms->ClientHeight(), 492);
+  const std::pair<forms::Chart*, const char*> titles[] = {{&histograms->Chart1, "Red Histogram"},
+                                                          {&histograms->Chart2, "Green Histogram"},
+                                                          {&histograms->Chart3, "Blue Histogram"},
+                                                          {&histograms->Chart4, "Intensity Histogram"}};
+  for (const auto& [chart, title] : titles) {
+    ASSERT_EQ(chart->TitleLines().size(), 1u);
+    EXPECT_EQ(chart->TitleLines()[0], title);
+  }
+  EXPECT_EQ(histograms->Series2.SeriesColor(), 0x408000u);
+  EXPECT_TRUE(histograms->RadioButton1.Checked());
+  EXPECT_FALSE(histograms->RadioButton1.Enabled());
+  EXPECT_FALSE(histograms->RadioButton2.Enabled());
+  EXPECT_EQ(GetFocus(), histograms->BitBtn1.Handle()) << "OK is the active control";
+  EXPECT_TRUE(viewer->Visible()) << "the viewer stays beside the histograms";
+  EXPECT_EQ(progress->ClientWidth(), 241);
+  EXPECT_EQ(progress->ClientHeight(), 89);
+  EXPECT_EQ(GetWindowLongW(progress->Handle(), GWL_STYLE) & WS_SYSMENU, 0);
+}
+
+// Keys handled inside the count's pump.
+TEST_F(HistogramsWindow, ASecondF2DuringTheCountDoesNothing) {
+  MessageRecorder rec;
+  Open({WritePicture(300, 40, Ramp)});
+  PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_F2, 1);
+  PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_F2, 1);
+  ASSERT_TRUE(PumpUntil([&] { return !view::HistogramsRunning() && histograms->Visible(); }));
+  Pump();
+  for (const view::HistogramBins* b : {&view::RedCounts, &view::GreenCounts, &view::BlueCounts, &view::IntensityCounts}) {
+    EXPECT_EQ(Sum(*b), 300 * 40) << "counted once, not restarted or doubled";
+  }
+}
+
+TEST_F(HistogramsWindow, TheSameHistogramsAfterAZoom) {
+  MessageRecorder rec;
+  testing_support::PhotoScene scene(150, 90);
+  Open({WritePicture(150, 90, scene)});
+  PressF2AndWait();
+  Counts first = Counts::Now();
+  histograms->Hide();
+  Key(VK_ADD);
+  Key(VK_ADD);
+  PressF2AndWait();
+  Counts second = Counts::Now();
+  EXPECT_EQ(first.red, second.red);
+  EXPECT_EQ(first.intensity, second.intensity);
+}
+
+// Ending the program in the middle of a count: the count stops at the next column, nothing
+// reads the freed pictures, and the message loop returns.
+TEST_F(HistogramsWindow, EndingDuringTheCountStopsItCleanly) {
+  struct Case {
+    const char* name;
+    UINT msg;
+    WPARAM wp;
+    bool freed;
+  };
+  const Case cases[] = {
+      {"closing the window", WM_CLOSE, 0, false},
+      {"Esc", WM_KEYDOWN, VK_ESCAPE, true},
+      {"right button", WM_RBUTTONUP, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MessageRecorder rec;
+    Open({WritePicture(400, 50, Ramp)});
+    PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_F2, 1);
+    HWND to = c.msg == WM_RBUTTONUP ? viewer->ViewerImage.Handle() : ViewerHwnd();
+    PostMessageW(to, c.msg, c.wp, MAKELPARAM(5, 5));
+    forms::Application::Get().Run(*viewer);  // returns once the program ends
+    EXPECT_TRUE(forms::Application::Get().Terminated());
+    EXPECT_FALSE(view::HistogramsRunning());
+    EXPECT_FALSE(histograms->Visible());
+    EXPECT_FALSE(progress->Visible());
+    EXPECT_LT(Sum(view::RedCounts), 400 * 50) << "stopped before the last column";
+    EXPECT_EQ(view::OriginalBitmap == nullptr, c.freed);
+    EXPECT_EQ(rec.Count(), 0u) << "no error report";
+    progress.reset();
+    histograms.reset();
+    viewer.reset();
+    forms::Application::Get().ResetTerminated();
+  }
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+// The viewer's three windows made as the program makes them, over picture files that each
+// test writes into its own temporary folder.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bmp_writer.h"
+#include "forms/application.h"
+#include "forms/text.h"
+#include "message_recorder.h"
+#include "viewer/Histograms.h"
+#include "viewer/Progress.h"
+#include "viewer/view.h"
+
+namespace testing_support {
+
+class ViewerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto& app = forms::Application::Get();
+    app.Initialize();
+    app.SetTitle("Vistrel");
+    app.ResetTerminated();
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static int serial = 0;
+    dir_ = std::wstring(temp) + L"veru_test_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+           std::to_wstring(++serial) + L"\\";
+    CreateDirectoryW(dir_.c_str(), nullptr);
+  }
+
+  void TearDown() override {
+    progress.reset();
+    histograms.reset();
+    viewer.reset();
+    for (const std::wstring& f : files_) DeleteFileW(f.c_str());
+    RemoveDirectoryW(dir_.c_str());
+    forms::Application::Get().ResetTerminated();
+  }
+
+  // The file's path as the command line gives it (code page 1253).
+  std::string WriteFile(const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
+    std::wstring path = dir_ + name;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+    files_.push_back(path);
+    return forms::Narrow(path);
+  }
+  std::string WritePicture(int width, int height, const std::function<std::uint32_t(int, int)>& pixel) {
+    return WriteFile(L"p" + std::to_wstring(files_.size()) + L".bmp", Bmp24(width, height, pixel));
+  }
+  std::string Folder() const { return forms::Narrow(dir_); }
+
+  // Creates the windows in the program's order and shows the viewer unless set-up ended it.
+  void Open(std::vector<std::string> args) {
+    viewer = std::make_unique<view::TViewerForm>(std::move(args));
+    histograms = std::make_unique<Histograms::THistograms_Form>();
+    progress = std::make_unique<Progress::THistogramProgressForm>();
+    if (!forms::Application::Get().Terminated()) viewer->Show();
+    Pump();
+  }
+
+  static void Pump() {
+    for (int i = 0; i < 3; ++i) {
+      forms::Application::Get().ProcessMessages();
+      Sleep(1);
+    }
+  }
+
+  HWND ViewerHwnd() const { return viewer->Handle(); }
+  void Key(HWND target, UINT vk) {
+    PostMessageW(target, WM_KEYDOWN, vk, 1);
+    PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
+    Pump();
+  }
+  void Key(UINT vk) { Key(ViewerHwnd(), vk); }
+  void Mouse(UINT msg, WPARAM buttons, int x, int y) {
+    PostMessageW(viewer->ViewerImage.Handle(), msg, buttons, MAKELPARAM(x, y));
+    Pump();
+  }
+
+  // The picture control as the screen shows it (0x00RRGGBB rows).
+  bmp::Image Screen() const {
+    HWND w = viewer->ViewerImage.Handle();
+    RECT r;
+    GetClientRect(w, &r);
+    bmp::Image img;
+    img.width = r.right;
+    img.height = r.bottom;
+    img.pixels.resize(static_cast<size_t>(r.right) * static_cast<size_t>(r.bottom));
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = r.right;
+    bi.bmiHeader.biHeight = -r.bottom;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(w);
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    for (size_t i = 0; i < img.pixels.size(); ++i) img.pixels[i] = p[i] & 0x00FFFFFFu;
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(dib);
+    ReleaseDC(w, screen);
+    return img;
+  }
+
+  // Pumps until `done` or a timeout; false on the timeout.
+  static bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+      if (GetTickCount() - start > timeoutMs) return false;
+      forms::Application::Get().ProcessMessages();
+      Sleep(1);
+    }
+    return true;
+  }
+
+  std::unique_ptr<view::TViewerForm> viewer;
+  std::unique_ptr<Histograms::THistograms_Form> histograms;
+  std::unique_ptr<Progress::THistogramProgressForm> progress;
+
+ private:
+  std::wstring dir_;
+  std::vector<std::wstring> files_;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,68 @@
+#include "viewer/histogram_count.h"
+
+#include <cstddef>
+
+#include "forms/checked.h"
+#include "viewer/extended_math.h"
+
+namespace view {
+namespace {
+
+// Halves to even without a library call: adding and taking away 2^63 leaves no fraction bits
+// in a 64-bit mantissa, so the addition itself rounds (to nearest, ties to even). Values here
+// lie between 0 and 256; the caller holds an ExtendedPrecision scope.
+inline int RoundSmall(long double v) {
+  constexpr long double kShift = 9223372036854775808.0L;  // 2^63
+  long double r = (v + kShift) - kShift;
+  return static_cast<int>(static_cast<double>(r));
+}
+
+inline int Intensity(int R, int G, int B) {
+  // Left to right, each step rounded to extended, as the formula reads.
+  long double v = 0.3L * R + 0.59L * G + 0.11L * B;
+  return RoundSmall(v);
+}
+
+inline void Bump(HistogramBins& bins, int index) {
+  std::int32_t& bin = bins[static_cast<std::size_t>(index)];
+  if (__builtin_add_overflow(bin, 1, &bin)) throw forms::OverflowError();
+}
+
+}  // namespace
+
+RGBParts SplitRGB(std::uint32_t colour) {
+  return {static_cast<int>(colour & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
+          static_cast<int>((colour >> 16) & 0xFFu)};
+}
+
+int PixelIntensity(int R, int G, int B) {
+  ExtendedPrecision scope;
+  return Intensity(R, G, B);
+}
+
+void CountColumn(const bmp::Image& picture, int x, HistogramBins& red, HistogramBins& green,
+                 HistogramBins& blue, HistogramBins& intensity) {
+  if (x < 0 || x >= picture.width) throw forms::RangeError();
+  ExtendedPrecision scope;
+  const std::size_t stride = static_cast<std::size_t>(picture.width);
+  const std::uint32_t* p = picture.pixels.data() + static_cast<std::size_t>(x);
+  for (int y = 0; y < picture.height; ++y, p += stride) {
+    std::uint32_t colour = bmp::ToColor(*p);
+    RGBParts c = SplitRGB(colour);
+    Bump(blue, c.B);
+    Bump(green, c.G);
+    Bump(red, c.R);
+    Bump(intensity, Intensity(c.R, c.G, c.B));
+  }
+}
+
+int ColumnPercent(int x, int width) {
+  ExtendedPrecision scope;
+  long double v = static_cast<long double>(x) * 100.0L / static_cast<long double>(width);
+  int percent = RoundExtended(v);
+  if (percent > 100) percent = 100;
+  if (percent < 0) percent = 0;
+  return percent;
+}
+
+}  // namespace view

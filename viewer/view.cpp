@@ -1,0 +1,350 @@
+#include "viewer/view.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <new>
+#include <optional>
+
+#include "forms/application.h"
+#include "forms/checked.h"
+#include "forms/message_service.h"
+#include "forms/text.h"
+#include "viewer/Histograms.h"
+#include "viewer/Progress.h"
+#include "viewer/image_ops.h"
+
+namespace view {
+
+std::string ImageFileName;
+bool NoFrame = false;
+bool GreekMode = false;
+std::unique_ptr<bmp::Image> DisplayBitmap;
+std::unique_ptr<bmp::Image> OriginalBitmap;
+ViewState View;
+bool NeedsClear = true;
+RECT ViewRect{0, 0, kWindowWidth, kWindowHeight};
+std::string TitleBase;
+int LastMouseX = 0;
+int LastMouseY = 0;
+HistogramBins RedCounts{};
+HistogramBins GreenCounts{};
+HistogramBins BlueCounts{};
+HistogramBins IntensityCounts{};
+
+TViewerForm* ViewerForm = nullptr;
+std::size_t MaxZoomPixels = std::size_t{256} << 20;
+
+const char HelpEnglish[] =
+    "Vistrel v1\r\r\rkeys:\r    +/- to zoom in/out\r    F1 to get help\r    F2 to view image histograms\r\r"
+    "Click and Drag image to view other portions of it.";
+const char HelpGreek[] =
+    "Vistrel ε1\r\r\rπλήκτρα λειτουργίας:\r    +/- για zoom in/out\r    F1 για βοήθεια\r"
+    "    F2 για εμφάνιση ιστογραμμάτων\r\rΠατήστε και κινήστε το mouse για να κινηθείτε στην εικόνα.";
+
+namespace {
+
+bool counting = false;
+
+// The largest file the viewer reads: the biggest picture under the decoder's cap, stored at
+// 32 bits, with room for headers.
+constexpr std::uint64_t kMaxFileBytes = std::uint64_t{bmp::kMaxPixels} * 4 + (1u << 20);
+
+void EndProgram() { forms::Application::Get().Terminate(); }
+
+void FreeBitmaps() {
+  DisplayBitmap.reset();
+  OriginalBitmap.reset();
+}
+
+void ResetUnitState() {
+  ImageFileName.clear();
+  NoFrame = false;
+  GreekMode = false;
+  FreeBitmaps();
+  View = ViewState{};
+  NeedsClear = true;
+  ViewRect = RECT{0, 0, kWindowWidth, kWindowHeight};
+  TitleBase.clear();
+  LastMouseX = LastMouseY = 0;
+}
+
+// A directory search that matches any attribute, as the existence check has always been.
+bool FileFound(const std::string& path) {
+  WIN32_FIND_DATAW data;
+  HANDLE h = FindFirstFileW(forms::Widen(path).c_str(), &data);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  FindClose(h);
+  return true;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+  HANDLE h = CreateFileW(forms::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::optional<std::vector<std::uint8_t>> result;
+  LARGE_INTEGER size;
+  if (GetFileSizeEx(h, &size) && size.QuadPart >= 0 && static_cast<std::uint64_t>(size.QuadPart) <= kMaxFileBytes) {
+    try {
+      std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+      std::size_t done = 0;
+      while (done < bytes.size()) {
+        DWORD got = 0;
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+        if (!ReadFile(h, bytes.data() + done, want, &got, nullptr) || got == 0) break;
+        done += got;
+      }
+      if (done == bytes.size()) result = std::move(bytes);
+    } catch (const std::bad_alloc&) {
+    }
+  }
+  CloseHandle(h);
+  return result;
+}
+
+// The new picture of a zoom step, or nothing when there is no memory for it.
+std::optional<bmp::Image> Resized(int width, int height) {
+  if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > MaxZoomPixels) return std::nullopt;
+  try {
+    return bmp::MakeImage(width, height);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
+void ApplyZoom(const ZoomPlan& plan) {
+  if (plan.resize) {
+    // The new picture first: without memory for it the old picture, level, view and caption
+    // all stay as they were.
+    std::optional<bmp::Image> next = Resized(plan.newWidth, plan.newHeight);
+    if (!next) {
+      MessageBeep(MB_OK);
+      return;
+    }
+    bmp::StretchDraw(*next, *OriginalBitmap);
+    View = plan.view;
+    *DisplayBitmap = std::move(*next);
+    NeedsClear = true;
+    RedrawView();
+  } else {
+    View = plan.view;
+  }
+  if (ViewerForm) ViewerForm->SetCaption(ZoomCaption(TitleBase, View.ZoomLevel));
+}
+
+}  // namespace
+
+std::vector<std::string> ProgramArguments() {
+  std::vector<std::string> args;
+  int n = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &n);
+  if (!argv) return args;
+  for (int i = 1; i < n; ++i) args.push_back(forms::Narrow(argv[i]));
+  LocalFree(argv);
+  return args;
+}
+
+TViewerForm::TViewerForm(std::vector<std::string> arguments)
+    : ViewerImage(this, kWindowWidth, kWindowHeight), arguments_(std::move(arguments)) {
+  name = "ViewerForm";
+  ViewerForm = this;
+  // The arrows, Esc and the keypad keys belong to the picture, not to a dialog manager.
+  dialogKeys = false;
+  keyPreview = true;
+  SetColor(forms::clBlack);
+  SetBorderStyle(forms::BorderStyle::Dialog);
+  SetClientSize(kWindowWidth, kWindowHeight);
+  SetPosition(forms::FormPosition::ScreenCenter);
+  ViewerImage.name = "ViewerImage";
+  onKeyDown = [this](unsigned& key, unsigned shift) { FormKeyDown(key, shift); };
+  ViewerImage.onMouseMove = [this](unsigned shift, int x, int y) { ViewerImageMouseMove(shift, x, y); };
+  ViewerImage.onMouseUp = [this](forms::MouseButton b, unsigned shift, int x, int y) {
+    ViewerImageMouseUp(b, shift, x, y);
+  };
+  forms::Guarded([this] { FormCreate(); });
+}
+
+TViewerForm::~TViewerForm() {
+  if (ViewerForm == this) ViewerForm = nullptr;
+}
+
+void TViewerForm::FormCreate() {
+  ResetUnitState();
+  if (arguments_.empty()) {
+    EndProgram();
+    return;
+  }
+  ImageFileName = arguments_[0];
+  if (arguments_.size() >= 2) NoFrame = arguments_[1] == "off";
+  if (arguments_.size() >= 3) GreekMode = arguments_[2] == "gr";
+  SetBorderStyle(NoFrame ? forms::BorderStyle::None : forms::BorderStyle::Dialog);
+  SetClientSize(kWindowWidth, kWindowHeight);
+  if (!FileFound(ImageFileName)) {
+    forms::MessageDlg("Could not find image file!", forms::MsgDlgType::Error, forms::mbOK);
+    EndProgram();
+    return;
+  }
+  ViewRect = RECT{0, 0, kWindowWidth, kWindowHeight};
+  // A file that is there but holds no picture we can read ends the program like a missing one.
+  std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(ImageFileName);
+  bmp::Decoded decoded;
+  if (bytes) decoded = bmp::Decode(*bytes);
+  if (!bytes || !decoded.ok()) {
+    forms::MessageDlg("Could not load image file!", forms::MsgDlgType::Error, forms::mbOK);
+    EndProgram();
+    return;
+  }
+  bytes.reset();
+  try {
+    DisplayBitmap = std::make_unique<bmp::Image>(std::move(decoded.image));
+    OriginalBitmap = std::make_unique<bmp::Image>(*DisplayBitmap);
+  } catch (const std::bad_alloc&) {
+    FreeBitmaps();
+    forms::MessageDlg("Could not load image file!", forms::MsgDlgType::Error, forms::mbOK);
+    EndProgram();
+    return;
+  }
+  ViewerImage.brushColor = forms::clBlack;
+  RedrawView();
+  TitleBase = MakeTitleBase(ImageFileName, DisplayBitmap->width, DisplayBitmap->height, DisplayBitmap->format);
+  SetCaption(TitleBase + " - [1:1]");
+  ViewerImage.SetCursor(LoadCursorW(nullptr, IDC_HAND));
+}
+
+void RedrawView() {
+  if (!ViewerForm || !DisplayBitmap) return;
+  bmp::Image& canvas = ViewerForm->ViewerImage.Canvas();
+  if (NeedsClear) {
+    bmp::FillRect(canvas, ViewRect.left, ViewRect.top, ViewRect.right, ViewRect.bottom,
+                  bmp::ToColor(ViewerForm->ViewerImage.brushColor));
+    NeedsClear = false;
+  }
+  bmp::Draw(canvas, *DisplayBitmap, forms::CheckedSub(0, View.ViewLeft), forms::CheckedSub(0, View.ViewTop));
+  ViewerForm->ViewerImage.Repaint();
+}
+
+void ZoomIn() {
+  if (!DisplayBitmap || !OriginalBitmap) return;
+  ApplyZoom(PlanZoomIn(View, DisplayBitmap->width, DisplayBitmap->height));
+}
+
+void ZoomOut() {
+  if (!DisplayBitmap || !OriginalBitmap) return;
+  ApplyZoom(PlanZoomOut(View, DisplayBitmap->width, DisplayBitmap->height));
+}
+
+void TViewerForm::FormKeyDown(unsigned& Key, unsigned) {
+  switch (Key) {
+    case VK_ESCAPE:
+      FreeBitmaps();
+      EndProgram();
+      break;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+      if (!DisplayBitmap) break;
+      ArrowKeyView(View, Key, DisplayBitmap->width, DisplayBitmap->height);
+      RedrawView();
+      break;
+    case VK_ADD:
+      ZoomIn();
+      break;
+    case VK_SUBTRACT:
+      ZoomOut();
+      break;
+    case VK_F1:
+      forms::MessageDlg(GreekMode ? HelpGreek : HelpEnglish, forms::MsgDlgType::Information, forms::mbOK);
+      break;
+    case VK_F2:
+      VeruHistograms();
+      break;
+  }
+}
+
+void TViewerForm::ViewerImageMouseMove(unsigned Shift, int X, int Y) {
+  if ((Shift & forms::ssLeft) && (X != LastMouseX || Y != LastMouseY) && DisplayBitmap) {
+    DragView(View, DisplayBitmap->width, DisplayBitmap->height, X, Y, LastMouseX, LastMouseY);
+    RedrawView();
+  }
+  LastMouseX = X;
+  LastMouseY = Y;
+}
+
+void TViewerForm::ViewerImageMouseUp(forms::MouseButton Button, unsigned, int, int) {
+  if (Button != forms::MouseButton::Right) return;
+  FreeBitmaps();
+  EndProgram();
+}
+
+bool HistogramsRunning() { return counting; }
+
+void VeruHistograms() {
+  using Histograms::Histograms_Form;
+  using Progress::HistogramProgressForm;
+  // A second F2 handled inside the count's pump would start over on the same arrays.
+  if (counting || !OriginalBitmap || !Histograms_Form || !HistogramProgressForm) return;
+  counting = true;
+  struct Done {
+    ~Done() { counting = false; }
+  } done;
+  auto& app = forms::Application::Get();
+
+  HistogramProgressForm->Show();
+  if (GreekMode) {
+    HistogramProgressForm->SetCaption("Υπολογισμός");
+    HistogramProgressForm->Label1.SetCaption("Υπολογισμός ιστογραμμάτων εικόνας...");
+  }
+  HistogramProgressForm->HistogramProgress.SetProgress(0);
+  for (forms::AreaSeries* s : {&Histograms_Form->Series1, &Histograms_Form->Series2, &Histograms_Form->Series3,
+                               &Histograms_Form->Series4}) {
+    s->Clear();
+  }
+  RedCounts.fill(0);
+  GreenCounts.fill(0);
+  BlueCounts.fill(0);
+  IntensityCounts.fill(0);
+
+  const bmp::Image* picture = OriginalBitmap.get();
+  const int W = picture->width;
+  for (int x = 0; x < W; ++x) {
+    CountColumn(*picture, x, RedCounts, GreenCounts, BlueCounts, IntensityCounts);
+    HistogramProgressForm->HistogramProgress.SetProgress(ColumnPercent(x, W));
+    app.ProcessMessages();
+    // Esc, the right button or closing the window may have come through the pump: the
+    // picture may be gone and the program ending.
+    if (app.Terminated() || OriginalBitmap.get() != picture || !Histograms_Form || !HistogramProgressForm) {
+      if (HistogramProgressForm) HistogramProgressForm->Hide();
+      return;
+    }
+  }
+
+  for (std::size_t bin = 0; bin < 256; ++bin) {
+    Histograms_Form->Series1.AddY(RedCounts[bin], "", 0x0000FF);
+    Histograms_Form->Series2.AddY(GreenCounts[bin], "", 0x008000);
+    Histograms_Form->Series3.AddY(BlueCounts[bin], "", 0xFF0000);
+    Histograms_Form->Series4.AddY(IntensityCounts[bin], "", 0x000000);
+  }
+  HistogramProgressForm->Hide();
+  for (forms::AreaSeries* s : {&Histograms_Form->Series1, &Histograms_Form->Series2, &Histograms_Form->Series3,
+                               &Histograms_Form->Series4}) {
+    s->SetActive(true);
+  }
+  Histograms_Form->Show();
+  if (GreekMode) {
+    Histograms_Form->SetCaption("Χρωματικά Ιστογράμματα Εικόνας");
+    Histograms::THistograms_Form::SetRightAlignedCaption(Histograms_Form->Label1, "Θέση");
+    Histograms::THistograms_Form::SetRightAlignedCaption(Histograms_Form->Label2, "Τιμή");
+    Histograms_Form->CheckBox1.SetText("Βηματική");
+    const std::pair<forms::Chart*, const char*> titles[] = {{&Histograms_Form->Chart1, "Κόκκινο"},
+                                                            {&Histograms_Form->Chart2, "Πράσινο"},
+                                                            {&Histograms_Form->Chart3, "Μπλε"},
+                                                            {&Histograms_Form->Chart4, "Φωτεινότητα"}};
+    for (const auto& [chart, title] : titles) {
+      chart->ClearTitle();
+      chart->AddTitleLine(title);
+    }
+  }
+}
+
+}  // namespace view
