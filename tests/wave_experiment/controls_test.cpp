@@ -192,16 +192,38 @@ TEST_F(Controls, Panel4ClickSequenceOpensTheInformationBox) {
 }
 
 // Closes the main window with its exit button through the message loop; the driver closes the
-// questions form and answers the Greek question when it comes (by the caption of the main
-// window, on a window that is not the main window).
+// questions form, answers the Greek question when it comes (by the caption of the main window,
+// on a window that is not the main window), and then presses OK on whatever the save reports.
 struct ExitRun {
   int questionsForms = 0;
   int saveQuestions = 0;
 };
 
+// A visible top-level window of this process other than `main`.
+HWND OtherVisibleWindow(HWND main) {
+  struct Find {
+    HWND main, found;
+  } f{main, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(lp);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == GetCurrentProcessId() && w != f->main && IsWindowVisible(w) &&
+            testing_support::ClassName(w) != L"IME") {
+          f->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
 ExitRun ExitThroughTheLoop(Unit1::TForm1& form, const wchar_t* answer) {
   ExitRun run;
   HWND main = form.Handle();
+  std::atomic<bool> done{false};
   testing_support::Driver d([&] {
     if (HWND q = testing_support::WaitForTopWindow(L"Πείραμα 2", 3000)) {
       ++run.questionsForms;
@@ -213,17 +235,30 @@ ExitRun ExitThroughTheLoop(Unit1::TForm1& form, const wchar_t* answer) {
       while ((w = FindWindowExW(nullptr, w, nullptr, L"Ταχύτητα Διάδοσης Κυμάτων"))) {
         if (w != main && IsWindowVisible(w)) break;
       }
-      if (w) {
+      if (w && testing_support::FindChildByText(w, L"Να αποθηκευτούν οι αλλαγές;")) {
         ++run.saveQuestions;
-        HWND text = testing_support::FindChildByText(w, L"Να αποθηκευτούν οι αλλαγές;");
-        if (text) testing_support::ClickChild(testing_support::FindChildByText(w, answer));
-        return;
+        testing_support::ClickChild(testing_support::FindChildByText(w, answer));
+        break;
       }
       Sleep(10);
     }
+    // The save's own messages (the floppy report's outcome) wait for an OK.
+    until = GetTickCount() + 1000;
+    while (answer && static_cast<LONG>(until - GetTickCount()) > 0) {
+      if (HWND w = OtherVisibleWindow(main)) {
+        if (HWND ok = testing_support::FindChildByText(w, L"OK")) {
+          testing_support::ClickChild(ok);
+          while (IsWindowVisible(w)) Sleep(5);
+        }
+      }
+      Sleep(10);
+    }
+    done = true;
   });
   PostMessageW(form.exit_button->Handle(), BM_CLICK, 0, 0);
   forms::Application::Get().Run(form);
+  // The driver reads window texts, which this thread answers: pump until it is done.
+  while (!done) Pump(10);
   d.Join();
   return run;
 }
