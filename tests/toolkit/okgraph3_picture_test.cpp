@@ -36,3 +36,25 @@ TEST(GraphPicture, WaveExperimentGraphReadsLikeAPhysicsGraph) {
   host.Capture(shot);
   graph_test::SaveBmp(shot, GRAPH_PICTURE_DIR "/wave_frame.bmp");
 }
+
+TEST(GraphPicture, LogarithmicAxesShowDecadeLabels) {
+  testing_support::MessageRecorder messages;
+  graph_test::Host host;
+  okgraph3::CreateGraph(host.panel.get());
+  graph_test::ConfigureLikeWaveExperiment();
+  okgraph3::SetTitle("Log-log");
+  okgraph3::SetXLog(true);
+  okgraph3::SetYLog(true);
+  okgraph3::SetYMinExp(1);
+  okgraph3::SetYMaxExp(3);
+  okgraph3::SetXEndNumbers(true);
+  okgraph3::FitGraph();
+  okgraph3::DrawGraph();
+  EXPECT_EQ(messages.Count(), 0u);
+  okgraph3::SetPenColor(0xFF0000);
+  okgraph3::GraphMoveTo(10, 10);
+  okgraph3::GraphLineTo(1000, 1000);
+  forms::Bitmap shot;
+  host.Capture(shot);
+  graph_test::SaveBmp(shot, GRAPH_PICTURE_DIR "/log_graph.bmp");
+}
