@@ -27,6 +27,13 @@ wine_env_start() {
   # Xvfb runs no window manager: unmanaged windows hide at once instead of Wine waiting two
   # seconds for a manager to withdraw them.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+  local keepalive
+  keepalive="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/win32/tests/wine_keepalive.exe"
+  if [ -f "$keepalive" ]; then
+    wine "$keepalive" >/dev/null 2>&1 &
+    # The first window test waits for the desktop otherwise.
+    sleep 1
+  fi
   trap wine_env_stop EXIT
 }
 
