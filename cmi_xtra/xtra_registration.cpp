@@ -123,12 +123,14 @@ moa::MoaError interfaceEntryWriter(const moa::MoaId* classId, std::uint32_t clas
 }
 
 moa::MoaError buildClassInfoList(moa::Allocator* allocator, moa::ClassInfoEntry** list) {
+  // Without a place to hand the list to, nothing is allocated.
+  if (!list) return moa::errOutOfMemory;
   EntryCursor counter{nullptr, 0};
   enumerateClasses(nullptr, classEntryWriter, interfaceEntryWriter, &counter);
   void* block = allocator ? allocator->methods->Allocate(
                                 allocator, (counter.count + 1) * sizeof(moa::ClassInfoEntry))
                           : nullptr;
-  if (list) *list = static_cast<moa::ClassInfoEntry*>(block);
+  *list = static_cast<moa::ClassInfoEntry*>(block);
   if (!block) return moa::errOutOfMemory;
   auto* entries = static_cast<moa::ClassInfoEntry*>(block);
   EntryCursor writer{entries, 0};
@@ -210,10 +212,10 @@ moa::MoaError createInterface(moa::ObjectHeader* owner, void** out, const void* 
   if (!instance) return moa::errOutOfMemory;
   if (error != moa::errNone) {
     releaseInterface(instance);
-    if (out) *out = nullptr;
+    *out = nullptr;
     return error;
   }
-  if (out) *out = instance;
+  *out = instance;
   return moa::errNone;
 }
 
@@ -240,7 +242,8 @@ moa::MoaError MOA_CALL DllGetClassForm(const moa::MoaId* classId, std::int32_t* 
 
 moa::MoaError MOA_CALL DllGetInterface(moa::ObjectHeader* instance, const moa::MoaId* classId,
                                        const moa::MoaId* interfaceId, void** out) {
-  if (!classId || !interfaceId) return moa::errNoInterface;
+  // An interface nobody can receive would live for ever.
+  if (!classId || !interfaceId || !out) return moa::errNoInterface;
   lmint::InterfaceSearch search{interfaceId, nullptr};
   lmint::enumerateClasses(classId, nullptr, lmint::interfaceFinder, &search);
   if (!search.creator) return moa::errNoInterface;

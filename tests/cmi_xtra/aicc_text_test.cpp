@@ -126,6 +126,14 @@ TEST(WithSection, ReplacesOrAddsTheSection) {
   }
 }
 
+TEST(Sections, LongNamesAreUsedWhole) {
+  const std::string name(200, 'n');
+  const std::string file = lmint::withSection("[" + name + "x]\r\nother\r\n", name, "mine");
+  EXPECT_EQ(file, "[" + name + "x]\r\nother\r\n\r\n[" + name + "]\r\nmine");
+  EXPECT_EQ(lmint::sectionText(file, name), "mine\r\n");
+  EXPECT_EQ(lmint::sectionText(file, name + "x"), "other\r\n");
+}
+
 TEST(WithSection, WhatIsWrittenReadsBack) {
   const std::string text = "one\r\ntwo\rthree";
   const std::string file =
@@ -288,6 +296,9 @@ TEST(Interactions, CustomTokens) {
   EXPECT_EQ(lmint::customTokens("a=1\r\nb=2"), (V{"a", "1", "b", "2"}));
   EXPECT_EQ(lmint::customTokens("==a==\r\n\r\n"), (V{"a"}));
   EXPECT_EQ(lmint::customTokens(""), V{});
+  const std::string longName(150, 'k');
+  const std::string longValue(300, 'v');
+  EXPECT_EQ(lmint::customTokens(longName + "=" + longValue), (V{longName, longValue}));
   std::string many;
   for (int i = 0; i < 80; ++i) many += "n" + std::to_string(i) + "=v\n";
   const V tokens = lmint::customTokens(many);

@@ -386,6 +386,22 @@ TEST_F(Lesson, ReadCompleteKeepsTheFileNamesForEveryInstance) {
   EXPECT_EQ(Output("Core", "Score"), "70");
 }
 
+TEST_F(Lesson, LongNamesAreKeptWhole) {
+  // Names past any fixed buffer: a 300-character output path, a 150-character custom item.
+  const std::string longOutput = dir.Path() + "\\" + std::string(300 - dir.Path().size() - 5, 'o') + ".cmi";
+  director_host::WriteBytes(launch, "[Core]\r\nStudent_ID=S042\r\nOutput_file=" + longOutput +
+                                        "\r\n[Evaluation]\r\nInteractions_File=" + interactions + "\r\n");
+  LingoObject lingo(host);
+  ASSERT_TRUE(lingo.Ready());
+  lingo.Call("LMReadComplete");
+  EXPECT_EQ(lingo.Text("LMGetCustomField", {"Core", "Output_file"}), longOutput);
+  const std::string name(150, 'n');
+  lingo.Call("LMAddInteractionEx", {"d", "t", "q", "o", "C", "b", "b", "C", "1", "0", name + "=" + name + "v"});
+  const std::string csv = director_host::ReadBytes(interactions).value_or("");
+  EXPECT_NE(csv.find(",\"" + name + "\"\r\n"), std::string::npos) << csv;
+  EXPECT_NE(csv.find(",\"" + name + "v\"\r\n"), std::string::npos) << csv;
+}
+
 TEST_F(Lesson, LaunchReadsOfEveryKind) {
   WriteLaunch("Path=C:\\core\r\nScore=  42 points\r\n",
               "[Student_Data]\r\nSCORE.1=30\r\nSCORE.70000=31\r\nLESSON_STATUS.70000=passed\r\n"
