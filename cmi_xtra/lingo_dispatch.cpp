@@ -55,7 +55,14 @@ moa::MoaError MOA_CALL registerXtra(moa::RegistrationInterface*, moa::Cache* cac
       cache, xtraDictionary, &moa::scriptingClassId, &moa::scriptingInterfaceId, &entry);
   if (error != moa::errNone) return error;
   if (!entry) return moa::errNoInterface;
-  return entry->methods->Put(entry, moa::dictTypeText, messageTableText().c_str(), 0, "msgTable");
+  const char* table = nullptr;
+  // The table's text is made on first use; no exception may reach the host.
+  try {
+    table = messageTableText().c_str();
+  } catch (...) {
+    return moa::errOutOfMemory;
+  }
+  return entry->methods->Put(entry, moa::dictTypeText, table, 0, "msgTable");
 }
 
 moa::MoaError MOA_CALL scriptInstanceCreate(moa::ObjectHeader* header) {
