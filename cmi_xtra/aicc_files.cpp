@@ -1,0 +1,253 @@
+#include "cmi_xtra/aicc_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "cmi_xtra/aicc_text.h"
+
+namespace lmint {
+
+std::string cachedOutputFile;
+std::string cachedInteractionsFile;
+std::string keptCourseId;
+std::string keptStudentId;
+std::int32_t objectiveIndexTable[100] = {};
+
+namespace {
+
+// The longest value the profile functions hand back, as the host's own reader allows.
+constexpr DWORD profileValueSize = 65535;
+
+class OwnedFile {
+ public:
+  explicit OwnedFile(HANDLE h) : h_(h) {}
+  ~OwnedFile() {
+    if (valid()) CloseHandle(h_);
+  }
+  OwnedFile(const OwnedFile&) = delete;
+  OwnedFile& operator=(const OwnedFile&) = delete;
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return h_; }
+
+  bool write(std::string_view bytes) {
+    while (!bytes.empty()) {
+      DWORD written = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+      if (!WriteFile(h_, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+      bytes.remove_prefix(written);
+    }
+    return true;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+enum class ReadOutcome { read, missing, failed };
+
+// The whole file; "missing" only when the file itself is not there.
+ReadOutcome readWholeFile(const std::string& file, std::string& bytes) {
+  OwnedFile f(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f.valid()) return GetLastError() == ERROR_FILE_NOT_FOUND ? ReadOutcome::missing : ReadOutcome::failed;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(f.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF) {
+    return ReadOutcome::failed;
+  }
+  bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    if (!ReadFile(f.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr)) {
+      return ReadOutcome::failed;
+    }
+    if (got == 0) break;
+    done += got;
+  }
+  bytes.resize(done);
+  return ReadOutcome::read;
+}
+
+}  // namespace
+
+TextHandle handleAlloc(std::size_t size) { return GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size); }
+
+TextHandle handleReAlloc(TextHandle handle, std::size_t size) {
+  return handle ? GlobalReAlloc(handle, size, GMEM_MOVEABLE | GMEM_ZEROINIT) : nullptr;
+}
+
+char* handleLock(TextHandle handle) { return handle ? static_cast<char*>(GlobalLock(handle)) : nullptr; }
+
+void handleUnlock(TextHandle handle) {
+  if (handle) GlobalUnlock(handle);
+}
+
+void handleFree(TextHandle handle) {
+  if (handle) GlobalFree(handle);
+}
+
+std::size_t handleSize(TextHandle handle) { return handle ? GlobalSize(handle) : 0; }
+
+TextHandle emptyStringHandle() { return handleAlloc(1); }
+
+TextHandle handleWithText(std::string_view text) {
+  TextHandle h = handleAlloc(text.size() + 1);
+  char* p = handleLock(h);
+  if (!p) {
+    handleFree(h);
+    return nullptr;
+  }
+  std::memcpy(p, text.data(), text.size());
+  handleUnlock(h);
+  return h;
+}
+
+std::optional<std::string> handleText(TextHandle handle) {
+  char* p = handleLock(handle);
+  if (!p) return std::nullopt;
+  // The block is zero-initialised, but a text never runs past the block's end.
+  const std::size_t size = handleSize(handle);
+  std::string text(p, strnlen(p, size));
+  handleUnlock(handle);
+  return text;
+}
+
+TextHandle windowsDirectoryHandle() {
+  // Sized for the directory, however long it is.
+  const UINT needed = GetWindowsDirectoryA(nullptr, 0);
+  const std::size_t size = std::max<std::size_t>(needed, 256);
+  TextHandle h = handleAlloc(size);
+  char* p = handleLock(h);
+  if (!p) {
+    handleFree(h);
+    return nullptr;
+  }
+  const UINT length = GetWindowsDirectoryA(p, static_cast<UINT>(size));
+  if (length >= size) p[0] = '\0';
+  handleUnlock(h);
+  return h;
+}
+
+TextHandle paramFilePath() {
+  OwnedHandle directory(windowsDirectoryHandle());
+  const std::optional<std::string> dir = directory.text();
+  if (!dir) return nullptr;
+  return handleWithText(paramPathIn(*dir));
+}
+
+TextHandle readProfileString(const std::string& file, const std::string& section, const std::string& key) {
+  if (file.empty()) return emptyStringHandle();
+  TextHandle h = handleAlloc(profileValueSize);
+  char* p = handleLock(h);
+  if (!p) {
+    handleFree(h);
+    return nullptr;
+  }
+  const DWORD length =
+      GetPrivateProfileStringA(section.c_str(), key.c_str(), "", p, profileValueSize, file.c_str());
+  handleUnlock(h);
+  TextHandle shrunk = handleReAlloc(h, length + 1);
+  return shrunk ? shrunk : h;
+}
+
+void writeProfileString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value) {
+  if (file.empty()) return;
+  WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+}
+
+void forgetProfileCache(const std::string& file) {
+  // All three null: the documented way to make the profile functions drop their copy.
+  if (!file.empty()) WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
+}
+
+TextHandle readWholeSection(const std::string& file, const std::string& section) {
+  if (file.empty()) return nullptr;
+  std::string bytes;
+  if (readWholeFile(file, bytes) != ReadOutcome::read) return nullptr;
+  return handleWithText(sectionText(bytes, section));
+}
+
+void replaceWholeSection(const std::string& file, const std::string& section, const std::string& text) {
+  if (file.empty()) return;
+  std::string bytes;
+  const ReadOutcome outcome = readWholeFile(file, bytes);
+  // A file that is there but cannot be read is never overwritten.
+  if (outcome == ReadOutcome::failed) return;
+  const bool exists = outcome == ReadOutcome::read;
+  const std::string updated =
+      withSection(exists ? std::optional<std::string_view>(bytes) : std::nullopt, section, text);
+  {
+    OwnedFile out(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              exists ? CREATE_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out.valid()) return;
+    out.write(updated);
+  }
+  forgetProfileCache(file);
+}
+
+bool appendToFile(const std::string& file, std::string_view headerIfNew, std::string_view bytes) {
+  if (file.empty()) return false;
+  OwnedFile created(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (created.valid()) return created.write(headerIfNew) && created.write(bytes);
+  const DWORD error = GetLastError();
+  if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+  OwnedFile existing(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!existing.valid()) return false;
+  if (SetFilePointer(existing.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+      GetLastError() != NO_ERROR) {
+    return false;
+  }
+  return existing.write(bytes);
+}
+
+void cmiStateReset() {
+  cachedOutputFile.clear();
+  cachedInteractionsFile.clear();
+  keptCourseId.clear();
+  keptStudentId.clear();
+}
+
+void cmiStateFree() {
+  std::string().swap(cachedOutputFile);
+  std::string().swap(cachedInteractionsFile);
+  std::string().swap(keptCourseId);
+  std::string().swap(keptStudentId);
+}
+
+TextHandle cmiReadValue(const std::string& section, const std::string& key) {
+  if (equalsIgnoreCase(key, "Output_file") && !cachedOutputFile.empty()) {
+    return handleWithText(cachedOutputFile);
+  }
+  if (equalsIgnoreCase(key, "Interactions_File") && !cachedInteractionsFile.empty()) {
+    return handleWithText(cachedInteractionsFile);
+  }
+  OwnedHandle path(paramFilePath());
+  const std::optional<std::string> launchFile = path.text();
+  if (!launchFile) return nullptr;
+  return readProfileString(*launchFile, section, key);
+}
+
+std::int32_t cmiReadInteger(const std::string& section, const std::string& key) {
+  OwnedHandle value(cmiReadValue(section, key));
+  const std::optional<std::string> text = value.text();
+  return text ? decimalValue(*text) : 0;
+}
+
+void cmiWriteValue(const std::string& section, const std::string& key, const std::string& value) {
+  OwnedHandle path(cmiReadValue("Core", "Output_file"));
+  const std::optional<std::string> outputFile = path.text();
+  if (outputFile && !outputFile->empty()) writeProfileString(*outputFile, section, key, value);
+}
+
+void cmiWriteSection(const std::string& section, const std::string& text) {
+  OwnedHandle path(cmiReadValue("Core", "Output_file"));
+  const std::optional<std::string> outputFile = path.text();
+  if (outputFile && !outputFile->empty()) replaceWholeSection(*outputFile, section, text);
+}
+
+}  // namespace lmint
