@@ -1,13 +1,18 @@
-# kelmora_test(NAME SOURCES... LIBS ... [SERIAL]) : a GoogleTest executable registered with ctest.
-# SERIAL marks tests that share a fixed path (the Windows directory, the a: drive).
+# kelmora_test(NAME SOURCES... LIBS ... [SERIAL] [DESKTOP]) : a GoogleTest executable registered
+# with ctest. SERIAL marks tests that share a fixed path (the Windows directory, the a: drive).
+# DESKTOP marks tests that open windows: under Wine every process shares one desktop, and a
+# window shown by one test takes the focus from another's, so they take the desktop in turn.
 function(kelmora_test name)
-  cmake_parse_arguments(KT "SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(KT "SERIAL;DESKTOP" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${KT_SOURCES})
   target_link_libraries(${name} PRIVATE ${KT_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   if(KT_SERIAL)
     set(props RUN_SERIAL TRUE)
   else()
     set(props "")
+  endif()
+  if(KT_DESKTOP)
+    list(APPEND props RESOURCE_LOCK desktop)
   endif()
   # Discovery runs the executable under the emulator at test time, not at build time,
   # so a build never needs a display.
