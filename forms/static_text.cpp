@@ -27,6 +27,10 @@ void StaticText::ApplyStyle() {
   if (border_ == StaticBorder::Sunken) style |= SS_SUNKEN;
   if (border_ == StaticBorder::Single) style |= WS_BORDER;
   SetWindowLongW(Handle(), GWL_STYLE, style);
+  // The platform turns SS_SUNKEN into the static edge only at creation.
+  LONG ex = GetWindowLongW(Handle(), GWL_EXSTYLE) & ~WS_EX_STATICEDGE;
+  if (border_ == StaticBorder::Sunken) ex |= WS_EX_STATICEDGE;
+  SetWindowLongW(Handle(), GWL_EXSTYLE, ex);
   SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   Invalidate();

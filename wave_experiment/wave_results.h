@@ -1,4 +1,5 @@
-// Kelmora2's own versions of the results dialog's set-up and of the floppy report.
+// Kelmora2's own versions of the results dialog's set-up and of the floppy report (FillGrid
+// and WriteResultsFile of form_seams.h are these with the main window's choices).
 #pragma once
 #include "wave_experiment/results.h"
 
