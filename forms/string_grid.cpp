@@ -315,8 +315,6 @@ bool StringGrid::GridKey(UINT vk, bool fromEditor) {
   return true;
 }
 
-void StringGrid::HandleCommand(WORD) {}
-
 LRESULT StringGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_GETDLGCODE: {

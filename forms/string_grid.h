@@ -74,7 +74,6 @@ class StringGrid : public Control {
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-  void HandleCommand(WORD code) override;
 
  private:
   class Editor;

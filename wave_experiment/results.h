@@ -77,6 +77,10 @@ class Tresults_form : public forms::Form {
 
 extern Tresults_form* results_form;
 
+// The program block's creation of results_form with a program's own design (Kelmora2's is
+// what CreateResultsForm() of form_seams.h uses).
+void CreateResultsForm(const ResultsDialogDesign& design);
+
 // The screen's resolution in pixels per inch.
 std::int32_t ScreenPixelsPerInch();
 

@@ -10,10 +10,12 @@
 
 namespace results {
 
-void CreateResultsForm() {
+void CreateResultsForm() { CreateResultsForm(kWaveResultsDesign); }
+
+void CreateResultsForm(const ResultsDialogDesign& design) {
   // Lives as long as the program, as the main window does.
   static std::unique_ptr<Tresults_form> form;
-  form = std::make_unique<Tresults_form>();
+  form = std::make_unique<Tresults_form>(design);
   results_form = form.get();
   // The running program's own FillGrid.
   form->fillGrid = [](Tresults_form& dialog) { Unit1::Form1->FillGrid(dialog); };
