@@ -188,13 +188,19 @@ GridRect StringGrid::Selection() const {
 void StringGrid::ScrollIntoView(GridCoord c) {
   RECT client;
   GetClientRect(Handle(), &client);
+  // The first scrolling column or row that still shows `c` whole (or `c` itself when even it
+  // alone is too wide); 64-bit, as the counts may be as large as an int allows.
+  auto firstInView = [](long long first, long long target, long long fixed, long long size, long long room) {
+    if (target < first) return target;
+    long long fit = room / (size + 1) - fixed;  // scrolling cells that fit
+    if (fit < 1) fit = 1;
+    return std::max(first, target - fit + 1);
+  };
   if (c.col >= fixedCols_) {
-    if (c.col < leftCol_) leftCol_ = c.col;
-    while (leftCol_ < c.col && (fixedCols_ + c.col - leftCol_ + 1) * (colWidth_ + 1) > client.right) ++leftCol_;
+    leftCol_ = static_cast<int>(firstInView(leftCol_, c.col, fixedCols_, colWidth_, client.right));
   }
   if (c.row >= fixedRows_) {
-    if (c.row < topRow_) topRow_ = c.row;
-    while (topRow_ < c.row && (fixedRows_ + c.row - topRow_ + 1) * (rowHeight_ + 1) > client.bottom) ++topRow_;
+    topRow_ = static_cast<int>(firstInView(topRow_, c.row, fixedRows_, rowHeight_, client.bottom));
   }
 }
 

@@ -113,7 +113,11 @@ Tresults_form::Tresults_form(const ResultsDialogDesign& design)
   onShow = [this] { FormActivate(); };
 }
 
-void Tresults_form::FormActivate() { FillGrid(); }
+void Tresults_form::FormActivate() {
+  // A table the grid cannot show (counts beyond the table's five) is the general error
+  // report's; the dialog still opens, with what could be filled.
+  forms::Guarded([this] { FillGrid(); });
+}
 
 void Tresults_form::FillGrid() {
   if (fillGrid) fillGrid(*this);

@@ -244,6 +244,27 @@ TEST_F(ResultsDialog, StoreGridStopsAtTheFirstBadCell) {
   EXPECT_EQ(g.Cell(2, 3), "8");
 }
 
+TEST_F(ResultsDialog, CountsBeyondTheTableAreTheGeneralErrorReport) {
+  // A data file may give more than five rows or columns without a cell: the table has no
+  // cell for column 6 of the grid.
+  testing_support::MessageRecorder rec;
+  Unit1::GridCols = 7;
+  std::string column5;
+  Driver d([&] {
+    HWND w = WaitForTopWindow(kDialog);
+    if (!w) return;
+    gui.Call([&] { column5 = dialog.results_StringGrid.Cell(5, 0); });
+    PostMessageW(w, WM_CLOSE, 0, 0);
+  });
+  EXPECT_EQ(results::RunResultsDialog(), forms::mrCancel);
+  d.Join();
+  ASSERT_GE(rec.Count(), 1u);
+  EXPECT_EQ(rec.messages[0].kind, forms::MessageKind::ErrorReport);
+  EXPECT_EQ(column5, "Ταχύτητα υ (m/sec)");
+  // The dialog ended as a modal dialog ends: the program's other windows take input again.
+  EXPECT_FALSE(dialog.Modal());
+}
+
 TEST_F(ResultsDialog, SmallAndEmptyCounts) {
   struct Case {
     int rows, cols;

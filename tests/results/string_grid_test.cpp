@@ -266,6 +266,18 @@ TEST(StringGridLayout, CountsHeaderAndGeometry) {
   }
   // A cell outside the counts is kept for when the grid grows again.
   EXPECT_EQ(grid.Cell(5, 5), "last");
+
+  // The last of as many columns as an int counts scrolls into view whole.
+  grid.SetColCount(2147483647);
+  grid.SetRowCount(6);
+  grid.SetCurrent(2147483646, 5);
+  EXPECT_EQ(grid.Current(), (GridCoord{2147483646, 5}));
+  RECT last = grid.CellRect(2147483646, 5);
+  EXPECT_GT(last.right, last.left);
+  EXPECT_LE(last.right, grid.ClientWidth());
+  EXPECT_EQ(grid.CellAt(last.left + 1, last.top + 1), (GridCoord{2147483646, 5}));
+  grid.SetCurrent(1, 1);
+  EXPECT_EQ(grid.CellRect(1, 1).left, 112);
 }
 
 TEST(StringGridLayout, PaintsHeaderSelectionAndText) {
