@@ -372,6 +372,17 @@ void TForm1::charakas_ButtonClick() {
   time_value_Label->SetVisible(charakas_Panel->Visible());
 }
 
+void TForm1::ShowRulerReading(const std::string& length, const std::string& frequency,
+                              bool red) {
+  if (distance_value_Label->Caption() != length) distance_value_Label->SetCaption(length);
+  if (time_value_Label->Caption() != frequency) time_value_Label->SetCaption(frequency);
+  forms::Color colour = red ? forms::clRed : forms::clBlue;
+  if (charakas_Panel->GetColor() != colour) {
+    charakas_Panel->SetColor(colour);
+    charakas_Panel->Repaint();
+  }
+}
+
 double PixelsToUnits(std::int32_t Width) {
   return wave_model::PixelsToUnits(Width, GraphXMin, GraphXMax, [](double x) {
     okgraph3::GraphMoveTo(x, 0);

@@ -219,6 +219,7 @@ class TForm1 : public forms::Form {
   // handling messages in between as they come. A start while it runs continues this loop.
   void RunFrames(const std::function<void()>& frame);
   bool Animating() const { return animating_ > 0; }
+  int AnimationDepth() const { return animating_; }
   // Reads the data file named by DataFileArgument with the program's policy; a missing or
   // malformed file shows its message and asks the application to terminate.
   void ReadDataFileWithPolicy();
@@ -227,6 +228,9 @@ class TForm1 : public forms::Form {
   void WriteDataFileWithPolicy();
   // The questions, answers or table differ from what the data file holds.
   bool DataChanged() const;
+  // The ruler's readouts and colour (red at one wavelength, else blue), shown at once. Every
+  // frame measures the ruler: what did not change is not drawn again.
+  void ShowRulerReading(const std::string& length, const std::string& frequency, bool red);
   // The edit updater of one value control (track-bar units in hundredths).
   void UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar, const std::string& savedText,
                        double& quantity, double rangeMin, double rangeMax);

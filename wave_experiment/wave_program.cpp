@@ -187,10 +187,8 @@ void Program::MeasureRuler(TForm1& form) {
   RulerSpeed = r.RulerSpeed;
   RulerLength = r.RulerLength;
   RulerFrequency = r.RulerFrequency;
-  form.distance_value_Label->SetCaption(dtools::IntToText(RulerUnits));
-  form.time_value_Label->SetCaption(dtools::RealToText(RulerFrequency, 2));
-  form.charakas_Panel->SetColor(r.red ? 0x0000FF : 0xFF0000);
-  form.charakas_Panel->Repaint();
+  form.ShowRulerReading(dtools::IntToText(RulerUnits), dtools::RealToText(RulerFrequency, 2),
+                        r.red);
 }
 
 void Program::enable_buttons(TForm1& form) {

@@ -131,4 +131,43 @@ TEST(Kelmora2Process, AMissingFileEndsTheProgramAfterItsMessage) {
   EXPECT_EQ(p.ExitCode(), 0u);
 }
 
+HWND ChildWithText(HWND parent, const std::wstring& text) {
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (TextOf(c) == text) return c;
+  }
+  return nullptr;
+}
+
+// The window's close box while the wave runs: the questions form once more, then the program
+// ends by itself.
+TEST(Kelmora2Process, ClosingWhileTheWaveRunsEndsTheProgram) {
+  TempFolder folder;
+  std::wstring data = folder.File(L"data.txt");
+  WriteBytes(data, FixtureFile());
+  Process p(data);
+  ASSERT_TRUE(p.ok);
+  DWORD pid = p.pi.dwProcessId;
+  HWND main = WaitForWindowOf(pid, L"Ταχύτητα Διάδοσης Κυμάτων");
+  ASSERT_NE(main, nullptr);
+  Sleep(300);
+  PostMessageW(ChildWithText(main, L"&2° Πείραμα"), BM_CLICK, 0, 0);
+  HWND questions = WaitForWindowOf(pid, L"Πείραμα 2");
+  ASSERT_NE(questions, nullptr);
+  PostMessageW(questions, WM_CLOSE, 0, 0);
+  HWND work = nullptr;
+  for (int i = 0; i < 100 && !(work = ChildWithText(main, L"Έ&ναρξη")); ++i) Sleep(20);
+  ASSERT_NE(work, nullptr);
+  for (int i = 0; i < 100 && !IsWindowEnabled(work); ++i) Sleep(20);
+  PostMessageW(work, BM_CLICK, 0, 0);
+  for (int i = 0; i < 100 && TextOf(work) != L"&Παύση"; ++i) Sleep(20);
+  ASSERT_EQ(TextOf(work), L"&Παύση");
+  Sleep(300);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  questions = WaitForWindowOf(pid, L"Πείραμα 2");
+  ASSERT_NE(questions, nullptr);
+  PostMessageW(questions, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(p.Ended(10000));
+  EXPECT_EQ(p.ExitCode(), 0u);
+}
+
 }  // namespace

@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "forms/application.h"
+#include "gui_driver.h"
 #include "test_files.h"
 #include "message_recorder.h"
 #include "wave_experiment/Unit1.h"
@@ -25,6 +28,23 @@ inline void Pump(DWORD ms) {
     Sleep(2);
   } while (static_cast<LONG>(until - GetTickCount()) > 0);
 }
+
+// The wave program with a look into every frame: the deepest nesting of the animation loop,
+// and a hook run at each frame's ruler measurement (before the frame pumps its messages).
+class ProbeProgram : public WaveProgram::Program {
+ public:
+  void MeasureRuler(Unit1::TForm1& form) override {
+    if (form.Animating()) {
+      maxDepth = std::max(maxDepth, form.AnimationDepth());
+      ++frames;
+      if (onFrame) onFrame(frames);
+    }
+    WaveProgram::Program::MeasureRuler(form);
+  }
+  int maxDepth = 0;
+  int frames = 0;
+  std::function<void(int)> onFrame;
+};
 
 class MainWindow : public ::testing::Test {
  protected:
@@ -62,9 +82,24 @@ class MainWindow : public ::testing::Test {
     Pump(50);
   }
 
+  // Opens the questions form by its button, as the student does, and closes it: the
+  // experiment's controls are enabled after it.
+  void Unlock() {
+    testing_support::Driver d([] {
+      if (HWND w = testing_support::WaitForTopWindow(L"Πείραμα 2")) PostMessageW(w, WM_CLOSE, 0, 0);
+    });
+    Click(form->peirama_Button->Handle());
+    d.Join();
+    Pump(20);
+  }
+
+  // A click the button's window handles at once (the handler runs inside this call).
+  static void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+  static void PostClick(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
   TempFolder folder;
   std::wstring dataFile;
-  WaveProgram::Program program;
+  ProbeProgram program;
   std::unique_ptr<Unit1::TForm1> form;
 };
 

@@ -193,7 +193,7 @@ TEST_F(MainWindow, TheReadersRealMessageBoxStartsNoSecondSetUp) {
     }
   });
   Start();
-  Pump(700);
+  Pump(1000);
   d.Join();
   EXPECT_EQ(boxes, 1);
   EXPECT_EQ(Unit1::Answer1Lines, (Unit1::StringList{"α"}));

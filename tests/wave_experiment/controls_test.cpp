@@ -1,0 +1,302 @@
+// The main window's controls: the value edits with their track bars, the hidden information
+// box, and the way out with the questions form once more and the unsaved-changes question.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <iterator>
+#include <vector>
+
+#include "forms/message_service.h"
+#include "main_window_fixture.h"
+
+using namespace kelmora_test;
+using testing_support::MessageRecorder;
+
+namespace {
+
+class Controls : public MainWindow {
+ protected:
+  void SetUp() override {
+    MainWindow::SetUp();
+    Start();
+    Unlock();
+  }
+};
+
+// Typed values as a table: Enter or leaving the edit runs its updater.
+TEST_F(Controls, EditUpdatersTable) {
+  struct Case {
+    int which;  // 0 E_edit, 1 d_edit, 2 v_Edit
+    const char* typed;
+    bool byExit;  // leave the edit (else Enter)
+    size_t messages;
+    const char* textAfter;  // nullptr: the text the edit had when it got the focus
+    int position;
+    double quantity;
+  };
+  const char* invalid = "Invalid real value.";
+  const Case cases[] = {
+      {0, "20", false, 0, "10", 1000, 10.0},
+      {0, "0.1", false, 0, "0.3", 30, 0.3},
+      {0, "3.125", false, 0, "3.125", 312, 3.125},  // 312.5 to even
+      {2, "1.234", false, 0, "1.234", 123, 1.234},
+      {2, "abc", true, 1, nullptr, 25, 0.25},
+      // 5
+      {1, "3/4", false, 0, "3/4", 75, 0.75},
+      {1, "1/0", false, 2, nullptr, 40, 0.4},
+      {0, "a/4", true, 2, nullptr, 350, 3.5},
+      {0, "2,5", false, 1, nullptr, 350, 3.5},
+      {0, "", false, 1, nullptr, 350, 3.5},
+      // 10
+      {2, "2.005", true, 0, "2", 200, 2.0},
+      {0, "  7", false, 0, "  7", 700, 7.0},
+      {1, "-1", true, 0, "0.1", 10, 0.1},
+  };
+  struct Family {
+    forms::Edit* edit;
+    forms::TrackBar* bar;
+    double* quantity;
+    const char* start;
+    int startPosition;
+    const char* range;
+  };
+  const Family families[] = {
+      {form->E_edit.get(), form->E_TrackBar.get(), &Unit1::Force, "3.5", 350, "0.3 έως 10"},
+      {form->d_edit.get(), form->d_TrackBar.get(), &Unit1::Density, "0.4", 40, "0.1 έως 3"},
+      {form->v_Edit.get(), form->v_TrackBar.get(), &Unit1::Frequency, "0.25", 25, "0.03 έως 2"},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    const Family& f = families[c.which];
+    SCOPED_TRACE(testing::Message() << "row " << i << ": " << c.typed);
+    f.bar->SetPosition(f.startPosition);
+    f.edit->SetText(f.start);
+    *f.quantity = f.startPosition / 100.0;
+    form->work_button->SetFocus();
+    f.edit->SetFocus();  // the enter handler keeps the text
+    MessageRecorder messages;
+    f.edit->SetText(c.typed);
+    if (c.byExit) {
+      form->work_button->SetFocus();
+    } else {
+      testing_support::PressKey(f.edit->Handle(), VK_RETURN);
+    }
+    Pump(20);
+    ASSERT_EQ(messages.Count(), c.messages);
+    if (c.messages > 0) {
+      const auto& last = messages.messages.back();
+      EXPECT_EQ(last.kind, forms::MessageKind::GreekConfirm);
+      EXPECT_EQ(last.caption, "Λάθος τιμή");
+      EXPECT_EQ(last.text, std::string("Η τιμή δεν μπορεί να υπολογισθεί. Δώστε έναν αριθμό από ") +
+                               f.range + ".");
+      EXPECT_EQ(last.buttons, 0u);
+      if (c.messages == 2) EXPECT_EQ(messages.messages[0].text, invalid);
+      EXPECT_EQ(GetFocus(), f.edit->Handle()) << "the focus goes back to the edit";
+    }
+    EXPECT_EQ(f.edit->Text(), c.textAfter ? c.textAfter : f.start);
+    EXPECT_EQ(f.bar->Position(), c.position);
+    EXPECT_DOUBLE_EQ(*f.quantity, c.quantity);
+  }
+}
+
+// The real message box: leaving the edit with letters in it shows it once; its own taking of
+// the focus is no exit from the edit.
+TEST_F(Controls, LettersShowTheRealMessageOnceAndKeepTheFocus) {
+  form->work_button->SetFocus();
+  form->v_Edit->SetFocus();
+  form->v_Edit->SetText("xyz");
+  std::atomic<int> boxes{0};
+  testing_support::Driver d([&] {
+    for (int i = 0; i < 3; ++i) {
+      HWND w = testing_support::WaitForTopWindow(L"Λάθος τιμή", i == 0 ? 5000 : 500);
+      if (!w) return;
+      ++boxes;
+      testing_support::ClickChild(testing_support::FindChildByText(w, L"OK"));
+      while (IsWindowVisible(w)) Sleep(5);
+    }
+  });
+  form->work_button->SetFocus();
+  Pump(800);
+  d.Join();
+  EXPECT_EQ(boxes, 1);
+  EXPECT_EQ(form->v_Edit->Text(), "0.25");
+  EXPECT_EQ(GetFocus(), form->v_Edit->Handle());
+  EXPECT_EQ(form->v_TrackBar->Position(), 25);
+}
+
+TEST_F(Controls, TrackBarsRewriteTheirEditOnlyWhenTheUserMovesThem) {
+  MessageRecorder messages;
+  struct Case {
+    forms::TrackBar* bar;
+    forms::Edit* edit;
+    UINT key;
+    int position;
+    const char* text;
+  };
+  const Case cases[] = {{form->E_TrackBar.get(), form->E_edit.get(), VK_RIGHT, 351, "3.51"},
+                        {form->d_TrackBar.get(), form->d_edit.get(), VK_LEFT, 39, "0.39"},
+                        {form->v_TrackBar.get(), form->v_Edit.get(), VK_RIGHT, 26, "0.26"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    c.bar->SetFocus();
+    testing_support::PressKey(c.bar->Handle(), c.key);
+    Pump(20);
+    EXPECT_EQ(c.bar->Position(), c.position);
+    EXPECT_EQ(c.edit->Text(), c.text);
+    c.bar->SetPosition(100);
+    Pump(10);
+    EXPECT_EQ(c.edit->Text(), c.text) << "a position set by the program";
+  }
+  EXPECT_DOUBLE_EQ(Unit1::Force, 3.5) << "the animation reads the bars itself";
+  EXPECT_EQ(messages.Count(), 0u);
+}
+
+TEST_F(Controls, Panel4ClickSequenceOpensTheInformationBox) {
+  const unsigned S = MK_SHIFT, C = MK_CONTROL;
+  struct Case {
+    std::vector<unsigned> clicks;  // MK_ flags of each button release
+    size_t boxes;
+    int countAfter;
+  };
+  const Case cases[] = {
+      {{S, C, S, C}, 1, 1},
+      {{S, C, S, S}, 0, 1},
+      {{S | C, S, C, S, C}, 1, 1},
+      {{C, S, C, S}, 0, 4},
+      {{S, C, S, C, S, C, S, C}, 2, 1},
+      // 5
+      {{0, 0, 0, 0}, 0, 1},
+      {{S, C, S, C | MK_LBUTTON}, 0, 1},
+  };
+  HWND panel = form->Panel4->Handle();
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(testing::Message() << "row " << i);
+    Unit1::CreditClicks = 1;
+    MessageRecorder messages;
+    for (unsigned flags : c.clicks) {
+      // The right button counts as the left does.
+      UINT up = i == 4 ? WM_RBUTTONUP : WM_LBUTTONUP;
+      PostMessageW(panel, up, flags, MAKELPARAM(10, 10));
+    }
+    Pump(20);
+    ASSERT_EQ(messages.Count(), c.boxes);
+    for (const auto& m : messages.messages) {
+      EXPECT_EQ(m.kind, forms::MessageKind::MessageDlg);
+      EXPECT_EQ(m.type, forms::MsgDlgType::Information);
+      EXPECT_EQ(m.buttons, unsigned{forms::mbOK});
+      EXPECT_EQ(m.text, program.InformationText());
+    }
+    EXPECT_EQ(Unit1::CreditClicks, c.countAfter);
+  }
+}
+
+// Closes the main window with its exit button through the message loop; the driver closes the
+// questions form and answers the Greek question when it comes (by the caption of the main
+// window, on a window that is not the main window).
+struct ExitRun {
+  int questionsForms = 0;
+  int saveQuestions = 0;
+};
+
+ExitRun ExitThroughTheLoop(Unit1::TForm1& form, const wchar_t* answer) {
+  ExitRun run;
+  HWND main = form.Handle();
+  testing_support::Driver d([&] {
+    if (HWND q = testing_support::WaitForTopWindow(L"Πείραμα 2", 3000)) {
+      ++run.questionsForms;
+      PostMessageW(q, WM_CLOSE, 0, 0);
+    }
+    DWORD until = GetTickCount() + 1500;
+    while (answer && static_cast<LONG>(until - GetTickCount()) > 0) {
+      HWND w = nullptr;
+      while ((w = FindWindowExW(nullptr, w, nullptr, L"Ταχύτητα Διάδοσης Κυμάτων"))) {
+        if (w != main && IsWindowVisible(w)) break;
+      }
+      if (w) {
+        ++run.saveQuestions;
+        HWND text = testing_support::FindChildByText(w, L"Να αποθηκευτούν οι αλλαγές;");
+        if (text) testing_support::ClickChild(testing_support::FindChildByText(w, answer));
+        return;
+      }
+      Sleep(10);
+    }
+  });
+  PostMessageW(form.exit_button->Handle(), BM_CLICK, 0, 0);
+  forms::Application::Get().Run(form);
+  d.Join();
+  return run;
+}
+
+TEST_F(Controls, LeavingShowsTheQuestionsOnceMoreAndAsksOnlyAboutChanges) {
+  ExitRun run = ExitThroughTheLoop(*form, nullptr);
+  EXPECT_EQ(run.questionsForms, 1);
+  EXPECT_TRUE(forms::Application::Get().Terminated());
+  EXPECT_EQ(ReadBytes(dataFile), FixtureFile());
+}
+
+TEST_F(Controls, YesToTheQuestionSavesBeforeTheWindowCloses) {
+  Unit1::Answer2Lines = {"Μειώνεται με την πυκνότητα."};
+  ExitRun run = ExitThroughTheLoop(*form, L"&Ναι");
+  EXPECT_EQ(run.questionsForms, 1);
+  EXPECT_EQ(run.saveQuestions, 1);
+  EXPECT_TRUE(forms::Application::Get().Terminated());
+  EXPECT_NE(ReadBytes(dataFile).find("Μειώνεται με την πυκνότητα.\r\n"), std::string::npos);
+}
+
+TEST_F(Controls, NoToTheQuestionLeavesTheFile) {
+  MessageRecorder messages;
+  messages.answers = {forms::mrNo};
+  Unit1::Measurements.Cell(1, 1, 1) = "9";
+  testing_support::Driver d([] {
+    if (HWND q = testing_support::WaitForTopWindow(L"Πείραμα 2", 3000)) PostMessageW(q, WM_CLOSE, 0, 0);
+  });
+  PostMessageW(form->exit_button->Handle(), BM_CLICK, 0, 0);
+  forms::Application::Get().Run(*form);
+  d.Join();
+  ASSERT_EQ(messages.Count(), 1u);
+  EXPECT_EQ(messages.messages[0].caption, "Ταχύτητα Διάδοσης Κυμάτων");
+  EXPECT_EQ(messages.messages[0].text, "Να αποθηκευτούν οι αλλαγές;");
+  EXPECT_EQ(messages.messages[0].buttons, 2u);
+  EXPECT_EQ(ReadBytes(dataFile), FixtureFile());
+}
+
+// A save that fails at the exit keeps the window, so nothing typed is lost.
+TEST_F(Controls, AFailedSaveAtTheExitKeepsTheWindow) {
+  MessageRecorder messages;
+  messages.answers = {forms::mrYes};
+  Unit1::Question2 = "άλλη ερώτηση";
+  HANDLE held = CreateFileW(dataFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  testing_support::Driver d([] {
+    if (HWND q = testing_support::WaitForTopWindow(L"Πείραμα 2", 3000)) PostMessageW(q, WM_CLOSE, 0, 0);
+  });
+  Click(form->exit_button->Handle());
+  d.Join();
+  CloseHandle(held);
+  EXPECT_FALSE(forms::Application::Get().Terminated());
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  ASSERT_EQ(messages.Count(), 2u);
+  EXPECT_EQ(messages.messages[1].kind, forms::MessageKind::ErrorReport);
+  EXPECT_EQ(ReadBytes(dataFile), FixtureFile());
+}
+
+// Before the questions form was ever closed, the exit shows no questions form.
+TEST_F(MainWindow, LeavingBeforeTheExperimentWasUnlockedShowsNoQuestionsForm) {
+  Start();
+  std::atomic<bool> shown{false};
+  testing_support::Driver d([&] {
+    if (HWND q = testing_support::WaitForTopWindow(L"Πείραμα 2", 700)) {
+      shown = true;
+      PostMessageW(q, WM_CLOSE, 0, 0);
+    }
+  });
+  PostMessageW(form->exit_button->Handle(), BM_CLICK, 0, 0);
+  forms::Application::Get().Run(*form);
+  // The driver reads window captions, which this thread answers: pump until it gives up.
+  Pump(900);
+  d.Join();
+  EXPECT_FALSE(shown);
+  EXPECT_TRUE(forms::Application::Get().Terminated());
+}
+
+}  // namespace
