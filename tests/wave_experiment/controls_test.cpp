@@ -217,6 +217,15 @@ ExitRun ExitThroughTheLoop(Unit1::TForm1& form, const wchar_t* answer) {
         ++run.saveQuestions;
         HWND text = testing_support::FindChildByText(w, L"Να αποθηκευτούν οι αλλαγές;");
         if (text) testing_support::ClickChild(testing_support::FindChildByText(w, answer));
+        // Yes saves as the save button does: its floppy message (no A: drive here) and its
+        // outcome message are answered too.
+        if (text && std::wstring(answer) == L"&Ναι") {
+          for (const wchar_t* caption : {L"Σφάλμα δισκέτας", L"2ο Πείραμα"}) {
+            if (HWND m = testing_support::WaitForTopWindow(caption, 3000)) {
+              testing_support::ClickChild(testing_support::FindChildByText(m, L"OK"));
+            }
+          }
+        }
         return;
       }
       Sleep(10);
