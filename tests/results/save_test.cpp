@@ -1,0 +1,167 @@
+// The save button's road: the data file, the floppy report on A:, the outcome message.
+// A: is a folder of the test's own, or absent; these tests run one at a time.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "floppy_drive.h"
+#include "forms/message_service.h"
+#include "forms/text.h"
+#include "gui_driver.h"
+#include "message_recorder.h"
+#include "wave_experiment/experiment_data.h"
+#include "wave_experiment/report_file.h"
+#include "wave_experiment/results.h"
+#include "wave_experiment/results_report.h"
+#include "wave_experiment/wave_results.h"
+
+using results_tests::FloppyDrive;
+using namespace testing_support;
+
+namespace {
+
+const char kSaved[] = "Τα αποτελέσματα αποθηκεύτηκαν.";
+const char kNotSaved[] = "Τα αποτελέσματα δεν αποθηκεύτηκαν στη δισκέτα.";
+
+class Save : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    forms::Application::Get().ResetTerminated();
+    results::results_form = &dialog;
+    Unit1::Question1 = "Πώς μεταβάλλεται η ταχύτητα διάδοσης;";
+    Unit1::Question2 = "Εξαρτάται από τη συχνότητα;";
+    Unit1::Answer1Lines = {"Αυξάνεται."};
+    Unit1::Answer2Lines.clear();
+    Unit1::Measurements.Clear();
+    Unit1::Measurements.Cell(1, 1, 1) = "3.5";
+    Unit1::Measurements.Cell(2, 5, 5) = "ένα κείμενο πολύ μεγαλύτερο από είκοσι";
+    Unit1::GridRows = 6;
+    Unit1::GridCols = 6;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    dataPath = std::wstring(temp) + L"kelmora-save-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+  }
+  void TearDown() override {
+    results::results_form = nullptr;
+    DeleteFileW(dataPath.c_str());
+  }
+
+  // The data file as the program writes it; the bytes it wrote.
+  void WriteDataFile() {
+    dataBytes = Unit1::FormatDataFile(Unit1::kWaveDataFilePolicy, Unit1::Questions, Unit1::Measurements,
+                                      Unit1::GridRows, Unit1::GridCols);
+    HANDLE h = CreateFileW(dataPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw results::InOutError(GetLastError());
+    DWORD written = 0;
+    WriteFile(h, dataBytes.data(), static_cast<DWORD>(dataBytes.size()), &written, nullptr);
+    CloseHandle(h);
+  }
+
+  std::string Report() const {
+    return results_report::BuildWaveReport(Unit1::Questions, Unit1::Measurements, "Πίνακας Μετρήσεων  -",
+                                           "κύματα");
+  }
+
+  results::Tresults_form dialog;
+  std::wstring dataPath;
+  std::string dataBytes;
+};
+
+std::string ReadAll(const std::wstring& path) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return {};
+  std::string bytes;
+  char buf[4096];
+  DWORD got = 0;
+  while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got > 0) bytes.append(buf, got);
+  CloseHandle(h);
+  return bytes;
+}
+
+TEST_F(Save, WritesBothFilesAndSaysSo) {
+  FloppyDrive floppy(true);
+  testing_support::MessageRecorder rec;
+  for (int round = 1; round <= 2; ++round) {
+    SCOPED_TRACE("save " + std::to_string(round));
+    if (round == 2) Unit1::Measurements.Cell(1, 2, 1) = "0.4";
+    rec.Clear();
+    results::SaveExperiment([&] { WriteDataFile(); }, [] { return WaveProgram::WriteWaveResultsFile(); });
+    ASSERT_EQ(rec.Count(), 1u);
+    EXPECT_EQ(rec.messages[0].kind, forms::MessageKind::GreekConfirm);
+    EXPECT_EQ(rec.messages[0].caption, "2ο Πείραμα");
+    EXPECT_EQ(rec.messages[0].text, kSaved);
+    EXPECT_EQ(rec.messages[0].buttons, 0u);
+    // Saving again rewrites both; nothing is appended.
+    EXPECT_EQ(floppy.Read(L"results1-2.txt"), Report());
+    EXPECT_EQ(ReadAll(dataPath), dataBytes);
+  }
+  // The cell longer than 20 characters is cut in the report and whole in the data file.
+  EXPECT_NE(dataBytes.find("ένα κείμενο πολύ μεγαλύτερο από είκοσι\r\n"), std::string::npos);
+  EXPECT_NE(floppy.Read(L"results1-2.txt").find("ένα κείμενο πολύ μεγ\r\n"), std::string::npos);
+}
+
+TEST_F(Save, NoFloppyDriveTellsTheStudentInGreekAndKeepsTheDataFile) {
+  FloppyDrive floppy(false);
+  // The real message windows, so nothing but our two Greek boxes may appear.
+  std::vector<std::wstring> seen;
+  Driver d([&] {
+    for (const wchar_t* caption : {L"Σφάλμα δισκέτας", L"2ο Πείραμα"}) {
+      HWND box = WaitForTopWindow(caption);
+      if (!box) return;
+      if (CountTopWindows(true) != 1) seen.push_back(L"another window beside the message");
+      EnumChildWindows(
+          box,
+          [](HWND c, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+            if (ClassName(c) != L"Button") reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(WindowText(c));
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&seen));
+      ClickChild(FindChildByText(box, L"OK"));
+      while (IsWindow(box) && IsWindowVisible(box)) Sleep(5);
+    }
+  });
+  results::SaveExperiment([&] { WriteDataFile(); }, [] { return WaveProgram::WriteWaveResultsFile(); });
+  d.Join();
+  EXPECT_EQ(seen, (std::vector<std::wstring>{L"Δεν είναι δυνατή η εγγραφή στη δισκέτα.",
+                                             forms::Widen(kNotSaved)}));
+  EXPECT_EQ(ReadAll(dataPath), dataBytes);
+  EXPECT_FALSE(dataBytes.empty());
+}
+
+TEST_F(Save, ADataFileThatCannotBeWrittenStopsTheSave) {
+  FloppyDrive floppy(true);
+  testing_support::MessageRecorder rec;
+  bool reportTried = false;
+  EXPECT_THROW(results::SaveExperiment([] { throw results::InOutError(ERROR_ACCESS_DENIED); },
+                                       [&] {
+                                         reportTried = true;
+                                         return WaveProgram::WriteWaveResultsFile();
+                                       }),
+               results::InOutError);
+  EXPECT_FALSE(reportTried);
+  EXPECT_EQ(rec.Count(), 0u);
+  bool exists = true;
+  floppy.Read(L"results1-2.txt", &exists);
+  EXPECT_FALSE(exists);
+}
+
+TEST(FloppyReport, AFileThatCannotBeCreatedIsTheFloppyMessage) {
+  // A folder in the way of the file: creation fails as on a write-protected disk.
+  forms::Application::Get().ResetTerminated();
+  testing_support::MessageRecorder rec;
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring blocked = std::wstring(temp) + L"kelmora-blocked-" + std::to_wstring(GetCurrentProcessId());
+  CreateDirectoryW(blocked.c_str(), nullptr);
+  UINT modeBefore = GetErrorMode();
+  EXPECT_FALSE(results::WriteFloppyReport(blocked, "x\r\n"));
+  RemoveDirectoryW(blocked.c_str());
+  ASSERT_EQ(rec.Count(), 1u);
+  EXPECT_EQ(rec.messages[0].caption, "Σφάλμα δισκέτας");
+  EXPECT_EQ(rec.messages[0].text, "Δεν είναι δυνατή η εγγραφή στη δισκέτα.");
+  // The platform's error mode is as it was.
+  EXPECT_EQ(GetErrorMode(), modeBefore);
+}
+
+}  // namespace
