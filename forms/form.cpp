@@ -278,7 +278,7 @@ bool Form::ClickMnemonic(const MSG& msg) {
   if (!alt) {
     // A plain letter is a mnemonic only while a button has the focus, as in a dialog.
     HWND focus = GetFocus();
-    if (!focus || !(SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)) return false;
+    if (!focus || msg.hwnd != focus || !(SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)) return false;
   }
   if (msg.wParam < 0x20) return false;
   char key = UpperCp1253(Narrow(std::wstring(1, static_cast<wchar_t>(msg.wParam)))[0]);

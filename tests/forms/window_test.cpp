@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "forms/button.h"
+#include "forms/edit.h"
 #include "forms/form.h"
 #include "forms/label.h"
 #include "gui_driver.h"
@@ -103,6 +104,25 @@ TEST_F(FormsWindow, MnemonicClicksItsButton) {
   EXPECT_EQ(f.ShowModal(), forms::mrOk);
   d.Join();
   EXPECT_EQ(clicked, 2);
+}
+
+TEST_F(FormsWindow, ACharacterForAnotherControlIsNoMnemonic) {
+  ThreeButtons f;
+  forms::Edit edit(&f);
+  edit.SetBounds(10, 80, 100, 20);
+  f.first.SetCaption("&2ο Πείραμα");
+  int clicked = 0;
+  f.first.onClick = [&] { ++clicked; };
+  f.Show();
+  f.first.SetFocus();
+  // Typing reaches a field while a button still has the focus only when it is sent there.
+  PostMessageW(edit.Handle(), WM_CHAR, L'2', 1);
+  PumpFor(50);
+  EXPECT_EQ(clicked, 0);
+  EXPECT_EQ(edit.Text(), "2");
+  PostMessageW(f.first.Handle(), WM_CHAR, L'2', 1);
+  PumpFor(50);
+  EXPECT_EQ(clicked, 1) << "a plain letter on the focused button is its mnemonic";
 }
 
 TEST_F(FormsWindow, HandlerErrorIsReportedAndTheProgramGoesOn) {
