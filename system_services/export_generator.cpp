@@ -1,0 +1,59 @@
+// Build step: writes the .def file, the resource scripts with their data and the stand-in
+// host's fixture from the export table, for the functions the compiled objects define.
+//   rxsystem_export_gen <symbol listing> <output directory>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "system_services/description_format.h"
+
+namespace {
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  f.close();
+  if (!f) std::cerr << "rxsystem_export_gen: cannot write " << path << "\n";
+  return static_cast<bool>(f);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace rxsystem;
+  if (argc != 3) {
+    std::cerr << "usage: rxsystem_export_gen <symbol listing> <output directory>\n";
+    return 2;
+  }
+  std::ifstream in(argv[1], std::ios::binary);
+  if (!in) {
+    std::cerr << "rxsystem_export_gen: cannot read " << argv[1] << "\n";
+    return 1;
+  }
+  std::stringstream listing;
+  listing << in.rdbuf();
+  std::set<std::string> symbols = SymbolNames(listing.str());
+  BuiltExports built = SelectBuilt(symbols);
+  for (const ExportRow* row : built.exports) {
+    if (PresenceOf(row->name, ArgumentBytes(*row), symbols) == Presence::Mismatched)
+      std::cerr << "rxsystem_export_gen: " << row->name << " is not defined as a standard call of "
+                << ArgumentBytes(*row) << " argument bytes (letters " << row->arguments
+                << "); the link will fail on it\n";
+  }
+
+  std::string dir = argv[2];
+  if (!dir.empty() && dir.back() != '/') dir += '/';
+  std::vector<std::string_view> names;
+  bool ok = true;
+  for (const ExportRow* row : built.exports) {
+    names.push_back(row->name);
+    ok &= WriteFile(dir + ResourceName(row->name) + ".bin", DescriptionBytes(*row));
+  }
+  ok &= WriteFile(dir + "index.bin", IndexBytes(names));
+  ok &= WriteFile(dir + "descriptions.rc", DescriptionsRcText(built, dir));
+  ok &= WriteFile(dir + "strings.rc", StringTableRcText(MessageTable()));
+  ok &= WriteFile(dir + "RXSystem.def", DefFileText(built));
+  ok &= WriteFile(dir + "rxsystem_export_fixture.h", FixtureHeaderText(built));
+  return ok ? 0 : 1;
+}

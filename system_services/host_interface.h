@@ -1,0 +1,107 @@
+// What every export shares: the host record, the host-variable messages, the error reporters
+// with the host switch that silences them, the wait cursor and the small path operations.
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "system_services/message_format.h"
+#include "system_services/message_table.h"
+#include "system_services/path_text.h"
+
+namespace rxsystem {
+
+// The host's record, passed by address as the first argument of every export.
+struct HostContext {
+  uint32_t firstWord;  // not read
+  HWND HostWindow;
+  uint32_t ChildWindowFlag;
+};
+static_assert(sizeof(HostContext) == 12, "the host lays out three 32-bit fields");
+
+// Sent by address with the host-variable messages; zero-filled before each use.
+struct HostVariableRecord {
+  const char* VariableName;
+  uint32_t word2;
+  uint32_t word3;
+  uint32_t IsSet;
+  uint32_t IsNumber;
+  uint32_t VariableValue;  // a number, a text's address (set) or a global handle (string get)
+  uint32_t word7;
+};
+static_assert(sizeof(HostVariableRecord) == 28, "the host reads seven 32-bit fields");
+
+inline constexpr UINT HostGetVariable = 0x600B;
+inline constexpr UINT HostSetVariable = 0x600C;
+
+// Limits of the reporters' buffers, terminating NUL included.
+inline constexpr size_t kCaptionBuffer = 80;
+inline constexpr size_t kLoadedFormatBuffer = 400;
+inline constexpr size_t kMessageBuffer = 404;
+inline constexpr size_t kPlainMessageBuffer = 400;
+
+extern HINSTANCE ModuleInstance;
+extern HWND LastHostWindow;
+
+BOOL LibraryEntry(HINSTANCE instance, DWORD reason, LPVOID reserved);
+
+// The first step of every export that takes the record: LastHostWindow := its HostWindow.
+// A null record is a failure like any other: reported (with no host window to consult) and
+// false, and the export then returns its failure value.
+bool EnterExport(const HostContext* context);
+
+// Both skip the message when there is no host window: the get then answers 0, the set 1.
+int32_t GetHostNumberVariable(HWND window, const char* name);
+LRESULT SetHostStringVariable(HWND window, const char* name, const char* text);
+
+void VeruWaitCursor();
+void RestoreCursor();
+
+void ReportErrorWith(int id, std::span<const FormatArg> values);
+void VeruErrorBoxWith(int id, std::span<const FormatArg> values);
+void VeruPlainErrorWith(const char* format, std::span<const FormatArg> values);
+bool AskYesNoWith(int captionId, int textId, std::span<const FormatArg> values);
+
+template <class... V>
+void ReportError(int id, V... values) {
+  const std::array<FormatArg, sizeof...(V)> a{FormatArg(values)...};
+  ReportErrorWith(id, a);
+}
+template <class... V>
+void VeruErrorBox(int id, V... values) {
+  const std::array<FormatArg, sizeof...(V)> a{FormatArg(values)...};
+  VeruErrorBoxWith(id, a);
+}
+template <class... V>
+void VeruPlainError(const char* format, V... values) {
+  const std::array<FormatArg, sizeof...(V)> a{FormatArg(values)...};
+  VeruPlainErrorWith(format, a);
+}
+template <class... V>
+bool AskYesNo(int captionId, int textId, V... values) {
+  const std::array<FormatArg, sizeof...(V)> a{FormatArg(values)...};
+  return AskYesNoWith(captionId, textId, a);
+}
+
+// Where the reporters' beep and box go; tests put a recorder here.
+struct MessageSeam {
+  void (*beep)(UINT type);
+  int (*box)(HWND owner, const char* text, const char* caption, UINT flags);
+};
+MessageSeam PlatformMessageSeam();
+// Returns the seam that was in place.
+MessageSeam ReplaceMessageSeam(MessageSeam seam);
+
+// A locked copy in movable global memory, for working copies; the caller unlocks and frees
+// it. Null (after the memory box) when there is no memory.
+char* CopyToGlobalString(const char* text);
+
+// Creates every missing directory along the path; 0, or -1 (reported with id 9, except for a
+// path without any backslash). The path is cut and mended during the call.
+int CreatePathDirs(char* path);
+
+}  // namespace rxsystem
+
+extern "C" void __stdcall SysDisableErrors(const rxsystem::HostContext* context, int32_t Disable);

@@ -1,0 +1,111 @@
+// The export table against the host's rules, and what the build generates from it.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "description_check.h"
+#include "system_services/description_format.h"
+#include "system_services/export_table.h"
+#include "system_services/message_table.h"
+
+using namespace rxsystem;
+
+namespace {
+
+std::span<const unsigned char> B(const std::string& s) {
+  return {reinterpret_cast<const unsigned char*>(s.data()), s.size()};
+}
+
+TEST(ExportTable, EveryRowPassesTheHostsChecks) {
+  std::vector<std::string> names;
+  for (const ExportRow& row : ExportTable()) {
+    SCOPED_TRACE(std::string(row.name));
+    names.emplace_back(row.name);
+    std::string why;
+    auto d = authorware_host::ParseDescription(B(DescriptionBytes(row)), &why);
+    ASSERT_TRUE(d) << why;
+    for (const std::string& p : authorware_host::CheckDescription(row.name, *d)) ADD_FAILURE() << p;
+  }
+  EXPECT_EQ(names.size(), 102u);
+  for (const std::string& p : authorware_host::CheckIndex(names)) ADD_FAILURE() << p;
+}
+
+TEST(ExportTable, ProceduresAreNoDescribedExports) {
+  std::set<std::string_view> described;
+  for (const ExportRow& row : ExportTable()) described.insert(row.name);
+  int decorated = 0;
+  for (const ProcedureRow& p : ProcedureTable()) {
+    EXPECT_FALSE(described.count(p.name)) << p.name;
+    decorated += p.decoratedExport;
+  }
+  EXPECT_EQ(ProcedureTable().size(), 5u);
+  EXPECT_EQ(decorated, 3);
+}
+
+TEST(DescriptionFormat, ResourceBytesAndNames) {
+  const ExportRow& help = *std::find_if(ExportTable().begin(), ExportTable().end(),
+                                        [](const ExportRow& r) { return r.name == "SysHelp"; });
+  std::string bytes = DescriptionBytes(help);
+  using namespace std::string_literals;
+  EXPECT_EQ(bytes.substr(0, 8), "\0I\0ASSS\0"s);
+  EXPECT_NE(bytes.find("\r\ntopic \"topic\"\r\nmacro \"macro\"\r\n"), std::string::npos);
+  EXPECT_EQ(bytes.back(), '\0');
+  EXPECT_EQ(ResourceName("SysCopyFile"), "SYSCOPYFILE");
+  std::string_view two[] = {"SysA", "SysB"};
+  EXPECT_EQ(IndexBytes(two), "SysA\0SysB\0\0"s);
+  EXPECT_EQ(IndexBytes({}), "\0"s);
+}
+
+TEST(DescriptionFormat, PresenceFromTheObjectSymbols) {
+  std::set<std::string> symbols = SymbolNames(
+      "\nbuild/host_interface.cpp.obj:\n00000a40 T _SysDisableErrors@8\n"
+      "00000000 T _SysCopyFile@8\r\n00000010 T _SysGetTempDir\n00000020 T _PromptDlgProc@16\n"
+      "00000030 T _DirDialogProc@16\n");
+  EXPECT_EQ(PresenceOf("SysDisableErrors", 8, symbols), Presence::Matching);
+  EXPECT_EQ(PresenceOf("SysCopyFile", 12, symbols), Presence::Mismatched);
+  EXPECT_EQ(PresenceOf("SysGetTempDir", 4, symbols), Presence::Mismatched);
+  EXPECT_EQ(PresenceOf("SysCopy", 12, symbols), Presence::Absent);
+  EXPECT_EQ(PresenceOf("SysCopyFiles", 24, symbols), Presence::Absent);
+
+  BuiltExports built = SelectBuilt(symbols);
+  std::string def = DefFileText(built);
+  // A mismatched function goes in under its letters' decoration, so the link fails on it.
+  EXPECT_NE(def.find("  SysCopyFile=SysCopyFile@12\n"), std::string::npos) << def;
+  EXPECT_NE(def.find("  SysDisableErrors=SysDisableErrors@8\n"), std::string::npos);
+  EXPECT_NE(def.find("  PromptDlgProc=PromptDlgProc@16\n"), std::string::npos);
+  EXPECT_NE(def.find("  _DirDialogProc@16=DirDialogProc@16\n"), std::string::npos);
+  EXPECT_EQ(def.find("SysCopyFiles"), std::string::npos);
+  EXPECT_EQ(def.find("ListProc"), std::string::npos);
+
+  std::string rc = DescriptionsRcText(built, "/gen");
+  EXPECT_NE(rc.find("1 DLL_HEADER \"/gen/index.bin\"\n"), std::string::npos) << rc;
+  EXPECT_NE(rc.find("SYSCOPYFILE DLL_HEADER \"/gen/SYSCOPYFILE.bin\"\n"), std::string::npos);
+  EXPECT_NE(rc.find("LANGUAGE 9, 1\n"), std::string::npos);
+  EXPECT_EQ(rc.find("PROMPTDLGPROC"), std::string::npos);
+}
+
+TEST(DescriptionFormat, QuotingForTheResourceScriptAndTheFixture) {
+  EXPECT_EQ(RcQuoted("Error \"%s\"."), "\"Error \"\"%s\"\".\"");
+  EXPECT_EQ(RcQuoted("a\\b\r\n\xE9"), "\"a\\134b\\015\\012\\351\"");
+  using namespace std::string_literals;
+  EXPECT_EQ(CppQuoted("\0I\0\"x\\"s), "\"\\000I\\000\\042x\\134\"");
+  std::string table = StringTableRcText(MessageTable());
+  EXPECT_NE(table.find("  58, \"Error deleting file \"\"%s\"\".\"\n"), std::string::npos);
+  EXPECT_NE(table.find("  1, \"RXSystem UCD Error\"\n"), std::string::npos);
+}
+
+TEST(MessageTable, AscendingIdsAndTheTextsTheFamiliesCite) {
+  int previous = 0;
+  for (const MessageText& m : MessageTable()) {
+    EXPECT_GT(m.id, previous);
+    previous = m.id;
+  }
+  EXPECT_EQ(MessageTable().size(), 59u);
+  EXPECT_EQ(*MessageById(kErrorCaption), "RXSystem UCD Error");
+  EXPECT_EQ(*MessageById(kFileNotFound), *MessageById(kShellFileNotFound));
+  EXPECT_FALSE(MessageById(3));
+  EXPECT_FALSE(MessageById(97));
+}
+
+}  // namespace
