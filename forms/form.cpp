@@ -1,5 +1,6 @@
 #include "forms/form.h"
 
+#include <exception>
 #include <vector>
 
 #include "forms/button.h"
@@ -131,6 +132,20 @@ int Form::ShowModal() {
   for (HWND w : disabled) EnableWindow(w, FALSE);
   HWND previousActive = GetActiveWindow();
 
+  // Whatever leaves the modal run, an error in onShow or onClose included, the other
+  // windows come back enabled.
+  struct Reenable {
+    std::vector<HWND>& windows;
+    bool& modal;
+    HWND self;
+    ~Reenable() {
+      for (HWND w : windows) {
+        if (IsWindow(w)) EnableWindow(w, TRUE);
+      }
+      if (std::uncaught_exceptions() > 0 && IsWindow(self)) ShowWindow(self, SW_HIDE);
+      modal = false;
+    }
+  } reenable{disabled, modal_, Handle()};
   modal_ = true;
   modalResult_ = mrNone;
   Show();
@@ -154,7 +169,6 @@ int Form::ShowModal() {
     ShowWindow(Handle(), SW_HIDE);
   }
   if (previousActive && IsWindow(previousActive)) SetActiveWindow(previousActive);
-  modal_ = false;
   return result;
 }
 

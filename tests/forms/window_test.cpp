@@ -142,6 +142,19 @@ TEST_F(FormsWindow, HandlerErrorIsReportedAndTheProgramGoesOn) {
   EXPECT_EQ(later, 1);
 }
 
+TEST_F(FormsWindow, AnErrorLeavingTheModalRunEnablesTheOtherWindowsAgain) {
+  ThreeButtons owner;
+  owner.SetCaption("Ιδιοκτήτης");
+  owner.Show();
+  ThreeButtons dialog;
+  dialog.SetCaption("Διάλογος");
+  dialog.onShow = [] { throw std::runtime_error("I/O error 5"); };
+  EXPECT_THROW(dialog.ShowModal(), std::runtime_error);
+  EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
+  EXPECT_FALSE(IsWindowVisible(dialog.Handle()));
+  EXPECT_FALSE(dialog.Modal());
+}
+
 TEST_F(FormsWindow, ClosingTheMainFormHidesItAndTerminates) {
   ThreeButtons f;
   f.SetCaption("Κύρια");
