@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds and runs every benchmark under Wine and Xvfb; each prints its own figures.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/install-deps.sh
+bash scripts/build.sh
+source scripts/wine-env.sh
+wine_env_start
+for exe in build/win32/bench/*/*.exe; do
+  echo "== $(basename "$exe" .exe)"
+  wine "$exe" || echo "(exit $?)"
+done
+wine_env_stop
