@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/support/bench_clock.h"
 #include "forms/application.h"
 #include "forms/message_service.h"
 #include "wave_experiment/Unit1.h"
@@ -20,25 +21,8 @@
 
 namespace {
 
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-double CpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto seconds = [](FILETIME f) {
-    return (static_cast<double>(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) * 1e-7;
-  };
-  return seconds(kernel) + seconds(user);
-}
+using bench_support::CpuSeconds;
+using bench_support::Now;
 
 // A sample data file of the bench's own.
 std::wstring WriteDataFile() {

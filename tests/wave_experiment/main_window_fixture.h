@@ -52,7 +52,7 @@ class MainWindow : public ::testing::Test {
     forms::Application::Get().Initialize();
     forms::Application::Get().ResetTerminated();
     dataFile = folder.File(L"data.txt");
-    WriteBytes(dataFile, FixtureFile());
+    WriteFileBytes(dataFile, FixtureFile());
     Unit1::DataFileArgument = dataFile;
   }
   void TearDown() override {
