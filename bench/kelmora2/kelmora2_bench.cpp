@@ -15,6 +15,7 @@
 #include "bench/support/bench_clock.h"
 #include "forms/application.h"
 #include "forms/message_service.h"
+#include "tests/support/file_bytes.h"
 #include "wave_experiment/Unit1.h"
 #include "wave_experiment/form_seams.h"
 #include "wave_experiment/wave_program.h"
@@ -31,10 +32,7 @@ std::wstring WriteDataFile() {
   std::wstring path = std::wstring(dir) + L"kelmora2_bench_data.txt";
   std::string bytes = "Ερώτηση 1\r\n----------\r\n\r\n----------\r\nΕρώτηση 2\r\n----------\r\n\r\n"
                       "----------\r\n0\r\n";
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD put = 0;
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-  CloseHandle(h);
+  testing_support::WriteFileBytes(path, bytes);
   return path;
 }
 

@@ -14,6 +14,7 @@
 #include "forms/application.h"
 #include "file_bytes.h"
 #include "forms/text.h"
+#include "gui_driver.h"
 #include "message_recorder.h"
 #include "pixel_capture.h"
 #include "viewer/Histograms.h"
@@ -105,13 +106,7 @@ class ViewerTest : public ::testing::Test {
 
   // Pumps until `done` or a timeout; false on the timeout.
   static bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-      if (GetTickCount() - start > timeoutMs) return false;
-      forms::Application::Get().ProcessMessages();
-      Sleep(1);
-    }
-    return true;
+    return testing_support::PumpUntil(done, timeoutMs);
   }
 
   std::unique_ptr<view::TViewerForm> viewer;
