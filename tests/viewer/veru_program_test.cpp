@@ -40,6 +40,9 @@ class VeruProgram : public ::testing::Test {
     return static_cast<long>(program_.ExitCode());
   }
 
+  // The viewer's window on the test picture, at 1:1.
+  HWND ViewerWindow() const { return WaitForProcessWindow(program_.Pid(), picture_ + L" (64,48,24-bit) - [1:1]"); }
+
   std::wstring picture_;
   testing_support::ChildProcess program_;
 };
@@ -63,8 +66,7 @@ TEST_F(VeruProgram, AMissingFileIsToldAndEndsTheProgram) {
 
 TEST_F(VeruProgram, BorderlessGreekViewerShowsGreekHelpAndEndsOnEsc) {
   Start(L"\"" + picture_ + L"\" off gr");
-  const std::wstring title = picture_ + L" (64,48,24-bit) - [1:1]";
-  HWND viewer = WaitForProcessWindow(program_.Pid(), &title);
+  HWND viewer = ViewerWindow();
   ASSERT_NE(viewer, nullptr);
   EXPECT_EQ(GetWindowLongW(viewer, GWL_STYLE) & WS_CAPTION, 0);
   RECT client;
@@ -89,8 +91,7 @@ TEST_F(VeruProgram, BorderlessGreekViewerShowsGreekHelpAndEndsOnEsc) {
 
 TEST_F(VeruProgram, FramedViewerEndsOnARightButtonRelease) {
   Start(L"\"" + picture_ + L"\"");
-  const std::wstring title = picture_ + L" (64,48,24-bit) - [1:1]";
-  HWND viewer = WaitForProcessWindow(program_.Pid(), &title);
+  HWND viewer = ViewerWindow();
   ASSERT_NE(viewer, nullptr);
   EXPECT_NE(GetWindowLongW(viewer, GWL_STYLE) & WS_CAPTION, 0);
   HWND image = GetWindow(viewer, GW_CHILD);
