@@ -7,23 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench/support/bench_clock.h"
 #include "graph_host.h"
 #include "toolkit/okgraph3.h"
 
-namespace {
-
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-}  // namespace
+using bench_support::Now;
 
 int main(int argc, char** argv) {
   int frames = argc > 1 ? std::atoi(argv[1]) : 3000;

@@ -12,33 +12,18 @@
 #include <thread>
 #include <vector>
 
+#include "bench/support/bench_clock.h"
 #include "forms/application.h"
 #include "forms/message_service.h"
+#include "tests/support/file_bytes.h"
 #include "wave_experiment/Unit1.h"
 #include "wave_experiment/form_seams.h"
 #include "wave_experiment/wave_program.h"
 
 namespace {
 
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-double CpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto seconds = [](FILETIME f) {
-    return (static_cast<double>(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) * 1e-7;
-  };
-  return seconds(kernel) + seconds(user);
-}
+using bench_support::CpuSeconds;
+using bench_support::Now;
 
 // A sample data file of the bench's own.
 std::wstring WriteDataFile() {
@@ -47,10 +32,7 @@ std::wstring WriteDataFile() {
   std::wstring path = std::wstring(dir) + L"kelmora2_bench_data.txt";
   std::string bytes = "Ερώτηση 1\r\n----------\r\n\r\n----------\r\nΕρώτηση 2\r\n----------\r\n\r\n"
                       "----------\r\n0\r\n";
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD put = 0;
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-  CloseHandle(h);
+  testing_support::WriteFileBytes(path, bytes);
   return path;
 }
 

@@ -11,6 +11,7 @@
 #include "bmp_writer.h"
 #include "forms/application.h"
 #include "forms/text.h"
+#include "tests/support/file_bytes.h"
 #include "viewer/Histograms.h"
 #include "viewer/Progress.h"
 #include "viewer/extended_math.h"
@@ -63,10 +64,7 @@ int main() {
       std::uint32_t h = static_cast<std::uint32_t>(x) * 2654435761u ^ static_cast<std::uint32_t>(y) * 40503u;
       return bmp::FromRgb((x * 255 / W + (h & 15)) & 255, (y * 255 / H + ((h >> 4) & 15)) & 255, (x + y + (h >> 8)) & 255);
     });
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n = 0;
-    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-    CloseHandle(f);
+    testing_support::WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
   }
   auto& app = forms::Application::Get();
   app.Initialize();

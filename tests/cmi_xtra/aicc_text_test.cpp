@@ -12,23 +12,11 @@
 #include <vector>
 
 #include "cmi_xtra/message_table.h"
+#include "visible_text.h"
 
 namespace {
 
-// Control characters shown, so a failing row reads by itself.
-std::string Visible(const std::string& s) {
-  std::string out;
-  for (char c : s) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
-}
+using testing_support::Visible;
 
 struct SectionCase {
   const char* file;

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "file_bytes.h"
+
 namespace director_host {
 
 namespace {
@@ -503,24 +505,24 @@ std::string LaunchFilePath() {
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// The paths here are the system's own ANSI ones (the temporary and the Windows directory).
+static std::wstring WideOfAnsi(const std::string& path) {
+  int n = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), w.data(), n);
+  return w;
+}
+
 std::optional<std::string> ReadBytes(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::string bytes;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(h);
+  bool exists = false;
+  std::string bytes = testing_support::ReadFileBytes(WideOfAnsi(path), &exists);
+  if (!exists) return std::nullopt;
   return bytes;
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
   DWORD written = 0;
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(h);
+  ASSERT_TRUE(testing_support::WriteFileBytes(WideOfAnsi(path), bytes, &written)) << path;
   EXPECT_EQ(written, bytes.size()) << path;
   // The profile functions may keep a parsed copy; a rewritten file must not read as its old
   // self.
@@ -559,20 +561,6 @@ ScratchDirectory::~ScratchDirectory() {
     FindClose(h);
   }
   RemoveDirectoryA(path_.c_str());
-}
-
-std::string Visible(const std::string& s) {
-  std::string out;
-  for (char c : s) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
 }
 
 }  // namespace director_host

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cmi_xtra/moa_interfaces.h"
+#include "visible_text.h"
 
 namespace director_host {
 
@@ -289,6 +290,6 @@ class ScratchDirectory {
 };
 
 // Control characters shown, for readable failures.
-std::string Visible(const std::string& s);
+using testing_support::Visible;
 
 }  // namespace director_host

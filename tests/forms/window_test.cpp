@@ -41,13 +41,7 @@ HWND FocusOf(DWORD thread) {
   return info.hwndFocus;
 }
 
-void PumpFor(DWORD ms) {
-  DWORD start = GetTickCount();
-  while (GetTickCount() - start < ms) {
-    forms::Application::Get().ProcessMessages();
-    Sleep(5);
-  }
-}
+using testing_support::PumpFor;
 
 class FormsWindow : public ::testing::Test {
  protected:

@@ -3,15 +3,11 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "child_process.h"
+#include "file_bytes.h"
+
 namespace results_tests {
 namespace {
-
-std::wstring WindowsPathOfUnix(const std::string& unixPath) {
-  // Wine's Z: drive is the unix root.
-  std::wstring w = L"Z:";
-  for (char c : unixPath) w += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-  return w;
-}
 
 bool DriveAnswers() {
   DWORD attributes = GetFileAttributesW(L"a:\\");
@@ -25,7 +21,7 @@ void RunHostCommand(const std::string& commandLine) {
   // process to wait for: the shell leaves a mark when the command is done.
   static int count = 0;
   std::string mark = "/tmp/kelmora-host-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
-  std::wstring markPath = WindowsPathOfUnix(mark);
+  std::wstring markPath = testing_support::PathOnDriveZ(mark);
   std::string cmd = "/bin/sh -c \"" + commandLine + "; touch " + mark + "\"";
   STARTUPINFOA si{};
   si.cb = sizeof(si);
@@ -35,10 +31,9 @@ void RunHostCommand(const std::string& commandLine) {
   }
   if (pi.hThread) CloseHandle(pi.hThread);
   if (pi.hProcess) CloseHandle(pi.hProcess);
-  DWORD start = GetTickCount();
-  while (GetFileAttributesW(markPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    if (GetTickCount() - start > 10000) throw std::runtime_error("no end of " + commandLine);
-    Sleep(5);
+  if (!testing_support::WaitUntil([&] { return GetFileAttributesW(markPath.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                                  10000, 5)) {
+    throw std::runtime_error("no end of " + commandLine);
   }
   DeleteFileW(markPath.c_str());
 }
@@ -48,7 +43,7 @@ FloppyDrive::FloppyDrive(bool present) {
   if (!prefix || !*prefix) throw std::runtime_error("WINEPREFIX is not set: these tests run under Wine");
   link_ = std::string(prefix) + "/dosdevices/a:";
   unixFolder_ = "/tmp/kelmora-floppy-" + std::to_string(GetCurrentProcessId());
-  folder_ = WindowsPathOfUnix(unixFolder_);
+  folder_ = testing_support::PathOnDriveZ(unixFolder_);
   RunHostCommand("/bin/rm -rf " + link_ + " " + unixFolder_);
   if (present) {
     CreateDirectoryW(folder_.c_str(), nullptr);
@@ -67,16 +62,7 @@ FloppyDrive::~FloppyDrive() {
 }
 
 std::string FloppyDrive::Read(const std::wstring& name, bool* exists) const {
-  std::wstring path = folder_ + L"\\" + name;
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (exists) *exists = h != INVALID_HANDLE_VALUE;
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string bytes;
-  char buf[4096];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got > 0) bytes.append(buf, got);
-  CloseHandle(h);
-  return bytes;
+  return testing_support::ReadFileBytes(folder_ + L"\\" + name, exists);
 }
 
 }  // namespace results_tests

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "file_bytes.h"
 #include "floppy_drive.h"
 #include "forms/message_service.h"
 #include "forms/text.h"
@@ -51,11 +52,7 @@ class Save : public ::testing::Test {
   void WriteDataFile() {
     dataBytes = Unit1::FormatDataFile(Unit1::kWaveDataFilePolicy, Unit1::Questions, Unit1::Measurements,
                                       Unit1::GridRows, Unit1::GridCols);
-    HANDLE h = CreateFileW(dataPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw results::InOutError(GetLastError());
-    DWORD written = 0;
-    WriteFile(h, dataBytes.data(), static_cast<DWORD>(dataBytes.size()), &written, nullptr);
-    CloseHandle(h);
+    if (!WriteFileBytes(dataPath, dataBytes)) throw results::InOutError(GetLastError());
   }
 
   std::string Report() const {
@@ -67,17 +64,6 @@ class Save : public ::testing::Test {
   std::wstring dataPath;
   std::string dataBytes;
 };
-
-std::string ReadAll(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string bytes;
-  char buf[4096];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got > 0) bytes.append(buf, got);
-  CloseHandle(h);
-  return bytes;
-}
 
 TEST_F(Save, WritesBothFilesAndSaysSo) {
   FloppyDrive floppy(true);
@@ -94,7 +80,7 @@ TEST_F(Save, WritesBothFilesAndSaysSo) {
     EXPECT_EQ(rec.messages[0].buttons, 0u);
     // Saving again rewrites both; nothing is appended.
     EXPECT_EQ(floppy.Read(L"results1-2.txt"), Report());
-    EXPECT_EQ(ReadAll(dataPath), dataBytes);
+    EXPECT_EQ(ReadFileBytes(dataPath), dataBytes);
   }
   // The cell longer than 20 characters is cut in the report and whole in the data file.
   EXPECT_NE(dataBytes.find("ένα κείμενο πολύ μεγαλύτερο από είκοσι\r\n"), std::string::npos);
@@ -125,7 +111,7 @@ TEST_F(Save, NoFloppyDriveTellsTheStudentInGreekAndKeepsTheDataFile) {
   d.Join();
   EXPECT_EQ(seen, (std::vector<std::wstring>{L"Δεν είναι δυνατή η εγγραφή στη δισκέτα.",
                                              forms::Widen(kNotSaved)}));
-  EXPECT_EQ(ReadAll(dataPath), dataBytes);
+  EXPECT_EQ(ReadFileBytes(dataPath), dataBytes);
   EXPECT_FALSE(dataBytes.empty());
 }
 

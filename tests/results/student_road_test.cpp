@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
+#include "file_bytes.h"
 #include "floppy_drive.h"
 #include "forms/text.h"
 #include "gui_driver.h"
@@ -21,44 +23,12 @@ using namespace testing_support;
 
 namespace {
 
-std::wstring ProgramPath() {
-  std::string unix = KELMORA2_EXE;
-  std::wstring path = L"Z:";
-  for (char c : unix) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-  return path;
-}
+std::wstring ProgramPath() { return PathOnDriveZ(KELMORA2_EXE); }
 
 std::string Lines(const std::vector<std::string>& lines) {
   std::string s;
   for (const std::string& l : lines) s += l + "\r\n";
   return s;
-}
-
-std::string ReadAll(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string bytes;
-  char buf[4096];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got > 0) bytes.append(buf, got);
-  CloseHandle(h);
-  return bytes;
-}
-
-void WriteAll(const std::wstring& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD put = 0;
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-  CloseHandle(h);
-}
-
-bool WaitUntil(const std::function<bool()>& done, DWORD ms = 10000) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > ms) return false;
-    Sleep(10);
-  }
-  return true;
 }
 
 // Text of a window of the other process, asked of the window itself (edits keep their own).
@@ -113,27 +83,9 @@ void Chars(HWND target, const std::string& cp1253) {
   for (wchar_t c : forms::Widen(cp1253)) PostMessageW(target, WM_CHAR, c, 1);
 }
 
-HWND WindowOf(DWORD pid, const std::wstring& caption, DWORD ms = 10000) {
-  HWND found = nullptr;
-  WaitUntil(
-      [&] {
-        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, nullptr, caption.c_str()));) {
-          DWORD owner = 0;
-          GetWindowThreadProcessId(w, &owner);
-          if (owner == pid && IsWindowVisible(w)) {
-            found = w;
-            return true;
-          }
-        }
-        return false;
-      },
-      ms);
-  return found;
-}
-
 // The texts of a message box's non-button children, then its OK pressed.
 std::wstring AnswerMessage(DWORD pid, const std::wstring& caption) {
-  HWND box = WindowOf(pid, caption);
+  HWND box = WaitForProcessWindow(pid, caption);
   if (!box) return L"(no \"" + caption + L"\" message)";
   std::wstring text;
   for (HWND c : Children(box)) {
@@ -166,26 +118,17 @@ TEST(StudentRoad, QuestionsQuantitiesAnimationRulerTableSaveAndExit) {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   std::wstring dataFile = std::wstring(temp) + L"kelmora-road-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
-  WriteAll(dataFile, CourseDataFile());
+  WriteFileBytes(dataFile, CourseDataFile());
 
-  std::wstring cmd = L"\"" + ProgramPath() + L"\" \"" + dataFile + L"\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  struct Cleanup {
-    PROCESS_INFORMATION& pi;
+  struct RemoveFile {
     std::wstring file;
-    ~Cleanup() {
-      if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 9);
-      CloseHandle(pi.hThread);
-      CloseHandle(pi.hProcess);
-      DeleteFileW(file.c_str());
-    }
-  } cleanup{pi, dataFile};
-  const DWORD pid = pi.dwProcessId;
+    ~RemoveFile() { DeleteFileW(file.c_str()); }
+  } removeFile{dataFile};
+  ChildProcess program;
+  ASSERT_TRUE(program.Start(ProgramPath(), L"\"" + dataFile + L"\""));
+  const DWORD pid = program.Pid();
 
-  HWND main = WindowOf(pid, L"Ταχύτητα Διάδοσης Κυμάτων");
+  HWND main = WaitForProcessWindow(pid, L"Ταχύτητα Διάδοσης Κυμάτων");
   ASSERT_NE(main, nullptr);
   HWND E_edit = ChildAt(main, 728, 40, 57, 24), d_edit = ChildAt(main, 728, 104, 57, 24);
   HWND E_TrackBar = ChildAt(main, 616, 40, 113, 33), d_TrackBar = ChildAt(main, 616, 104, 113, 33);
@@ -194,7 +137,7 @@ TEST(StudentRoad, QuestionsQuantitiesAnimationRulerTableSaveAndExit) {
 
   // 1. The questions, and the answers typed with Enter between the lines.
   ClickChild(FindChildByText(main, L"&2° Πείραμα"));
-  HWND questions = WindowOf(pid, L"Πείραμα 2");
+  HWND questions = WaitForProcessWindow(pid, L"Πείραμα 2");
   ASSERT_NE(questions, nullptr);
   std::vector<HWND> memos;
   for (HWND c : Children(questions)) {
@@ -277,7 +220,7 @@ TEST(StudentRoad, QuestionsQuantitiesAnimationRulerTableSaveAndExit) {
 
   // 5. The results table: the first measurement, cell after cell with Tab.
   ClickChild(FindChildByText(main, L"&Πίνακας Μετρήσεων"));
-  HWND dialog = WindowOf(pid, L" ");
+  HWND dialog = WaitForProcessWindow(pid, L" ");
   ASSERT_NE(dialog, nullptr);
   HWND grid = nullptr, editor = nullptr;
   for (HWND c : Children(dialog)) {
@@ -309,14 +252,12 @@ TEST(StudentRoad, QuestionsQuantitiesAnimationRulerTableSaveAndExit) {
 
   // 7. Exit: the questions form once more, with the answers as they were; then the end.
   ClickChild(FindChildByText(main, L"Έξ&οδος"));
-  HWND again = WindowOf(pid, L"Πείραμα 2");
+  HWND again = WaitForProcessWindow(pid, L"Πείραμα 2");
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(TextOf(memos[0]), L"Αυξάνεται ανάλογα\r\nμε τη ρίζα της δύναμης.\r\n");
   ClickChild(FindChildByText(again, L"OK"));
-  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0) << "the program ends";
-  DWORD code = 1;
-  GetExitCodeProcess(pi.hProcess, &code);
-  EXPECT_EQ(code, 0u);
+  ASSERT_TRUE(program.Ended(10000)) << "the program ends";
+  EXPECT_EQ(program.ExitCode(), 0u);
 
   std::vector<std::string> data = {kQuestion1, "----------", "Αυξάνεται ανάλογα", "με τη ρίζα της δύναμης.",
                                    "----------", kQuestion2, "----------", "Μικραίνει.", "----------",
@@ -325,7 +266,7 @@ TEST(StudentRoad, QuestionsQuantitiesAnimationRulerTableSaveAndExit) {
   data.push_back("5");
   data.push_back("5");
   for (int i = 0; i < 25; ++i) data.push_back("");
-  EXPECT_EQ(ReadAll(dataFile), Lines(data));
+  EXPECT_EQ(ReadFileBytes(dataFile), Lines(data));
 
   std::vector<std::string> report = {
       "----------",

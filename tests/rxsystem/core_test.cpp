@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "hide_errors_cases.h"
 #include "stand_in_host.h"
 #include "system_services/directories.h"
 #include "system_services/file_operations.h"
@@ -57,34 +58,12 @@ class HostInterface : public ::testing::Test {
 };
 
 TEST_F(HostInterface, ReportErrorHonoursTheHostSwitch) {
-  enum Host { Answers, FailsTheGet, Ignores, NoWindow };
-  struct Case {
-    const char* what;
-    Host host;
-    std::optional<authorware_host::Value> hideErrors;
-    bool boxShown;
-  };
-  const Case cases[] = {
-      {"unset", Answers, std::nullopt, true},
-      {"0", Answers, 0, true},
-      {"1", Answers, 1, false},
-      {"2", Answers, 2, true},
-      {"text 1", Answers, std::string("1"), false},  // the host converts, as is its business
-      // 5
-      {"the get fails", FailsTheGet, 1, true},
-      {"the host ignores the messages", Ignores, 1, true},
-      {"no host window", NoWindow, 1, true},
-  };
-  for (const Case& c : cases) {
+  for (const rxsystem_tests::HideErrorsCase& c : rxsystem_tests::kHideErrorsCases) {
     SCOPED_TRACE(c.what);
-    store = VariableStore();
-    if (c.hideErrors) store.Set("TLHideErrors", *c.hideErrors);
-    if (c.host == FailsTheGet) store.FailGet("TLHideErrors");
-    window.ignoreMessages = c.host == Ignores;
-    window.traffic.clear();
+    rxsystem_tests::PrepareHost(c, store, window);
     beeps.clear();
     boxes.clear();
-    LastHostWindow = c.host == NoWindow ? nullptr : window.Handle();
+    LastHostWindow = c.host == rxsystem_tests::SwitchHost::NoWindow ? nullptr : window.Handle();
 
     ReportError(kErrorDeletingFile, "c:\\data\\a.txt");
 
@@ -102,7 +81,7 @@ TEST_F(HostInterface, ReportErrorHonoursTheHostSwitch) {
       EXPECT_TRUE(beeps.empty());
       EXPECT_EQ(store.Text("TLLastError"), expected);
     }
-    if (c.host == NoWindow) {
+    if (c.host == rxsystem_tests::SwitchHost::NoWindow) {
       EXPECT_TRUE(window.traffic.empty());
     } else {
       ASSERT_GE(window.traffic.size(), 1u);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "box_catcher.h"
+#include "hide_errors_cases.h"
 #include "rxsystem_export_fixture.h"
 #include "stand_in_host.h"
 
@@ -135,34 +136,13 @@ TEST_F(Library, TheTypedHelperRefusesOtherLetters) {
 }
 
 TEST_F(Library, FailuresReachTheAuthorAsTheHostAsks) {
-  enum Host { Answers, FailsTheGet, Ignores, NoWindow };
-  struct Case {
-    const char* what;
-    Host host;
-    std::optional<Value> hideErrors;
-    bool boxShown;
-  };
-  const Case cases[] = {
-      {"unset", Answers, std::nullopt, true},
-      {"0", Answers, 0, true},
-      {"1", Answers, 1, false},
-      {"2", Answers, 2, true},
-      {"the get fails", FailsTheGet, 1, true},
-      // 5
-      {"the host ignores the messages", Ignores, 1, true},
-      {"no host window", NoWindow, 1, true},
-  };
   const std::string missing = TempPath("missing.txt");
   const std::string expected = "Error deleting file \"" + missing + "\".";
-  for (const Case& c : cases) {
+  for (const rxsystem_tests::HideErrorsCase& c : rxsystem_tests::kHideErrorsCases) {
     SCOPED_TRACE(c.what);
-    host.variables = VariableStore();
-    if (c.hideErrors) host.variables.Set("TLHideErrors", *c.hideErrors);
-    if (c.host == FailsTheGet) host.variables.FailGet("TLHideErrors");
-    host.window.ignoreMessages = c.host == Ignores;
-    host.window.traffic.clear();
+    rxsystem_tests::PrepareHost(c, host.variables, host.window);
     HostContext record = host.context;
-    if (c.host == NoWindow) record.HostWindow = nullptr;
+    if (c.host == rxsystem_tests::SwitchHost::NoWindow) record.HostWindow = nullptr;
 
     BoxCatcher catcher;
     // Other programs on the display may take the activation; the box goes to whichever

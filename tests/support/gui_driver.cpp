@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "forms/application.h"
+
 namespace testing_support {
 namespace {
 
@@ -115,6 +117,24 @@ void ClickChild(HWND child) {
 void PressKey(HWND target, UINT vk) {
   PostMessageW(target, WM_KEYDOWN, vk, 1);
   PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
+}
+
+void PumpFor(DWORD ms, DWORD stepMs) {
+  DWORD until = GetTickCount() + ms;
+  do {
+    forms::Application::Get().ProcessMessages();
+    Sleep(stepMs);
+  } while (static_cast<LONG>(until - GetTickCount()) > 0);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD stepMs) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    forms::Application::Get().ProcessMessages();
+    Sleep(stepMs);
+  }
+  return true;
 }
 
 }  // namespace testing_support

@@ -27,6 +27,12 @@ RECT ChildBounds(HWND child);
 void ClickChild(HWND child);
 void PressKey(HWND target, UINT vk);
 
+// The application's messages handled for `ms` milliseconds (at least once), resting
+// `stepMs` between rounds.
+void PumpFor(DWORD ms, DWORD stepMs = 5);
+// The application's messages handled until `done` holds; false when `timeoutMs` passed first.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000, DWORD stepMs = 1);
+
 // Runs `body` on a second thread; joins in the destructor.
 class Driver {
  public:

@@ -13,6 +13,7 @@
 #include "forms/image.h"
 #include "forms/panel.h"
 #include "forms/text.h"
+#include "gdi_probe.h"
 
 namespace {
 
@@ -40,17 +41,8 @@ std::string BoxText(const forms::Rect& r) {
          std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
 }
 
-// GDI objects of this process: handles created and never deleted show here.
-DWORD GdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
-
-// The GDI handle table slot a fresh object gets: it climbs when objects leak even where the
-// platform does not count them.
-unsigned FreshGdiSlot() {
-  HPEN probe = CreatePen(PS_SOLID, 3, RGB(1, 2, 3));
-  unsigned slot = static_cast<unsigned>(reinterpret_cast<UINT_PTR>(probe) & 0xFFFF);
-  DeleteObject(probe);
-  return slot;
-}
+using testing_support::FreshGdiSlot;
+using testing_support::GdiObjects;
 
 TEST(BitmapTest, NewPixelsAreWhiteAndResizeKeepsTheTopLeft) {
   Bitmap b;

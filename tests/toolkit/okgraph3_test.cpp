@@ -12,6 +12,7 @@
 #include "forms/checked.h"
 #include "forms/image.h"
 #include "forms/label.h"
+#include "gdi_probe.h"
 #include "graph_host.h"
 #include "message_recorder.h"
 #include "toolkit/graph_maths.h"
@@ -664,14 +665,7 @@ TEST_F(GraphTest, CreatingAgainOnTheSamePanelLeavesOneGraph) {
   EXPECT_TRUE(LayoutValid());
 }
 
-// The GDI handle table slot a fresh object gets: it climbs when objects leak, also where the
-// platform does not count them.
-unsigned FreshGdiSlot() {
-  HPEN probe = CreatePen(PS_SOLID, 3, RGB(1, 2, 3));
-  unsigned slot = static_cast<unsigned>(reinterpret_cast<UINT_PTR>(probe) & 0xFFFF);
-  DeleteObject(probe);
-  return slot;
-}
+using testing_support::FreshGdiSlot;
 
 TEST(GraphFrames, TenThousandFramesLeakNoGdiObject) {
   // A small plot keeps the copies cheap; the pen and brush changes are those of a real frame.

@@ -158,24 +158,9 @@ TEST_F(HistogramsWindow, ClickingBin17ShowsItsIndexAndCount) {
 std::vector<std::uint32_t> Painted(HWND chart) {
   RECT r;
   GetClientRect(chart, &r);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = r.right;
-  bi.bmiHeader.biHeight = -r.bottom;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC mem = CreateCompatibleDC(nullptr);
-  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, dib);
-  SendMessageW(chart, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
-  GdiFlush();
-  const auto* p = static_cast<const std::uint32_t*>(bits);
-  std::vector<std::uint32_t> px(p, p + static_cast<size_t>(r.right) * static_cast<size_t>(r.bottom));
-  SelectObject(mem, old);
-  DeleteObject(dib);
-  DeleteDC(mem);
-  return px;
+  testing_support::PixelCapture capture(r.right, r.bottom);
+  SendMessageW(chart, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(capture.DC()), PRF_CLIENT);
+  return capture.Pixels();
 }
 
 TEST_F(HistogramsWindow, StairsCheckBoxSwitchesAllFourCharts) {

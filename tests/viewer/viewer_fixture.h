@@ -12,8 +12,11 @@
 
 #include "bmp_writer.h"
 #include "forms/application.h"
+#include "file_bytes.h"
 #include "forms/text.h"
+#include "gui_driver.h"
 #include "message_recorder.h"
+#include "pixel_capture.h"
 #include "viewer/Histograms.h"
 #include "viewer/Progress.h"
 #include "viewer/view.h"
@@ -47,10 +50,7 @@ class ViewerTest : public ::testing::Test {
   // The file's path as the command line gives it (code page 1253).
   std::string WriteFile(const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
     std::wstring path = dir_ + name;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
+    testing_support::WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
     files_.push_back(path);
     return forms::Narrow(path);
   }
@@ -95,38 +95,18 @@ class ViewerTest : public ::testing::Test {
     bmp::Image img;
     img.width = r.right;
     img.height = r.bottom;
-    img.pixels.resize(static_cast<size_t>(r.right) * static_cast<size_t>(r.bottom));
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = r.right;
-    bi.bmiHeader.biHeight = -r.bottom;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
+    testing_support::PixelCapture capture(r.right, r.bottom);
     HDC screen = GetDC(w);
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC mem = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    for (size_t i = 0; i < img.pixels.size(); ++i) img.pixels[i] = p[i] & 0x00FFFFFFu;
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(dib);
+    BitBlt(capture.DC(), 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
     ReleaseDC(w, screen);
+    img.pixels = capture.Pixels();
+    for (std::uint32_t& p : img.pixels) p &= 0x00FFFFFFu;
     return img;
   }
 
   // Pumps until `done` or a timeout; false on the timeout.
   static bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-      if (GetTickCount() - start > timeoutMs) return false;
-      forms::Application::Get().ProcessMessages();
-      Sleep(1);
-    }
-    return true;
+    return testing_support::PumpUntil(done, timeoutMs);
   }
 
   std::unique_ptr<view::TViewerForm> viewer;

@@ -34,7 +34,7 @@ class Calculator : public MainWindow {
     }
     return nullptr;
   }
-  std::string Log() { return ReadBytes(log); }
+  std::string Log() { return ReadFileBytes(log); }
   bool LogHas(const std::string& line) {
     for (int i = 0; i < 200; ++i) {
       if (Log().find(line + "\r\n") != std::string::npos) return true;

@@ -267,7 +267,7 @@ TEST_F(Controls, LeavingShowsTheQuestionsOnceMoreAndAsksOnlyAboutChanges) {
   ExitRun run = ExitThroughTheLoop(*form, nullptr);
   EXPECT_EQ(run.questionsForms, 1);
   EXPECT_TRUE(forms::Application::Get().Terminated());
-  EXPECT_EQ(ReadBytes(dataFile), FixtureFile());
+  EXPECT_EQ(ReadFileBytes(dataFile), FixtureFile());
 }
 
 TEST_F(Controls, YesToTheQuestionSavesBeforeTheWindowCloses) {
@@ -276,7 +276,7 @@ TEST_F(Controls, YesToTheQuestionSavesBeforeTheWindowCloses) {
   EXPECT_EQ(run.questionsForms, 1);
   EXPECT_EQ(run.saveQuestions, 1);
   EXPECT_TRUE(forms::Application::Get().Terminated());
-  EXPECT_NE(ReadBytes(dataFile).find("Μειώνεται με την πυκνότητα.\r\n"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(dataFile).find("Μειώνεται με την πυκνότητα.\r\n"), std::string::npos);
 }
 
 TEST_F(Controls, NoToTheQuestionLeavesTheFile) {
@@ -293,7 +293,7 @@ TEST_F(Controls, NoToTheQuestionLeavesTheFile) {
   EXPECT_EQ(messages.messages[0].caption, "Ταχύτητα Διάδοσης Κυμάτων");
   EXPECT_EQ(messages.messages[0].text, "Να αποθηκευτούν οι αλλαγές;");
   EXPECT_EQ(messages.messages[0].buttons, 2u);
-  EXPECT_EQ(ReadBytes(dataFile), FixtureFile());
+  EXPECT_EQ(ReadFileBytes(dataFile), FixtureFile());
 }
 
 // A save that fails at the exit keeps the window, so nothing typed is lost.
@@ -312,7 +312,7 @@ TEST_F(Controls, AFailedSaveAtTheExitKeepsTheWindow) {
   EXPECT_TRUE(IsWindowVisible(form->Handle()));
   ASSERT_EQ(messages.Count(), 2u);
   EXPECT_EQ(messages.messages[1].kind, forms::MessageKind::ErrorReport);
-  EXPECT_EQ(ReadBytes(dataFile), FixtureFile());
+  EXPECT_EQ(ReadFileBytes(dataFile), FixtureFile());
 }
 
 // Before the questions form was ever closed, the exit shows no questions form.

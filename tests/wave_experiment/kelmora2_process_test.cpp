@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "test_files.h"
 
 using namespace kelmora_test;
@@ -14,49 +15,7 @@ using namespace kelmora_test;
 namespace {
 
 // The program's path in this build, as Wine sees the build folder.
-std::wstring ProgramPath() {
-  std::string unix = KELMORA2_EXE;
-  std::wstring path = L"Z:";
-  for (char c : unix) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-  return path;
-}
-
-struct Process {
-  PROCESS_INFORMATION pi{};
-  explicit Process(const std::wstring& argument) {
-    std::wstring cmd = L"\"" + ProgramPath() + L"\" \"" + argument + L"\"";
-    STARTUPINFOW si{sizeof(si)};
-    ok = CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi) != FALSE;
-  }
-  ~Process() {
-    if (!ok) return;
-    if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 9);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-  }
-  bool Ended(DWORD ms) { return WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
-  DWORD ExitCode() {
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    return code;
-  }
-  bool ok = false;
-};
-
-HWND WaitForWindowOf(DWORD pid, const std::wstring& caption, DWORD ms = 10000) {
-  DWORD until = GetTickCount() + ms;
-  while (static_cast<LONG>(until - GetTickCount()) > 0) {
-    HWND w = nullptr;
-    while ((w = FindWindowExW(nullptr, w, nullptr, caption.c_str()))) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(w, &owner);
-      if (owner == pid && IsWindowVisible(w)) return w;
-    }
-    Sleep(20);
-  }
-  return nullptr;
-}
+std::wstring ProgramPath() { return testing_support::PathOnDriveZ(KELMORA2_EXE); }
 
 std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& cls) {
   struct Find {
@@ -83,16 +42,30 @@ std::wstring TextOf(HWND w) {
   return buf;
 }
 
-TEST(Kelmora2Process, StartsOnAFixtureFileAndClosesCleanly) {
+class Kelmora2Process : public ::testing::Test {
+ protected:
+  // The program started on `argument`, as the student starts it.
+  bool Start(const std::wstring& argument) { return p.Start(ProgramPath(), L"\"" + argument + L"\""); }
+  // The program started on the fixture data file; its main window once the set-up, which
+  // runs at the first activation, has had its moment.
+  HWND StartOnTheFixtureFile() {
+    WriteFileBytes(data, FixtureFile());
+    if (!Start(data)) return nullptr;
+    HWND main = testing_support::WaitForProcessWindow(p.Pid(), kMainCaption);
+    if (main) Sleep(300);
+    return main;
+  }
+
+  static constexpr const wchar_t* kMainCaption = L"Ταχύτητα Διάδοσης Κυμάτων";
   TempFolder folder;
   std::wstring data = folder.File(L"data.txt");
-  WriteBytes(data, FixtureFile());
-  Process p(data);
-  ASSERT_TRUE(p.ok);
-  HWND main = WaitForWindowOf(p.pi.dwProcessId, L"Ταχύτητα Διάδοσης Κυμάτων");
+  testing_support::ChildProcess p;
+};
+
+TEST_F(Kelmora2Process, StartsOnAFixtureFileAndClosesCleanly) {
+  HWND main = StartOnTheFixtureFile();
+  ASSERT_TRUE(p.Started());
   ASSERT_NE(main, nullptr);
-  // The set-up runs at the first activation; give it its moment.
-  Sleep(300);
   auto bars = ChildrenOfClass(main, TRACKBAR_CLASSW);
   auto edits = ChildrenOfClass(main, L"Edit");
   ASSERT_EQ(bars.size(), 3u);
@@ -107,14 +80,12 @@ TEST(Kelmora2Process, StartsOnAFixtureFileAndClosesCleanly) {
   PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(p.Ended(10000));
   EXPECT_EQ(p.ExitCode(), 0u);
-  EXPECT_EQ(ReadBytes(data), FixtureFile()) << "closing without changes writes nothing";
+  EXPECT_EQ(ReadFileBytes(data), FixtureFile()) << "closing without changes writes nothing";
 }
 
-TEST(Kelmora2Process, AMissingFileEndsTheProgramAfterItsMessage) {
-  TempFolder folder;
-  Process p(folder.File(L"missing.txt"));
-  ASSERT_TRUE(p.ok);
-  HWND box = WaitForWindowOf(p.pi.dwProcessId, L"Σφάλμα ανάγνωσης");
+TEST_F(Kelmora2Process, AMissingFileEndsTheProgramAfterItsMessage) {
+  ASSERT_TRUE(Start(folder.File(L"missing.txt")));
+  HWND box = testing_support::WaitForProcessWindow(p.Pid(), L"Σφάλμα ανάγνωσης");
   ASSERT_NE(box, nullptr);
   HWND text = nullptr, ok = nullptr;
   for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -140,30 +111,25 @@ HWND ChildWithText(HWND parent, const std::wstring& text) {
 
 // The window's close box while the wave runs: the questions form once more, then the program
 // ends by itself.
-TEST(Kelmora2Process, ClosingWhileTheWaveRunsEndsTheProgram) {
-  TempFolder folder;
-  std::wstring data = folder.File(L"data.txt");
-  WriteBytes(data, FixtureFile());
-  Process p(data);
-  ASSERT_TRUE(p.ok);
-  DWORD pid = p.pi.dwProcessId;
-  HWND main = WaitForWindowOf(pid, L"Ταχύτητα Διάδοσης Κυμάτων");
+TEST_F(Kelmora2Process, ClosingWhileTheWaveRunsEndsTheProgram) {
+  HWND main = StartOnTheFixtureFile();
+  ASSERT_TRUE(p.Started());
   ASSERT_NE(main, nullptr);
-  Sleep(300);
+  const DWORD pid = p.Pid();
   PostMessageW(ChildWithText(main, L"&2° Πείραμα"), BM_CLICK, 0, 0);
-  HWND questions = WaitForWindowOf(pid, L"Πείραμα 2");
+  HWND questions = testing_support::WaitForProcessWindow(pid, L"Πείραμα 2");
   ASSERT_NE(questions, nullptr);
   PostMessageW(questions, WM_CLOSE, 0, 0);
   HWND work = nullptr;
-  for (int i = 0; i < 100 && !(work = ChildWithText(main, L"Έ&ναρξη")); ++i) Sleep(20);
+  testing_support::WaitUntil([&] { return (work = ChildWithText(main, L"Έ&ναρξη")) != nullptr; }, 2000, 20);
   ASSERT_NE(work, nullptr);
-  for (int i = 0; i < 100 && !IsWindowEnabled(work); ++i) Sleep(20);
+  testing_support::WaitUntil([&] { return IsWindowEnabled(work) != FALSE; }, 2000, 20);
   PostMessageW(work, BM_CLICK, 0, 0);
-  for (int i = 0; i < 100 && TextOf(work) != L"&Παύση"; ++i) Sleep(20);
+  testing_support::WaitUntil([&] { return TextOf(work) == L"&Παύση"; }, 2000, 20);
   ASSERT_EQ(TextOf(work), L"&Παύση");
   Sleep(300);
   PostMessageW(main, WM_CLOSE, 0, 0);
-  questions = WaitForWindowOf(pid, L"Πείραμα 2");
+  questions = testing_support::WaitForProcessWindow(pid, L"Πείραμα 2");
   ASSERT_NE(questions, nullptr);
   PostMessageW(questions, WM_CLOSE, 0, 0);
   ASSERT_TRUE(p.Ended(10000));

@@ -21,13 +21,7 @@
 namespace kelmora_test {
 
 // Pumps messages for `ms` milliseconds.
-inline void Pump(DWORD ms) {
-  DWORD until = GetTickCount() + ms;
-  do {
-    forms::Application::Get().ProcessMessages();
-    Sleep(2);
-  } while (static_cast<LONG>(until - GetTickCount()) > 0);
-}
+inline void Pump(DWORD ms) { testing_support::PumpFor(ms, 2); }
 
 // The wave program with a look into every frame: the deepest nesting of the animation loop,
 // and a hook run at each frame's ruler measurement (before the frame pumps its messages).
@@ -52,7 +46,7 @@ class MainWindow : public ::testing::Test {
     forms::Application::Get().Initialize();
     forms::Application::Get().ResetTerminated();
     dataFile = folder.File(L"data.txt");
-    WriteBytes(dataFile, FixtureFile());
+    WriteFileBytes(dataFile, FixtureFile());
     Unit1::DataFileArgument = dataFile;
   }
   void TearDown() override {

@@ -161,7 +161,7 @@ TEST_F(MainWindow, FileProblemsGiveTheirMessageAndEndTheProgram) {
     if (c.exists && i == 3) {
       CreateDirectoryW(name.c_str(), nullptr);
     } else if (c.exists) {
-      WriteBytes(name, c.bytes);
+      WriteFileBytes(name, c.bytes);
     }
     Unit1::DataFileArgument = name;
     MessageRecorder messages;
@@ -181,7 +181,7 @@ TEST_F(MainWindow, FileProblemsGiveTheirMessageAndEndTheProgram) {
 // The message box of the reader re-activates the main window while the set-up still runs:
 // the set-up goes on once, and the file is read once.
 TEST_F(MainWindow, TheReadersRealMessageBoxStartsNoSecondSetUp) {
-  WriteBytes(dataFile, "Q\r\n----------\r\nα\r\n");
+  WriteFileBytes(dataFile, "Q\r\n----------\r\nα\r\n");
   std::atomic<int> boxes{0};
   testing_support::Driver d([&] {
     for (int i = 0; i < 5; ++i) {
@@ -208,7 +208,7 @@ TEST_F(MainWindow, WritesTheDataFileBackAndAFailedWriteKeepsTheOldFile) {
   Unit1::Measurements.Cell(1, 2, 2) = "0.25";
   EXPECT_TRUE(form->DataChanged());
   form->WriteDataFile();
-  std::string written = ReadBytes(dataFile);
+  std::string written = ReadFileBytes(dataFile);
   EXPECT_EQ(written, Unit1::FormatDataFile(Unit1::kWaveDataFilePolicy, Unit1::Questions,
                                            Unit1::Measurements, Unit1::GridRows, Unit1::GridCols));
   EXPECT_NE(written.find("---------- \r\n"), std::string::npos);
@@ -225,7 +225,7 @@ TEST_F(MainWindow, WritesTheDataFileBackAndAFailedWriteKeepsTheOldFile) {
   messages.Clear();
   SendMessageW(form->save_BitBtn->Handle(), BM_CLICK, 0, 0);
   CloseHandle(held);
-  EXPECT_EQ(ReadBytes(dataFile), written);
+  EXPECT_EQ(ReadFileBytes(dataFile), written);
   EXPECT_EQ(folder.CountFiles(), 1);
   EXPECT_TRUE(form->DataChanged());
   ASSERT_GE(messages.Count(), 1u);

@@ -1,8 +1,10 @@
-// Files of a test's own: a temporary folder, bytes in and out, the fixture data file.
+// Files of a test's own: a temporary folder and the fixture data file.
 #pragma once
 #include <windows.h>
 
 #include <string>
+
+#include "file_bytes.h"
 
 namespace kelmora_test {
 
@@ -50,24 +52,8 @@ class TempFolder {
   std::wstring path_;
 };
 
-inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD put = 0;
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-  CloseHandle(h);
-}
-
-inline std::string ReadBytes(const std::wstring& path) {
-  std::string bytes;
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return bytes;
-  char buf[4096];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
-  CloseHandle(h);
-  return bytes;
-}
+using testing_support::ReadFileBytes;
+using testing_support::WriteFileBytes;
 
 // A data file of the program (code page 1253, CR LF): two questions, answers, two 2 x 3
 // tables.
