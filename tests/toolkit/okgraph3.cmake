@@ -5,7 +5,7 @@ if(KELMORA_WINDOWS)
 endif()
 if(KELMORA_WINDOWS)
   kelmora_test(okgraph3_picture_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/okgraph3_picture_test.cpp
-               LIBS okgraph3 test_support_win32)
+               LIBS okgraph3 wave_graph test_support_win32)
   target_compile_definitions(okgraph3_picture_test PRIVATE
                              GRAPH_PICTURE_DIR="${CMAKE_CURRENT_BINARY_DIR}")
 endif()
@@ -14,5 +14,5 @@ kelmora_test(graph_maths_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/graph_maths_test
              LIBS graph_maths test_support)
 if(KELMORA_WINDOWS)
   kelmora_test(okgraph3_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/okgraph3_test.cpp
-               LIBS okgraph3 test_support_win32)
+               LIBS okgraph3 wave_graph test_support_win32)
 endif()
