@@ -1,6 +1,7 @@
 #include "forms/bevel.h"
 
 #include "forms/gdi_cache.h"
+#include "forms/paint.h"
 #include "forms/panel.h"
 
 namespace forms {
@@ -102,13 +103,8 @@ LRESULT Bevel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return HTTRANSPARENT;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      Paint(dc);
-      EndPaint(Handle(), &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintWindow(Handle(), [this](HDC dc) { Paint(dc); });
   }
   return Control::WndProc(msg, wp, lp);
 }

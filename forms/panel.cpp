@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/gdi_cache.h"
+#include "forms/paint.h"
 #include "forms/text.h"
 
 namespace forms {
@@ -117,13 +118,8 @@ LRESULT Panel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      Paint(dc);
-      EndPaint(Handle(), &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintWindow(Handle(), [this](HDC dc) { Paint(dc); });
   }
   return Control::WndProc(msg, wp, lp);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/gdi_cache.h"
+#include "forms/paint.h"
 #include "forms/text.h"
 
 namespace forms {
@@ -332,23 +333,11 @@ LRESULT StringGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      RECT client;
-      GetClientRect(Handle(), &client);
+    case WM_PAINT:
       // Drawn off screen and copied in one step, so moving the selection never flickers.
-      HDC mem = CreateCompatibleDC(dc);
-      HBITMAP bmp = CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
-      HGDIOBJ oldBmp = SelectObject(mem, bmp);
-      Paint(mem);
-      BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
-      SelectObject(mem, oldBmp);
-      DeleteObject(bmp);
-      DeleteDC(mem);
-      EndPaint(Handle(), &ps);
-      return 0;
-    }
+      return PaintWindow(Handle(), [this](HDC dc) {
+        PaintOffScreen(Handle(), dc, [this](HDC mem, const RECT&) { Paint(mem); });
+      });
     case WM_SETFOCUS: {
       LRESULT r = Control::WndProc(msg, wp, lp);
       if (editorShown_ && reinterpret_cast<HWND>(wp) != editor_->Handle()) editor_->SetFocus();
@@ -365,23 +354,12 @@ LRESULT StringGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_KEYDOWN: {
       // The key events first, so a handler can swallow a key before the grid moves.
-      if (onKeyDown) {
-        unsigned key = static_cast<unsigned>(wp);
-        onKeyDown(key, CurrentShiftState());
-        if (key == 0) return 0;
-        wp = key;
-      }
+      if (!KeyDownEvent(wp)) return 0;
       if (GridKey(static_cast<UINT>(wp), false)) return 0;
       return CallDefault(msg, wp, lp);
     }
     case WM_CHAR: {
-      if (onKeyPress) {
-        std::string narrow = Narrow(std::wstring(1, static_cast<wchar_t>(wp)));
-        char key = narrow[0];
-        onKeyPress(key);
-        if (key == 0) return 0;
-        wp = Widen(std::string(1, key))[0];
-      }
+      if (!KeyPressEvent(wp)) return 0;
       // A printable key opens the editor on the cell and replaces its text, as a
       // spreadsheet does.
       if (wp >= 0x20 && editing && !editorShown_) {

@@ -1,0 +1,28 @@
+#include "forms/paint.h"
+
+#include <algorithm>
+
+namespace forms {
+
+LRESULT PaintWindow(HWND window, const std::function<void(HDC)>& paint) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  paint(dc);
+  EndPaint(window, &ps);
+  return 0;
+}
+
+void PaintOffScreen(HWND window, HDC target, const std::function<void(HDC dc, const RECT& client)>& paint) {
+  RECT client;
+  GetClientRect(window, &client);
+  HDC dc = CreateCompatibleDC(target);
+  HBITMAP bmp = CreateCompatibleBitmap(target, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
+  HGDIOBJ oldBmp = SelectObject(dc, bmp);
+  paint(dc, client);
+  BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  SelectObject(dc, oldBmp);
+  DeleteObject(bmp);
+  DeleteDC(dc);
+}
+
+}  // namespace forms

@@ -1,0 +1,17 @@
+// The painting steps every owner-painted control shares: answering WM_PAINT, and drawing off
+// screen so that a control repainted many times a second never flickers.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+namespace forms {
+
+// Answers WM_PAINT of the window: paint draws on the paint DC between BeginPaint and EndPaint.
+LRESULT PaintWindow(HWND window, const std::function<void(HDC)>& paint);
+
+// paint draws into a bitmap the size of the window's client area (passed as client), which is
+// then copied onto target in one step.
+void PaintOffScreen(HWND window, HDC target, const std::function<void(HDC dc, const RECT& client)>& paint);
+
+}  // namespace forms
