@@ -1,6 +1,6 @@
 #include "forms/checkbox.h"
 
-#include "forms/gdi_cache.h"
+#include "forms/paint.h"
 
 namespace forms {
 
@@ -21,9 +21,7 @@ void CheckBox::HandleCommand(WORD code) {
 }
 
 HBRUSH CheckBox::HandleCtlColor(HDC dc) {
-  SetTextColor(dc, ToColorRef(Font().color == clWindowText ? clBtnText : Font().color));
-  SetBkColor(dc, ToColorRef(GetColor()));
-  return CachedBrush(GetColor());
+  return FaceColors(dc, Font(), GetColor());
 }
 
 }  // namespace forms

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "forms/gdi_cache.h"
+
 namespace forms {
 
 LRESULT PaintWindow(HWND window, const std::function<void(HDC)>& paint) {
@@ -23,6 +25,12 @@ void PaintOffScreen(HWND window, HDC target, const std::function<void(HDC dc, co
   SelectObject(dc, oldBmp);
   DeleteObject(bmp);
   DeleteDC(dc);
+}
+
+HBRUSH FaceColors(HDC dc, const FontSpec& font, Color back) {
+  SetTextColor(dc, ToColorRef(font.color == clWindowText ? clBtnText : font.color));
+  SetBkColor(dc, ToColorRef(back));
+  return CachedBrush(back);
 }
 
 }  // namespace forms

@@ -1,6 +1,6 @@
 #include "forms/radiobutton.h"
 
-#include "forms/gdi_cache.h"
+#include "forms/paint.h"
 
 namespace forms {
 
@@ -37,9 +37,7 @@ void RadioButton::HandleCommand(WORD code) {
 }
 
 HBRUSH RadioButton::HandleCtlColor(HDC dc) {
-  SetTextColor(dc, ToColorRef(Font().color == clWindowText ? clBtnText : Font().color));
-  SetBkColor(dc, ToColorRef(GetColor()));
-  return CachedBrush(GetColor());
+  return FaceColors(dc, Font(), GetColor());
 }
 
 }  // namespace forms
