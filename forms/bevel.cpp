@@ -95,16 +95,13 @@ void Bevel::Paint(HDC dc) {
 }
 
 LRESULT Bevel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (auto r = PaintMessage(Handle(), msg, wp, [this](HDC dc) { Paint(dc); })) return *r;
   switch (msg) {
     case WM_SIZE:
       UpdateRegion();
       break;
     case WM_NCHITTEST:
       return HTTRANSPARENT;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      return PaintWindow(Handle(), [this](HDC dc) { Paint(dc); });
   }
   return Control::WndProc(msg, wp, lp);
 }

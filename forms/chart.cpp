@@ -438,14 +438,8 @@ void Chart::FinishDrag(int x, int y) {
 }
 
 LRESULT Chart::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (auto r = PaintMessage(Handle(), msg, wp, [this](HDC dc) { Paint(dc); }, /*printClient=*/true)) return *r;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wp));
-      return 0;
-    case WM_PAINT:
-      return PaintWindow(Handle(), [this](HDC dc) { Paint(dc); });
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {

@@ -71,12 +71,7 @@ void Gauge::Draw(HDC dc, const RECT& all) {
 }
 
 LRESULT Gauge::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      return PaintWindow(Handle(), [this](HDC dc) { Paint(dc); });
-  }
+  if (auto r = PaintMessage(Handle(), msg, wp, [this](HDC dc) { Paint(dc); })) return *r;
   return Control::WndProc(msg, wp, lp);
 }
 

@@ -6,12 +6,24 @@
 
 namespace forms {
 
-LRESULT PaintWindow(HWND window, const std::function<void(HDC)>& paint) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(window, &ps);
-  paint(dc);
-  EndPaint(window, &ps);
-  return 0;
+std::optional<LRESULT> PaintMessage(HWND window, UINT msg, WPARAM wp, const std::function<void(HDC)>& paint,
+                                    bool printClient) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PRINTCLIENT:
+      if (!printClient) break;
+      paint(reinterpret_cast<HDC>(wp));
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      paint(dc);
+      EndPaint(window, &ps);
+      return 0;
+    }
+  }
+  return std::nullopt;
 }
 
 void PaintOffScreen(HWND window, HDC target, const std::function<void(HDC dc, const RECT& client)>& paint) {

@@ -4,13 +4,17 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 
 #include "forms/graphics_types.h"
 
 namespace forms {
 
-// Answers WM_PAINT of the window: paint draws on the paint DC between BeginPaint and EndPaint.
-LRESULT PaintWindow(HWND window, const std::function<void(HDC)>& paint);
+// Answers the painting messages of a control that paints the whole of itself: WM_ERASEBKGND
+// (nothing to erase), WM_PAINT through paint and, with printClient, WM_PRINTCLIENT on the DC it
+// brings. nullopt for any other message.
+std::optional<LRESULT> PaintMessage(HWND window, UINT msg, WPARAM wp, const std::function<void(HDC)>& paint,
+                                    bool printClient = false);
 
 // paint draws into a bitmap the size of the window's client area (passed as client), which is
 // then copied onto target in one step.

@@ -110,16 +110,13 @@ void Panel::Paint(HDC dc) {
 }
 
 LRESULT Panel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (auto r = PaintMessage(Handle(), msg, wp, [this](HDC dc) { Paint(dc); })) return *r;
   switch (msg) {
     case WM_SIZE: {
       LRESULT res = Control::WndProc(msg, wp, lp);
       Realign();
       return res;
     }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      return PaintWindow(Handle(), [this](HDC dc) { Paint(dc); });
   }
   return Control::WndProc(msg, wp, lp);
 }

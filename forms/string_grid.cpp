@@ -323,6 +323,11 @@ bool StringGrid::GridKey(UINT vk, bool fromEditor) {
 }
 
 LRESULT StringGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  // Drawn off screen and copied in one step, so moving the selection never flickers.
+  auto paint = [this](HDC dc) {
+    PaintOffScreen(Handle(), dc, [this](HDC mem, const RECT&) { Paint(mem); });
+  };
+  if (auto r = PaintMessage(Handle(), msg, wp, paint)) return *r;
   switch (msg) {
     case WM_GETDLGCODE: {
       LRESULT r = DLGC_WANTARROWS | DLGC_WANTCHARS;
@@ -331,13 +336,6 @@ LRESULT StringGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN) r |= DLGC_WANTMESSAGE;
       return r;
     }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      // Drawn off screen and copied in one step, so moving the selection never flickers.
-      return PaintWindow(Handle(), [this](HDC dc) {
-        PaintOffScreen(Handle(), dc, [this](HDC mem, const RECT&) { Paint(mem); });
-      });
     case WM_SETFOCUS: {
       LRESULT r = Control::WndProc(msg, wp, lp);
       if (editorShown_ && reinterpret_cast<HWND>(wp) != editor_->Handle()) editor_->SetFocus();

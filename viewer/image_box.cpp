@@ -25,14 +25,8 @@ void ImageBox::Paint(HDC dc) {
 }
 
 LRESULT ImageBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (auto r = forms::PaintMessage(Handle(), msg, wp, [this](HDC dc) { Paint(dc); }, /*printClient=*/true)) return *r;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wp));
-      return 0;
-    case WM_PAINT:
-      return forms::PaintWindow(Handle(), [this](HDC dc) { Paint(dc); });
     case WM_LBUTTONDOWN:
       // A drag goes on when the pointer leaves the window, as with any picture control.
       SetCapture(Handle());
