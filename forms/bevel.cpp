@@ -1,6 +1,7 @@
 #include "forms/bevel.h"
 
 #include "forms/gdi_cache.h"
+#include "forms/paint.h"
 #include "forms/panel.h"
 
 namespace forms {
@@ -94,21 +95,13 @@ void Bevel::Paint(HDC dc) {
 }
 
 LRESULT Bevel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (auto r = PaintMessage(Handle(), msg, wp, [this](HDC dc) { Paint(dc); })) return *r;
   switch (msg) {
     case WM_SIZE:
       UpdateRegion();
       break;
     case WM_NCHITTEST:
       return HTTRANSPARENT;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      Paint(dc);
-      EndPaint(Handle(), &ps);
-      return 0;
-    }
   }
   return Control::WndProc(msg, wp, lp);
 }

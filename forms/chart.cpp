@@ -7,6 +7,7 @@
 #include "forms/chart_format.h"
 #include "forms/checked.h"
 #include "forms/gdi_cache.h"
+#include "forms/paint.h"
 #include "forms/text.h"
 
 namespace forms {
@@ -301,11 +302,10 @@ void Chart::PaintSeries(HDC dc, const Layout& l, const AreaSeries& s) const {
 }
 
 void Chart::Paint(HDC target) {
-  RECT client;
-  GetClientRect(Handle(), &client);
-  HDC dc = CreateCompatibleDC(target);
-  HBITMAP bmp = CreateCompatibleBitmap(target, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
-  HGDIOBJ oldBmp = SelectObject(dc, bmp);
+  PaintOffScreen(Handle(), target, [this](HDC dc, const RECT& client) { Draw(dc, client); });
+}
+
+void Chart::Draw(HDC dc, const RECT& client) {
   Layout l = ComputeLayout(dc);
 
   if (gradient_) {
@@ -384,11 +384,6 @@ void Chart::Paint(HDC target) {
   }
   SelectObject(dc, oldPen);
   SelectObject(dc, oldFont);
-
-  BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-  SelectObject(dc, oldBmp);
-  DeleteObject(bmp);
-  DeleteDC(dc);
 }
 
 void Chart::UndoZoom() {
@@ -443,19 +438,8 @@ void Chart::FinishDrag(int x, int y) {
 }
 
 LRESULT Chart::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (auto r = PaintMessage(Handle(), msg, wp, [this](HDC dc) { Paint(dc); }, /*printClient=*/true)) return *r;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wp));
-      return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      Paint(dc);
-      EndPaint(Handle(), &ps);
-      return 0;
-    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {

@@ -108,6 +108,7 @@ class Chart : public Control {
   Range AutoX() const;
   Range AutoY() const;
   void Paint(HDC dc);
+  void Draw(HDC dc, const RECT& client);
   void PaintSeries(HDC dc, const Layout& l, const AreaSeries& s) const;
   void MouseDown(MouseButton button, unsigned shift, int x, int y);
   void FinishDrag(int x, int y);

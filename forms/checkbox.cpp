@@ -1,29 +1,13 @@
 #include "forms/checkbox.h"
 
-#include "forms/gdi_cache.h"
-
 namespace forms {
 
-CheckBox::CheckBox(Control* parent) : Control(parent) {
-  CreateHandle(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0);
-}
+CheckBox::CheckBox(Control* parent) : CheckButton(parent, BS_AUTOCHECKBOX) {}
 
-void CheckBox::SetChecked(bool on) {
-  SendMessageW(Handle(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool CheckBox::Checked() const {
-  return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+void CheckBox::SetChecked(bool on) { SetCheckMark(on); }
 
 void CheckBox::HandleCommand(WORD code) {
   if (code == BN_CLICKED && onClick) onClick();
-}
-
-HBRUSH CheckBox::HandleCtlColor(HDC dc) {
-  SetTextColor(dc, ToColorRef(Font().color == clWindowText ? clBtnText : Font().color));
-  SetBkColor(dc, ToColorRef(GetColor()));
-  return CachedBrush(GetColor());
 }
 
 }  // namespace forms

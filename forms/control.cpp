@@ -228,33 +228,48 @@ LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      if (onKeyDown) {
-        unsigned key = static_cast<unsigned>(wp);
-        onKeyDown(key, CurrentShiftState());
-        if (key == 0) return 0;
-        wp = key;
-      }
+      if (!KeyDownEvent(wp)) return 0;
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      if (onKeyUp) {
-        unsigned key = static_cast<unsigned>(wp);
-        onKeyUp(key, CurrentShiftState());
-        if (key == 0) return 0;
-        wp = key;
-      }
+      if (!KeyUpEvent(wp)) return 0;
       break;
     case WM_CHAR:
-      if (onKeyPress) {
-        std::string narrow = Narrow(std::wstring(1, static_cast<wchar_t>(wp)));
-        char key = narrow[0];
-        onKeyPress(key);
-        if (key == 0) return 0;
-        wp = Widen(std::string(1, key))[0];
-      }
+      if (!KeyPressEvent(wp)) return 0;
       break;
   }
   return CallDefault(msg, wp, lp);
+}
+
+bool Control::KeyDownEvent(WPARAM& wp) {
+  if (onKeyDown) {
+    unsigned key = static_cast<unsigned>(wp);
+    onKeyDown(key, CurrentShiftState());
+    if (key == 0) return false;
+    wp = key;
+  }
+  return true;
+}
+
+bool Control::KeyUpEvent(WPARAM& wp) {
+  if (onKeyUp) {
+    unsigned key = static_cast<unsigned>(wp);
+    onKeyUp(key, CurrentShiftState());
+    if (key == 0) return false;
+    wp = key;
+  }
+  return true;
+}
+
+bool Control::KeyPressEvent(WPARAM& wp) {
+  if (onKeyPress) {
+    std::string narrow = Narrow(std::wstring(1, static_cast<wchar_t>(wp)));
+    char key = narrow[0];
+    onKeyPress(key);
+    if (key == 0) return false;
+    wp = Widen(std::string(1, key))[0];
+  }
+  return true;
 }
 
 void Control::SetBounds(int left, int top, int width, int height) {

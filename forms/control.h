@@ -117,6 +117,11 @@ class Control {
   // Background of windows that paint their own.
   void FillBackground(HDC dc);
   bool OwnsColor() const { return colorSet_; }
+  // Hand a WM_KEYDOWN/WM_KEYUP key or a WM_CHAR character to onKeyDown, onKeyUp or onKeyPress:
+  // false when the handler swallowed it (set it to 0); else wp holds what the handler left.
+  bool KeyDownEvent(WPARAM& wp);
+  bool KeyUpEvent(WPARAM& wp);
+  bool KeyPressEvent(WPARAM& wp);
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);

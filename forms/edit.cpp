@@ -14,4 +14,15 @@ void Edit::HandleCommand(WORD code) {
   if (code == EN_CHANGE && onChange) onChange();
 }
 
+LRESULT Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_GETDLGCODE && onKeyPress) {
+    // The dialog manager would turn Esc into the form's cancel; a key-press handler sees it.
+    auto* m = reinterpret_cast<MSG*>(lp);
+    if (m && m->message == WM_KEYDOWN && m->wParam == VK_ESCAPE) {
+      return Control::WndProc(msg, wp, lp) | DLGC_WANTMESSAGE;
+    }
+  }
+  return Control::WndProc(msg, wp, lp);
+}
+
 }  // namespace forms

@@ -1,4 +1,5 @@
-// A one-line edit box. Enter and exit come from the base class (focus moving inside the form).
+// A one-line edit box. Enter and exit come from the base class (focus moving inside the form);
+// with a key-press handler, Esc goes to the handler rather than to the form's cancel.
 #pragma once
 #include <functional>
 
@@ -19,6 +20,7 @@ class Edit : public Control {
 
  protected:
   void HandleCommand(WORD code) override;
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 }  // namespace forms

@@ -5,6 +5,7 @@
 
 #include "forms/application.h"
 #include "forms/gdi_cache.h"
+#include "forms/paint.h"
 
 namespace forms {
 
@@ -36,13 +37,11 @@ void Gauge::SetShowText(bool on) {
 }
 
 void Gauge::Paint(HDC target) {
-  RECT all;
-  GetClientRect(Handle(), &all);
   // Drawn off screen first: a gauge that changes a hundred times a second must not flicker.
-  HDC dc = CreateCompatibleDC(target);
-  HBITMAP bmp = CreateCompatibleBitmap(target, std::max<LONG>(all.right, 1), std::max<LONG>(all.bottom, 1));
-  HGDIOBJ oldBmp = SelectObject(dc, bmp);
+  PaintOffScreen(Handle(), target, [this](HDC dc, const RECT& all) { Draw(dc, all); });
+}
 
+void Gauge::Draw(HDC dc, const RECT& all) {
   FillRect(dc, &all, CachedBrush(clBlack));
   RECT inner = all;
   InflateRect(&inner, -1, -1);
@@ -69,24 +68,10 @@ void Gauge::Paint(HDC target) {
     RestoreDC(dc, -1);
     SelectObject(dc, oldFont);
   }
-  BitBlt(target, 0, 0, all.right, all.bottom, dc, 0, 0, SRCCOPY);
-  SelectObject(dc, oldBmp);
-  DeleteObject(bmp);
-  DeleteDC(dc);
 }
 
 LRESULT Gauge::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      Paint(dc);
-      EndPaint(Handle(), &ps);
-      return 0;
-    }
-  }
+  if (auto r = PaintMessage(Handle(), msg, wp, [this](HDC dc) { Paint(dc); })) return *r;
   return Control::WndProc(msg, wp, lp);
 }
 

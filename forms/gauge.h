@@ -27,6 +27,7 @@ class Gauge : public Control {
 
  private:
   void Paint(HDC dc);
+  void Draw(HDC dc, const RECT& all);
   int progress_ = 0;
   Color foreColor_ = clBlack;
   Color backColor_ = clWhite;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/gdi_cache.h"
+#include "forms/paint.h"
 #include "forms/text.h"
 
 namespace forms {
@@ -109,20 +110,12 @@ void Panel::Paint(HDC dc) {
 }
 
 LRESULT Panel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (auto r = PaintMessage(Handle(), msg, wp, [this](HDC dc) { Paint(dc); })) return *r;
   switch (msg) {
     case WM_SIZE: {
       LRESULT res = Control::WndProc(msg, wp, lp);
       Realign();
       return res;
-    }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      Paint(dc);
-      EndPaint(Handle(), &ps);
-      return 0;
     }
   }
   return Control::WndProc(msg, wp, lp);

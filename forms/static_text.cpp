@@ -1,6 +1,6 @@
 #include "forms/static_text.h"
 
-#include "forms/gdi_cache.h"
+#include "forms/paint.h"
 
 namespace forms {
 
@@ -38,9 +38,7 @@ void StaticText::ApplyStyle() {
 
 HBRUSH StaticText::HandleCtlColor(HDC dc) {
   // The text takes the font's colour on the control's (or by default the face) colour.
-  SetTextColor(dc, ToColorRef(Font().color == clWindowText ? clBtnText : Font().color));
-  SetBkColor(dc, ToColorRef(GetColor()));
-  return CachedBrush(GetColor());
+  return FaceColors(dc, Font(), GetColor());
 }
 
 }  // namespace forms

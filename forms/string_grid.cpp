@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/gdi_cache.h"
+#include "forms/paint.h"
 #include "forms/text.h"
 
 namespace forms {
@@ -322,6 +323,11 @@ bool StringGrid::GridKey(UINT vk, bool fromEditor) {
 }
 
 LRESULT StringGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  // Drawn off screen and copied in one step, so moving the selection never flickers.
+  auto paint = [this](HDC dc) {
+    PaintOffScreen(Handle(), dc, [this](HDC mem, const RECT&) { Paint(mem); });
+  };
+  if (auto r = PaintMessage(Handle(), msg, wp, paint)) return *r;
   switch (msg) {
     case WM_GETDLGCODE: {
       LRESULT r = DLGC_WANTARROWS | DLGC_WANTCHARS;
@@ -329,25 +335,6 @@ LRESULT StringGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       auto* m = reinterpret_cast<const MSG*>(lp);
       if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN) r |= DLGC_WANTMESSAGE;
       return r;
-    }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      RECT client;
-      GetClientRect(Handle(), &client);
-      // Drawn off screen and copied in one step, so moving the selection never flickers.
-      HDC mem = CreateCompatibleDC(dc);
-      HBITMAP bmp = CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
-      HGDIOBJ oldBmp = SelectObject(mem, bmp);
-      Paint(mem);
-      BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
-      SelectObject(mem, oldBmp);
-      DeleteObject(bmp);
-      DeleteDC(mem);
-      EndPaint(Handle(), &ps);
-      return 0;
     }
     case WM_SETFOCUS: {
       LRESULT r = Control::WndProc(msg, wp, lp);
@@ -365,23 +352,12 @@ LRESULT StringGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_KEYDOWN: {
       // The key events first, so a handler can swallow a key before the grid moves.
-      if (onKeyDown) {
-        unsigned key = static_cast<unsigned>(wp);
-        onKeyDown(key, CurrentShiftState());
-        if (key == 0) return 0;
-        wp = key;
-      }
+      if (!KeyDownEvent(wp)) return 0;
       if (GridKey(static_cast<UINT>(wp), false)) return 0;
       return CallDefault(msg, wp, lp);
     }
     case WM_CHAR: {
-      if (onKeyPress) {
-        std::string narrow = Narrow(std::wstring(1, static_cast<wchar_t>(wp)));
-        char key = narrow[0];
-        onKeyPress(key);
-        if (key == 0) return 0;
-        wp = Widen(std::string(1, key))[0];
-      }
+      if (!KeyPressEvent(wp)) return 0;
       // A printable key opens the editor on the cell and replaces its text, as a
       // spreadsheet does.
       if (wp >= 0x20 && editing && !editorShown_) {

@@ -23,6 +23,26 @@ std::string ExportName(const ProcedureRow& p) {
                            : std::string(p.name);
 }
 
+// A quoted literal with every byte outside printable ASCII, and the backslash, as an octal
+// escape; a quote is doubled (resource scripts) or escaped too (C++).
+std::string OctalQuoted(std::string_view bytes, bool doubleQuotes) {
+  std::string q = "\"";
+  for (char c : bytes) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (c == '"' && doubleQuotes) {
+      q += "\"\"";
+    } else if (c == '"' || c == '\\' || u < 0x20 || u >= 0x7F) {
+      char esc[8];
+      std::snprintf(esc, sizeof esc, "\\%03o", u);
+      q += esc;
+    } else {
+      q += c;
+    }
+  }
+  q += '"';
+  return q;
+}
+
 }  // namespace
 
 std::string DescriptionBytes(const ExportRow& row) {
@@ -132,39 +152,9 @@ std::string StringTableRcText(std::span<const MessageText> messages) {
   return t;
 }
 
-std::string RcQuoted(std::string_view text) {
-  std::string q = "\"";
-  for (char c : text) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (c == '"') {
-      q += "\"\"";
-    } else if (c == '\\' || u < 0x20 || u >= 0x7F) {
-      char esc[8];
-      std::snprintf(esc, sizeof esc, "\\%03o", u);
-      q += esc;
-    } else {
-      q += c;
-    }
-  }
-  q += '"';
-  return q;
-}
+std::string RcQuoted(std::string_view text) { return OctalQuoted(text, true); }
 
-std::string CppQuoted(std::string_view bytes) {
-  std::string q = "\"";
-  for (char c : bytes) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\' || u < 0x20 || u >= 0x7F) {
-      char esc[8];
-      std::snprintf(esc, sizeof esc, "\\%03o", u);
-      q += esc;
-    } else {
-      q += c;
-    }
-  }
-  q += '"';
-  return q;
-}
+std::string CppQuoted(std::string_view bytes) { return OctalQuoted(bytes, false); }
 
 std::string FixtureHeaderText(const BuiltExports& built) {
   std::string t =

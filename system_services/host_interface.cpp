@@ -107,12 +107,21 @@ void RestoreCursor() {
   WaitCursorUp = false;
 }
 
-void ReportErrorWith(int id, std::span<const FormatArg> values) {
-  char caption[kCaptionBuffer];
-  char message[kMessageBuffer];
+namespace {
+
+// The error caption and the table text of id, with the wait cursor taken down for the box.
+void PrepareErrorTexts(int id, std::span<const FormatArg> values, char* caption, char* message) {
   LoadCaption(kErrorCaption, caption, "Error");
   FormatTableText(id, values, message, "Unknown error %d.", id);
   RestoreCursor();
+}
+
+}  // namespace
+
+void ReportErrorWith(int id, std::span<const FormatArg> values) {
+  char caption[kCaptionBuffer];
+  char message[kMessageBuffer];
+  PrepareErrorTexts(id, values, caption, message);
   if (GetHostNumberVariable(LastHostWindow, "TLHideErrors") == 1) {
     SetHostStringVariable(LastHostWindow, "TLLastError", message);
     return;
@@ -123,9 +132,7 @@ void ReportErrorWith(int id, std::span<const FormatArg> values) {
 void VeruErrorBoxWith(int id, std::span<const FormatArg> values) {
   char caption[kCaptionBuffer];
   char message[kMessageBuffer];
-  LoadCaption(kErrorCaption, caption, "Error");
-  FormatTableText(id, values, message, "Unknown error %d.", id);
-  RestoreCursor();
+  PrepareErrorTexts(id, values, caption, message);
   ShowErrorBox(message, caption);
 }
 

@@ -5,10 +5,11 @@
 
 #include "forms/button.h"
 #include "forms/chart.h"
+#include "forms/checkbox.h"
+#include "forms/edit.h"
 #include "forms/form.h"
 #include "forms/label.h"
-#include "viewer/check_box.h"
-#include "viewer/edit_box.h"
+#include "forms/radiobutton.h"
 
 namespace Histograms {
 
@@ -26,13 +27,13 @@ class THistograms_Form : public forms::Form {
   forms::AreaSeries& Series3;
   forms::AreaSeries& Series4;
   forms::Label Label1;
-  viewer::EditBox Index;
+  forms::Edit Index;
   forms::Label Label2;
-  viewer::EditBox Value;
+  forms::Edit Value;
   forms::BitBtn BitBtn1;
-  viewer::RadioButton RadioButton1;
-  viewer::RadioButton RadioButton2;
-  viewer::CheckBox CheckBox1;
+  forms::RadioButton RadioButton1;
+  forms::RadioButton RadioButton2;
+  forms::CheckBox CheckBox1;
 
   void FormKeyPress(char& Key);
   void IndexKeyPress(char& Key);

@@ -1,6 +1,7 @@
 #include "viewer/image_box.h"
 
 #include "forms/application.h"
+#include "forms/paint.h"
 #include "viewer/image_ops.h"
 
 namespace viewer {
@@ -24,19 +25,8 @@ void ImageBox::Paint(HDC dc) {
 }
 
 LRESULT ImageBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (auto r = forms::PaintMessage(Handle(), msg, wp, [this](HDC dc) { Paint(dc); }, /*printClient=*/true)) return *r;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wp));
-      return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      Paint(dc);
-      EndPaint(Handle(), &ps);
-      return 0;
-    }
     case WM_LBUTTONDOWN:
       // A drag goes on when the pointer leaves the window, as with any picture control.
       SetCapture(Handle());
