@@ -1,0 +1,98 @@
+// Kelmora4.exe as the student starts it: on a data file, and on one that does not exist.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "sound_files.h"
+#include "test_files.h"
+
+using namespace kelmora_test;
+
+namespace {
+
+std::wstring ProgramPath() { return testing_support::PathOnDriveZ(KELMORA4_EXE); }
+
+std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& cls) {
+  struct Find {
+    const std::wstring* cls;
+    std::vector<HWND> found;
+  } f{&cls, {}};
+  EnumChildWindows(
+      parent,
+      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(lp);
+        wchar_t name[64];
+        GetClassNameW(w, name, 64);
+        if (lstrcmpiW(name, f->cls->c_str()) == 0) f->found.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+std::wstring TextOf(HWND w) {
+  wchar_t buf[256] = {};
+  SendMessageTimeoutW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf), SMTO_BLOCK, 3000,
+                      nullptr);
+  return buf;
+}
+
+class Kelmora4Process : public ::testing::Test {
+ protected:
+  bool Start(const std::wstring& argument) {
+    return p.Start(ProgramPath(), L"\"" + argument + L"\"");
+  }
+  TempFolder folder;
+  std::wstring data = folder.File(L"sound.txt");
+  testing_support::ChildProcess p;
+};
+
+TEST_F(Kelmora4Process, StartsOnAFixtureFileWithItsStartValues) {
+  WriteFileBytes(data, sound_test::SoundFixtureFile());
+  ASSERT_TRUE(Start(data));
+  HWND main = testing_support::WaitForProcessWindow(p.Pid(), L"Θερμοκρασία και Ταχύτητα του Ήχου");
+  ASSERT_NE(main, nullptr);
+  Sleep(300);
+  auto bars = ChildrenOfClass(main, TRACKBAR_CLASSW);
+  auto edits = ChildrenOfClass(main, L"Edit");
+  ASSERT_EQ(bars.size(), 2u);
+  ASSERT_EQ(edits.size(), 2u);
+  const int positions[] = {100, 1000};
+  const wchar_t* texts[] = {L"100", L"10"};
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(SendMessageW(bars[i], TBM_GETPOS, 0, 0), positions[i]);
+    EXPECT_EQ(TextOf(edits[i]), texts[i]);
+  }
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(p.Ended(10000));
+  EXPECT_EQ(p.ExitCode(), 0u);
+  EXPECT_EQ(ReadFileBytes(data), sound_test::SoundFixtureFile())
+      << "closing without changes writes nothing";
+}
+
+TEST_F(Kelmora4Process, AMissingFileEndsTheProgramAfterItsMessage) {
+  ASSERT_TRUE(Start(folder.File(L"missing.txt")));
+  HWND box = testing_support::WaitForProcessWindow(p.Pid(), L"Σφάλμα ανάγνωσης");
+  ASSERT_NE(box, nullptr);
+  HWND text = nullptr, ok = nullptr;
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(c)) continue;
+    std::wstring t = TextOf(c);
+    if (t == L"OK") ok = c;
+    if (t == L"Το αρχείο δεδομένων δεν βρέθηκε") text = c;
+  }
+  EXPECT_NE(text, nullptr) << "no final full stop in this program";
+  ASSERT_NE(ok, nullptr);
+  EXPECT_FALSE(p.Ended(200)) << "the program waits for the student";
+  PostMessageW(ok, BM_CLICK, 0, 0);
+  ASSERT_TRUE(p.Ended(10000));
+  EXPECT_EQ(p.ExitCode(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,254 @@
+// Kelmora4's main window in the test's own process: the set-up on a data file, the data
+// file's errors, the temperature edit, the results dialog's grid and the animation.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <memory>
+
+#include "forms/application.h"
+#include "forms/image.h"
+#include "forms/message_service.h"
+#include "gui_driver.h"
+#include "message_recorder.h"
+#include "sound_experiment/sound_program.h"
+#include "sound_files.h"
+#include "test_files.h"
+#include "toolkit/okgraph3.h"
+#include "wave_experiment/Unit1.h"
+#include "wave_experiment/results.h"
+
+using testing_support::MessageRecorder;
+
+namespace {
+
+void Pump(DWORD ms) { testing_support::PumpFor(ms, 2); }
+
+// The sound program with a hook at each frame's ruler measurement.
+class ProbeProgram : public SoundProgram::Program {
+ public:
+  void MeasureRuler(Unit1::TForm1& form) override {
+    if (form.Animating()) {
+      ++frames;
+      if (onFrame) onFrame(frames);
+    }
+    SoundProgram::Program::MeasureRuler(form);
+  }
+  int frames = 0;
+  std::function<void(int)> onFrame;
+};
+
+class SoundWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    forms::Application::Get().Initialize();
+    Reset();
+    kelmora_test::WriteFileBytes(dataFile, sound_test::SoundFixtureFile());
+    Unit1::DataFileArgument = dataFile;
+  }
+  void TearDown() override { Reset(); }
+  void Reset() {
+    if (form) form->Hide();
+    form.reset();
+    forms::Application::Get().ResetTerminated();
+    Unit1::SetupDone = false;
+    Unit1::Questions = {};
+    Unit1::Measurements.Clear();
+    Unit1::GridRows = 0;
+    Unit1::GridCols = 0;
+  }
+  void Start() {
+    form = std::make_unique<Unit1::TForm1>(program);
+    SoundProgram::CreateForms();
+    form->Show();
+    Pump(50);
+  }
+  void Unlock() {
+    testing_support::Driver d([] {
+      if (HWND w = testing_support::WaitForTopWindow(L"Πείραμα 2")) PostMessageW(w, WM_CLOSE, 0, 0);
+    });
+    SendMessageW(form->peirama_Button->Handle(), BM_CLICK, 0, 0);
+    d.Join();
+    Pump(20);
+  }
+  // Types `text` into the temperature edit and leaves it (Enter), as the student does.
+  void EnterTemperature(const std::string& text) {
+    form->E_edit->SetFocus();
+    form->E_edit->SetText(text);
+    SendMessageW(form->E_edit->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+    SendMessageW(form->E_edit->Handle(), WM_KEYUP, VK_RETURN, 0xC0000001);
+    Pump(10);
+  }
+
+  kelmora_test::TempFolder folder;
+  std::wstring dataFile = folder.File(L"sound.txt");
+  ProbeProgram program;
+  std::unique_ptr<Unit1::TForm1> form;
+};
+
+TEST_F(SoundWindow, StartsWithItsControlsAtTheirStartValues) {
+  MessageRecorder messages;
+  Start();
+  ASSERT_EQ(messages.Count(), 0u) << messages.TextUtf8(0);
+  EXPECT_EQ(form->Caption(), "Θερμοκρασία και Ταχύτητα του Ήχου");
+  EXPECT_EQ(form->d_TrackBar, nullptr);
+  EXPECT_EQ(form->egkarsia_radiobutton, nullptr);
+  EXPECT_EQ(form->E_track_StaticText->Text(), "Θερμοκρασία (T)");
+  EXPECT_EQ(form->v_TrackBar->Top(), 104);
+  struct Bar {
+    forms::TrackBar* bar;
+    forms::Edit* edit;
+    int min, max, position;
+    const char* text;
+  };
+  const Bar bars[] = {{form->E_TrackBar.get(), form->E_edit.get(), 1, 1000, 100, "100"},
+                      {form->v_TrackBar.get(), form->v_Edit.get(), 950, 1050, 1000, "10"}};
+  for (const Bar& b : bars) {
+    SCOPED_TRACE(b.text);
+    EXPECT_EQ(SendMessageW(b.bar->Handle(), TBM_GETRANGEMIN, 0, 0), b.min);
+    EXPECT_EQ(SendMessageW(b.bar->Handle(), TBM_GETRANGEMAX, 0, 0), b.max);
+    EXPECT_EQ(SendMessageW(b.bar->Handle(), TBM_GETPOS, 0, 0), b.position);
+    EXPECT_EQ(b.edit->Text(), b.text);
+    EXPECT_FALSE(b.bar->Enabled());
+  }
+  EXPECT_DOUBLE_EQ(SoundProgram::Temperature, 100);
+  EXPECT_DOUBLE_EQ(Unit1::Frequency, 10);
+  EXPECT_EQ(Unit1::GridRows, 6);
+  EXPECT_EQ(Unit1::GridCols, 5);
+  EXPECT_EQ(Unit1::Measurements.Cell(1, 4, 5), "119");
+  Unlock();
+  EXPECT_TRUE(form->E_TrackBar->Enabled());
+  EXPECT_TRUE(form->save_BitBtn->Enabled());
+}
+
+// The fixture's questions, then three sets of one cell each: the third is one set too many.
+std::string ThreeSets() {
+  std::string bytes = sound_test::SoundFixtureLines(0);
+  std::string counts = "\r\n1\r\n5\r\n4\r\n";
+  bytes.replace(bytes.find(counts), counts.size(),
+                "\r\n3\r\n1\r\n1\r\na\r\n1\r\n1\r\nb\r\n1\r\n1\r\nc\r\n");
+  return bytes;
+}
+
+TEST_F(SoundWindow, DataFileErrorsEndTheProgramAfterTheirMessage) {
+  struct Case {
+    const char* name;
+    bool exists;
+    std::string bytes;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"missing", false, "", "Το αρχείο δεδομένων δεν βρέθηκε"},
+      {"ends after 19 cells", true, sound_test::SoundFixtureLines(19),
+       "Λάθος τιμές στο αρχείο δεδομένων."},
+      {"set count 3", true, ThreeSets(), "Λάθος τιμές στο αρχείο δεδομένων."},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(testing::Message() << "row " << i << ": " << c.name);
+    Reset();
+    std::wstring name = folder.File(L"case" + std::to_wstring(i));
+    if (c.exists) kelmora_test::WriteFileBytes(name, c.bytes);
+    Unit1::DataFileArgument = name;
+    MessageRecorder messages;
+    Start();
+    ASSERT_EQ(messages.Count(), 1u);
+    EXPECT_EQ(messages.messages[0].kind, forms::MessageKind::GreekConfirm);
+    EXPECT_EQ(messages.messages[0].caption, "Σφάλμα ανάγνωσης");
+    EXPECT_EQ(messages.messages[0].text, c.text);
+    EXPECT_TRUE(forms::Application::Get().Terminated());
+  }
+}
+
+TEST_F(SoundWindow, TheTemperatureEditClampsAndMovesTheTrackBar) {
+  Start();
+  Unlock();
+  struct Case {
+    const char* typed;
+    const char* shown;
+    int position;
+    double temperature;
+  };
+  const Case cases[] = {
+      {"5000", "1000", 1000, 1000},
+      {"0.5", "1", 1, 1},
+      {"37.6", "38", 38, 37.6},  // the next frame reads 38 from the track bar
+      {"250", "250", 250, 250},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    MessageRecorder messages;
+    EnterTemperature(c.typed);
+    EXPECT_EQ(messages.Count(), 0u);
+    EXPECT_EQ(form->E_edit->Text(), c.shown);
+    EXPECT_EQ(form->E_TrackBar->Position(), c.position);
+    EXPECT_DOUBLE_EQ(SoundProgram::Temperature, c.temperature);
+  }
+  MessageRecorder messages;
+  Unit1::SavedEText = "250";
+  form->E_edit->SetText("abc");
+  form->update_e_edit();
+  ASSERT_EQ(messages.Count(), 1u);
+  EXPECT_EQ(messages.messages[0].caption, "Λάθος τιμή");
+  EXPECT_EQ(messages.messages[0].text,
+            "Η τιμή δεν μπορεί να υπολογισθεί. Δώστε έναν αριθμό από 1 έως 1000.");
+  EXPECT_EQ(form->E_edit->Text(), "250");
+  EXPECT_EQ(form->E_TrackBar->Position(), 250);
+}
+
+TEST_F(SoundWindow, TheResultsGridShowsTheOneTable) {
+  Start();
+  results::BackupMeasurements();
+  program.FillGrid(*results::results_form);
+  const forms::StringGrid& g = results::results_form->results_StringGrid;
+  EXPECT_EQ(g.ColCount(), 5);
+  EXPECT_EQ(g.RowCount(), 6);
+  EXPECT_EQ(g.Width(), 5 * g.DefaultColWidth() + 11);
+  EXPECT_EQ(results::results_form->what_Label.Caption(), "Διαμήκη");
+  EXPECT_EQ(results::WaveKind, 1);
+  const char* headings[] = {"", "Θερμοκρασία T (C)", "Μήκος κύματος λ (m)", "Περίοδος Τ (sec)",
+                            "Ταχύτητα υ (m/sec)"};
+  for (int c = 1; c <= 4; ++c) EXPECT_EQ(g.Cell(c, 0), headings[c]) << c;
+  EXPECT_EQ(g.Cell(0, 1), "1η Μέτρηση");
+  EXPECT_EQ(g.Cell(0, 5), "5η Μέτρηση");
+  // Row by row, columns inner in the file: cell (c, r) is the file's (r - 1) * 4 + c - 1.
+  for (int r = 1; r <= 5; ++r)
+    for (int c = 1; c <= 4; ++c)
+      EXPECT_EQ(g.Cell(c, r), std::to_string(100 + (r - 1) * 4 + c - 1)) << c << "," << r;
+  EXPECT_EQ(results::results_form->wave_label.Left(),
+            results::results_form->what_Label.Left() + results::results_form->what_Label.Width() + 8);
+}
+
+TEST_F(SoundWindow, StartAndPauseTheAnimation) {
+  Start();
+  Unlock();
+  MessageRecorder messages;
+  HWND work = form->work_button->Handle();
+  std::string captionWhileRunning;
+  program.onFrame = [&](int n) {
+    if (n == 2) captionWhileRunning = form->work_button->Caption();
+    if (n == 6) PostMessageW(work, BM_CLICK, 0, 0);
+  };
+  SendMessageW(work, BM_CLICK, 0, 0);
+  EXPECT_EQ(Unit1::TimeStep, 6);
+  EXPECT_EQ(captionWhileRunning, "&Παύση");
+  EXPECT_EQ(form->work_button->Caption(), "Έ&ναρξη");
+  EXPECT_TRUE(form->exit_button->Enabled());
+  // The wavelength of the start values, and the particles on the plot in red and blue.
+  EXPECT_NEAR(Unit1::WaveLength, 38.6902, 1e-3);
+  EXPECT_DOUBLE_EQ(Unit1::Frequency, 10.001) << "10 Hz animates at 10.001";
+  const forms::Bitmap& plot = okgraph3::CurrentWidgets().PlotImage->Picture();
+  int red = 0, blue = 0;
+  for (int y = 0; y < plot.Height(); ++y)
+    for (int x = 0; x < plot.Width(); ++x) {
+      red += plot.Pixel(x, y) == 0x0000FF;
+      blue += plot.Pixel(x, y) == 0xFF0000;
+    }
+  EXPECT_GT(red, 20);
+  EXPECT_GT(blue, 20);
+  EXPECT_EQ(messages.Count(), 0u);
+}
+
+}  // namespace
