@@ -1,37 +1,12 @@
 // Kelmora2: the wave-speed experiment. One argument: the path of the data file.
-#include <windows.h>
-
-#include <shellapi.h>
-
-#include <string>
-
-#include "forms/application.h"
-#include "wave_experiment/Unit1.h"
 #include "wave_experiment/form_seams.h"
+#include "wave_experiment/program_start.h"
 #include "wave_experiment/wave_program.h"
 
-namespace {
-
-std::wstring FirstArgument() {
-  int count = 0;
-  LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::wstring first = args && count > 1 ? args[1] : L"";
-  LocalFree(args);
-  return first;
-}
-
-}  // namespace
-
 int main() {
-  auto& app = forms::Application::Get();
-  app.Initialize();
-  app.SetTitle("Ταχύτητα Διάδοσης Κυμάτων");
-  Unit1::DataFileArgument = FirstArgument();
   static WaveProgram::Program program;
-  // The first form created is the main window.
-  static Unit1::TForm1 Form1(program);
-  peirama::CreatePeiramaForm();
-  results::CreateResultsForm();
-  app.Run(Form1);
-  return 0;
+  return Unit1::RunExperimentProgram(program, [] {
+    peirama::CreatePeiramaForm();
+    results::CreateResultsForm();
+  });
 }
