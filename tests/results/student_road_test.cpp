@@ -31,13 +31,6 @@ std::string Lines(const std::vector<std::string>& lines) {
   return s;
 }
 
-// Text of a window of the other process, asked of the window itself (edits keep their own).
-std::wstring TextOf(HWND w) {
-  wchar_t buf[2048] = {};
-  SendMessageTimeoutW(w, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buf), SMTO_BLOCK, 3000, nullptr);
-  return buf;
-}
-
 std::vector<HWND> Children(HWND parent) {
   std::vector<HWND> all;
   for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) all.push_back(c);

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -104,5 +105,31 @@ class ChildProcess {
   PROCESS_INFORMATION pi_{};
   std::wstring commandLine_;
 };
+
+// Text of a window of the other process, asked of the window itself (edits keep their own).
+inline std::wstring TextOf(HWND w) {
+  wchar_t buf[2048] = {};
+  SendMessageTimeoutW(w, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buf), SMTO_BLOCK, 3000, nullptr);
+  return buf;
+}
+
+// The children (at any depth) of a window whose class is `cls`, in the system's order.
+inline std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& cls) {
+  struct Find {
+    const std::wstring* cls;
+    std::vector<HWND> found;
+  } f{&cls, {}};
+  EnumChildWindows(
+      parent,
+      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(lp);
+        wchar_t name[64];
+        GetClassNameW(w, name, 64);
+        if (lstrcmpiW(name, f->cls->c_str()) == 0) f->found.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
 
 }  // namespace testing_support

@@ -17,30 +17,8 @@ namespace {
 // The program's path in this build, as Wine sees the build folder.
 std::wstring ProgramPath() { return testing_support::PathOnDriveZ(KELMORA2_EXE); }
 
-std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& cls) {
-  struct Find {
-    const std::wstring* cls;
-    std::vector<HWND> found;
-  } f{&cls, {}};
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(lp);
-        wchar_t name[64];
-        GetClassNameW(w, name, 64);
-        if (lstrcmpiW(name, f->cls->c_str()) == 0) f->found.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&f));
-  return f.found;
-}
-
-std::wstring TextOf(HWND w) {
-  wchar_t buf[256] = {};
-  SendMessageTimeoutW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf), SMTO_BLOCK, 3000,
-                      nullptr);
-  return buf;
-}
+using testing_support::ChildrenOfClass;
+using testing_support::TextOf;
 
 class Kelmora2Process : public ::testing::Test {
  protected:
