@@ -68,7 +68,9 @@ TEST_F(FormsWindow, TabFollowsTabOrderAndEscapeClicksCancel) {
       PressKey(focus, VK_TAB);
       Sleep(50);
     }
-    PressKey(FocusOf(thread), VK_ESCAPE);
+    HWND focus = nullptr;
+    for (int k = 0; k < 100 && !(focus = FocusOf(thread)); ++k) Sleep(5);
+    PressKey(focus, VK_ESCAPE);
   });
   int result = f.ShowModal();
   d.Join();

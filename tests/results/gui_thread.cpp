@@ -61,8 +61,15 @@ HWND GuiThread::Focus() const {
   return info.hwndFocus;
 }
 
+HWND GuiThread::Target() {
+  // Under Wine a late X focus event can deactivate the form for a moment, leaving the thread
+  // with no focus; a user's keys would still land where the caret was, so post them there.
+  if (HWND focus = Focus()) last_target_ = focus;
+  return last_target_;
+}
+
 void GuiThread::Key(UINT vk) {
-  HWND target = Focus();
+  HWND target = Target();
   UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
   PostMessageW(target, WM_KEYDOWN, vk, 1 | (scan << 16));
   PostMessageW(target, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
@@ -71,7 +78,7 @@ void GuiThread::Key(UINT vk) {
 
 void GuiThread::Type(const std::string& text) {
   for (wchar_t c : forms::Widen(text)) {
-    PostMessageW(Focus(), WM_CHAR, c, 1);
+    PostMessageW(Target(), WM_CHAR, c, 1);
     Sync();
   }
 }

@@ -34,10 +34,12 @@ class GuiThread {
   void Type(const std::string& text);
 
  private:
+  HWND Target();
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   HWND window_ = nullptr;
   DWORD thread_ = 0;
   HANDLE synced_ = nullptr;
+  HWND last_target_ = nullptr;
 };
 
 }  // namespace results_tests
