@@ -1,0 +1,43 @@
+// The machinery behind the wildcard and list forms of the file family: a file spec split
+// into a directory listing and a pattern, the directory walk that can mirror the tree under
+// a destination, and the walk over a list text. Each walk calls a per-file operation.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+// <windows.h> makes SearchPath the name of a platform function; the module buffer of that
+// name is defined where no Windows header is seen.
+#undef SearchPath
+#include "system_services/module_buffers.h"
+
+namespace rxsystem {
+
+// Called with (source path, destination path), both module buffers that the callback must
+// not keep; without a destination the second means nothing. 0 = go on, 1 = stop the walk
+// (no failure), anything else = failure, already reported.
+using WalkCallback = int (*)(const char* source, const char* destination);
+
+// Paths compared as the platform's file names are, for the ASCII letters at least.
+bool EqualIgnoringAsciiCase(const char* a, const char* b);
+
+// Whether something is there: its attributes can be read, or reading them fails for another
+// reason than a missing file or path.
+bool PathExists(const char* path);
+
+// SearchPath := the file spec's directory and "*.*", WalkPattern := its name part; 0, or -1
+// after the report (51, 54, 57, or 56 when the listing path would not fit its buffer).
+int SplitFileSpec(const char* fileSpec);
+
+// Walks the listing in SearchPath (a directory, '\' and "*.*"): 0 done, 1 stopped by the
+// callback, -1 failed (reported). With a destination, TargetPath names the destination
+// directory, which is created as one level when missing; SearchPath and TargetPath are
+// changed during the walk.
+int WalkDirectory(const char* pattern, bool withDestination, bool recurse, bool skipExisting,
+                  WalkCallback callback);
+
+// One line per file, lines ended by a carriage return (the last may go without); with a
+// destination each line is source, tab, destination. 0, or -1 (reported).
+int WalkFileList(const char* list, bool withDestination, bool skipExisting, WalkCallback callback);
+
+}  // namespace rxsystem
