@@ -6,9 +6,6 @@
 
 #include <cstdint>
 
-// <windows.h> makes SearchPath the name of a platform function; the module buffer of that
-// name is defined where no Windows header is seen.
-#undef SearchPath
 #include "system_services/module_buffers.h"
 
 namespace rxsystem {
