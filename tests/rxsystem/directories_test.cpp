@@ -169,6 +169,9 @@ TEST_F(Directories, RemoveDirTakesOneDirectoryOrAnEmptyTree) {
   SetFileAttributesA((tree + "\\b").c_str(), FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(host.Call<int32_t>("SysRemoveDir", tree.c_str(), int32_t{5}), 0);
   EXPECT_FALSE(Exists(tree));
+  for (const char* d : {"", "\\a", "\\a\\aa"}) CreateDirectoryA((tree + d).c_str(), nullptr);
+  EXPECT_EQ(host.Call<int32_t>("SysRemoveDir", (tree + "\\").c_str(), int32_t{1}), 0);
+  EXPECT_FALSE(Exists(tree)) << "named with its closing backslash";
   EXPECT_FALSE(host.variables.Get("TLLastError").has_value());
 }
 

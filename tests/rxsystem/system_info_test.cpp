@@ -159,6 +159,19 @@ TEST_F(SystemInfo, FileVersionIsTheFilesNotTheProducts) {
   EXPECT_TRUE(boxes.Stop().empty()) << "no version to be had is no error";
 }
 
+TEST_F(SystemInfo, AVersionResourceWithoutFileInformationShowsThePlainBox) {
+  const std::wstring wide = authorware_host::LocalPath(BROKEN_VERSION_PATH);
+  char path[MAX_PATH];
+  ASSERT_GT(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, path, MAX_PATH, nullptr, nullptr), 0);
+  BoxCatcher boxes;
+  EXPECT_FALSE(host.Call<HostString>("SysGetFileVersion", path).present);
+  std::vector<SeenBox> seen = boxes.Stop();
+  ASSERT_EQ(seen.size(), 1u) << "shown although the host hides its errors";
+  EXPECT_EQ(seen[0].caption, L"Error");
+  EXPECT_EQ(seen[0].text, L"error retrieving version info.");
+  EXPECT_FALSE(host.variables.Get("TLLastError").has_value());
+}
+
 TEST_F(SystemInfo, DisplayModesAsTheDriverEnumeratesThem) {
   HDC dc = GetDC(GetDesktopWindow());
   const DWORD depth = static_cast<DWORD>(GetDeviceCaps(dc, BITSPIXEL));
