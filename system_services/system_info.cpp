@@ -1,0 +1,414 @@
+#include "system_services/system_info.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+#include <string_view>
+
+#include "system_services/help_command.h"
+
+using namespace rxsystem;
+
+namespace rxsystem {
+namespace {
+
+BOOL PlatformVersion(OSVERSIONINFOA* info) { return GetVersionExA(info); }
+
+BOOL PlatformEnumDisplaySettings(DWORD mode, DEVMODEA* settings) {
+  return EnumDisplaySettingsA(nullptr, mode, settings);
+}
+
+LONG PlatformChangeDisplaySettings(DEVMODEA* settings, DWORD flags) {
+  return ChangeDisplaySettingsA(settings, flags);
+}
+
+BOOL PlatformSystemParametersInfo(UINT action, UINT parameter, void* value, UINT profileFlags) {
+  return SystemParametersInfoA(action, parameter, value, profileFlags);
+}
+
+BOOL PlatformOpenProcessToken(DWORD access, HANDLE* token) {
+  return OpenProcessToken(GetCurrentProcess(), access, token);
+}
+
+BOOL PlatformLookupPrivilegeValue(const char* name, LUID* luid) {
+  return LookupPrivilegeValueA(nullptr, name, luid);
+}
+
+BOOL PlatformAdjustTokenPrivileges(HANDLE token, TOKEN_PRIVILEGES* privileges) {
+  return AdjustTokenPrivileges(token, FALSE, privileges, 0, nullptr, nullptr);
+}
+
+BOOL PlatformExitWindowsEx(UINT flags, DWORD reason) { return ExitWindowsEx(flags, reason); }
+
+BOOL PlatformWinHelp(HWND owner, const char* helpFile, UINT command, ULONG_PTR data) {
+  return WinHelpA(owner, helpFile, command, data);
+}
+
+SystemPlatformSeam PlatformSeam() {
+  return {PlatformVersion,
+          PlatformEnumDisplaySettings,
+          PlatformChangeDisplaySettings,
+          PlatformSystemParametersInfo,
+          PlatformOpenProcessToken,
+          PlatformLookupPrivilegeValue,
+          PlatformAdjustTokenPrivileges,
+          PlatformExitWindowsEx,
+          PlatformWinHelp};
+}
+
+SystemPlatformSeam CurrentSeam = PlatformSeam();
+
+// The record size the display driver is told: the layout without the later panning fields.
+constexpr WORD kDisplayModeRecordSize = 156;
+static_assert(sizeof(DEVMODEA) >= kDisplayModeRecordSize);
+
+// The header names the ANSI block's query only under its plain name, which a wide build
+// turns into the wide one.
+#pragma push_macro("GetEnvironmentStrings")
+#undef GetEnvironmentStrings
+char* AnsiEnvironmentStrings() { return GetEnvironmentStrings(); }
+#pragma pop_macro("GetEnvironmentStrings")
+
+bool PlatformIsNT() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  return CurrentSeam.getVersion(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+bool NextDisplayMode(DWORD mode, DEVMODEA& settings) {
+  settings = DEVMODEA{};
+  settings.dmSize = kDisplayModeRecordSize;
+  return CurrentSeam.enumDisplaySettings(mode, &settings) != FALSE;
+}
+
+// A new movable block of size bytes, zero-filled, locked; null (and no block) when there is no
+// memory.
+char* NewLockedBlock(size_t size, HGLOBAL& block) {
+  block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+  if (!bytes && block) {
+    GlobalFree(block);
+    block = nullptr;
+  }
+  return bytes;
+}
+
+void FreeLocked(HGLOBAL block) {
+  GlobalUnlock(block);
+  GlobalFree(block);
+}
+
+// A zero-filled movable block of size bytes holding text (cut to fit); null when there is no
+// memory.
+HGLOBAL BlockWith(std::string_view text, size_t size) {
+  HGLOBAL block;
+  char* bytes = NewLockedBlock(size, block);
+  if (!bytes) return nullptr;
+  std::memcpy(bytes, text.data(), text.size() < size ? text.size() : size - 1);
+  GlobalUnlock(block);
+  return block;
+}
+
+constexpr UINT kDirectoryBlock = 260;
+
+HGLOBAL DirectoryBlock(UINT(WINAPI* query)(LPSTR, UINT)) {
+  HGLOBAL block;
+  char* text = NewLockedBlock(kDirectoryBlock, block);
+  if (!text) return nullptr;
+  UINT length = query(text, kDirectoryBlock);
+  if (length == 0 || length >= kDirectoryBlock) {
+    FreeLocked(block);
+    return nullptr;
+  }
+  GlobalUnlock(block);
+  return block;
+}
+
+std::string_view FamilyWord(const OSVERSIONINFOA& version) {
+  switch (version.dwPlatformId) {
+    case VER_PLATFORM_WIN32s: return "32s";
+    case VER_PLATFORM_WIN32_WINDOWS: return version.dwMinorVersion == 10 ? "98" : "95";
+    case VER_PLATFORM_WIN32_NT: return "NT";
+    default: return {};
+  }
+}
+
+}  // namespace
+
+SystemPlatformSeam PlatformSystemSeam() { return PlatformSeam(); }
+
+SystemPlatformSeam ReplaceSystemSeam(SystemPlatformSeam seam) {
+  SystemPlatformSeam previous = CurrentSeam;
+  CurrentSeam = seam;
+  return previous;
+}
+
+}  // namespace rxsystem
+
+extern "C" HGLOBAL __stdcall SysGetDOSEnvironment(const HostContext* context) {
+  if (!EnterExport(context)) return nullptr;
+  char* environment = AnsiEnvironmentStrings();
+  if (!environment) return nullptr;
+  size_t size = 1;
+  for (const char* entry = environment; *entry; entry += std::strlen(entry) + 1)
+    size += std::strlen(entry) + 1;
+  HGLOBAL block;
+  char* text = NewLockedBlock(size, block);
+  if (text) {
+    char* out = text;
+    for (const char* entry = environment; *entry; entry += std::strlen(entry) + 1) {
+      size_t length = std::strlen(entry);
+      std::memcpy(out, entry, length);
+      out += length;
+      *out++ = '\r';
+    }
+    *out = '\0';
+    GlobalUnlock(block);
+  }
+  FreeEnvironmentStringsA(environment);
+  return block;
+}
+
+extern "C" HGLOBAL __stdcall SysGetEnvVariable(const HostContext* context,
+                                               const char* VariableName) {
+  if (!EnterExport(context)) return nullptr;
+  if (!VariableName || !*VariableName) {
+    ReportError(kInvalidParameter);
+    return nullptr;
+  }
+  constexpr DWORD kSize = 30000;
+  HGLOBAL block;
+  char* text = NewLockedBlock(kSize, block);
+  if (!text) {
+    VeruErrorBox(kInsufficientMemory);
+    return nullptr;
+  }
+  DWORD length = GetEnvironmentVariableA(VariableName, text, kSize - 1);
+  // A value longer than the block is not read at all; it answers like an unset variable
+  // rather than with the block's stale bytes.
+  if (length == 0 || length >= kSize - 1) {
+    FreeLocked(block);
+    return nullptr;
+  }
+  GlobalUnlock(block);
+  HGLOBAL shrunk = GlobalReAlloc(block, length + 1, GMEM_MOVEABLE);
+  return shrunk ? shrunk : block;
+}
+
+extern "C" HGLOBAL __stdcall SysGetWindowsDir(const HostContext* context) {
+  if (!EnterExport(context)) return nullptr;
+  return DirectoryBlock(GetWindowsDirectoryA);
+}
+
+extern "C" HGLOBAL __stdcall SysGetSystemDir(const HostContext* context) {
+  if (!EnterExport(context)) return nullptr;
+  return DirectoryBlock(GetSystemDirectoryA);
+}
+
+extern "C" int32_t __stdcall SysGetSystemFontHeight(const HostContext* context) {
+  if (!EnterExport(context)) return 0;
+  HDC dc = GetDC(context->HostWindow);
+  if (!dc) return 0;
+  int mode = SetMapMode(dc, MM_TEXT);
+  HGDIOBJ previous = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+  TEXTMETRICA metrics{};
+  BOOL measured = GetTextMetricsA(dc, &metrics);
+  SelectObject(dc, previous);
+  if (mode) SetMapMode(dc, mode);
+  ReleaseDC(context->HostWindow, dc);
+  return measured ? metrics.tmHeight : 0;
+}
+
+extern "C" int32_t __stdcall SysEnableScreenSaver(const HostContext* context, int32_t Enable) {
+  if (!EnterExport(context)) return 0;
+  BOOL active = FALSE;
+  if (!CurrentSeam.systemParametersInfo(SPI_GETSCREENSAVEACTIVE, 0, &active, 0)) active = FALSE;
+  // Neither written to the user's profile nor broadcast: the switch lasts for this session.
+  CurrentSeam.systemParametersInfo(SPI_SETSCREENSAVEACTIVE, Enable ? TRUE : FALSE, nullptr, 0);
+  return active;
+}
+
+extern "C" HGLOBAL __stdcall SysGetAvailScreenRes(const HostContext* context,
+                                                  int32_t AllColorDepths) {
+  if (!EnterExport(context)) return nullptr;
+  HGLOBAL block;
+  char* text = NewLockedBlock(kScreenResBlock, block);
+  if (!text) return nullptr;
+  DWORD depth = 0;
+  if (!AllColorDepths) {
+    HWND desktop = GetDesktopWindow();
+    HDC dc = GetDC(desktop);
+    if (dc) {
+      depth = static_cast<DWORD>(GetDeviceCaps(dc, BITSPIXEL));
+      ReleaseDC(desktop, dc);
+    }
+  }
+  size_t used = 0;
+  DEVMODEA settings;
+  for (DWORD mode = 0; NextDisplayMode(mode, settings); ++mode) {
+    char line[48];
+    int length;
+    if (AllColorDepths) {
+      length = std::snprintf(line, sizeof line, "%lu,%lu,%lu\r", settings.dmPelsWidth,
+                             settings.dmPelsHeight, settings.dmBitsPerPel);
+    } else {
+      if (settings.dmBitsPerPel != depth) continue;
+      length = std::snprintf(line, sizeof line, "%lu,%lu\r", settings.dmPelsWidth,
+                             settings.dmPelsHeight);
+    }
+    // The list ends with the last line that fits whole, never with a part of one.
+    if (length <= 0 || used + static_cast<size_t>(length) >= kScreenResBlock) break;
+    std::memcpy(text + used, line, static_cast<size_t>(length));
+    used += static_cast<size_t>(length);
+  }
+  GlobalUnlock(block);
+  return block;
+}
+
+extern "C" int32_t __stdcall SysSetScreenRes(const HostContext*, int32_t Width, int32_t Height,
+                                             int32_t ColorBits) {
+  const DWORD width = static_cast<DWORD>(Width);
+  const DWORD height = static_cast<DWORD>(Height);
+  DWORD rate = 0;
+  if (PlatformIsNT()) {
+    DEVMODEA mode;
+    for (DWORD i = 0; NextDisplayMode(i, mode); ++i)
+      if (mode.dmPelsWidth == width && mode.dmPelsHeight == height && mode.dmDisplayFrequency > rate)
+        rate = mode.dmDisplayFrequency;
+  }
+  DEVMODEA settings{};
+  settings.dmSize = kDisplayModeRecordSize;
+  settings.dmDriverExtra = 0;
+  settings.dmPelsWidth = width;
+  settings.dmPelsHeight = height;
+  settings.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+  if (ColorBits > 0) {
+    settings.dmBitsPerPel = static_cast<DWORD>(ColorBits);
+    settings.dmFields |= DM_BITSPERPEL;
+  }
+  if (rate > 0) {
+    settings.dmDisplayFrequency = rate;
+    settings.dmFields |= DM_DISPLAYFREQUENCY;
+  }
+  switch (CurrentSeam.changeDisplaySettings(&settings, 0)) {
+    case DISP_CHANGE_SUCCESSFUL: return 0;
+    case DISP_CHANGE_RESTART: return -2;
+    default: return -1;
+  }
+}
+
+extern "C" void __stdcall SysRestart(const HostContext* context) {
+  if (!EnterExport(context)) return;
+  if (PlatformIsNT()) {
+    HANDLE token = nullptr;
+    if (CurrentSeam.openProcessToken(TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+      TOKEN_PRIVILEGES privileges{};
+      privileges.PrivilegeCount = 1;
+      privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+      if (CurrentSeam.lookupPrivilegeValue("SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+        CurrentSeam.adjustTokenPrivileges(token, &privileges);
+      if (token) CloseHandle(token);
+    }
+  }
+  CurrentSeam.exitWindowsEx(EWX_REBOOT | EWX_FORCE, 0);
+}
+
+extern "C" HGLOBAL __stdcall SysGetOSVersion(const HostContext* context) {
+  if (!EnterExport(context)) return nullptr;
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  if (!CurrentSeam.getVersion(&version)) return nullptr;
+  std::string_view word = FamilyWord(version);
+  if (word.empty()) return nullptr;
+  return BlockWith(word, 5);
+}
+
+extern "C" HGLOBAL __stdcall SysGetFileVersion(const HostContext* context, const char* FileName) {
+  if (!EnterExport(context)) return nullptr;
+  if (!FileName) FileName = "";
+  if (GetFileAttributesA(FileName) == INVALID_FILE_ATTRIBUTES) {
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return nullptr;
+  }
+  DWORD unused = 0;
+  DWORD size = GetFileVersionInfoSizeA(FileName, &unused);
+  if (size == 0) return nullptr;
+  void* data = GlobalAlloc(GPTR, size);
+  if (!data) {
+    VeruPlainError("no mem");
+    return nullptr;
+  }
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT fixedSize = 0;
+  if (!GetFileVersionInfoA(FileName, 0, size, data) ||
+      !VerQueryValueA(data, "\\", reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed ||
+      fixedSize < sizeof(VS_FIXEDFILEINFO)) {
+    GlobalFree(data);
+    VeruPlainError("error retrieving version info.");
+    return nullptr;
+  }
+  char text[30];
+  std::snprintf(text, sizeof text, "%d.%d.%d.%d", HIWORD(fixed->dwFileVersionMS),
+                LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+                LOWORD(fixed->dwFileVersionLS));
+  GlobalFree(data);
+  HGLOBAL block = BlockWith(text, sizeof text);
+  if (!block) VeruPlainError("no mem");
+  return block;
+}
+
+extern "C" HGLOBAL __stdcall SysGetVideoVersion(const HostContext* context) {
+  if (!EnterExport(context)) return nullptr;
+  return BlockWith("2.0", 4);
+}
+
+extern "C" int32_t __stdcall SysHelp(const HostContext* context, const char* HelpFileName,
+                                     const char* SecondaryWindowName, const char* Command) {
+  if (!EnterExport(context)) return -1;
+  if (!HelpFileName || !*HelpFileName || !Command || !*Command) {
+    VeruPlainError("bad arg");
+    return -1;
+  }
+  if (!SecondaryWindowName) SecondaryWindowName = "";
+  std::string target;
+  HelpCommandParts parts;
+  try {
+    target = HelpFileName;
+    if (*SecondaryWindowName) (target += '>') += SecondaryWindowName;
+    parts = SplitHelpCommand(Command);
+  } catch (const std::bad_alloc&) {
+    VeruErrorBox(kInsufficientMemory);
+    return 0;
+  }
+  std::optional<HelpRequestKind> kind = HelpRequestFor(parts.word);
+  // A word outside the language has no request to send.
+  if (!kind) {
+    VeruPlainError("bad arg");
+    return -1;
+  }
+  ULONG_PTR data = 0;
+  std::string record;
+  switch (kind->operand) {
+    case HelpOperandKind::None: break;
+    case HelpOperandKind::Number:
+      data = static_cast<ULONG_PTR>(static_cast<uint32_t>(LeadingNumber(parts.operand)));
+      break;
+    case HelpOperandKind::Text: data = reinterpret_cast<ULONG_PTR>(parts.operand.c_str()); break;
+    case HelpOperandKind::WindowPosition:
+      try {
+        record = HelpWindowRecord(ParseWindowNumbers(parts.operand), SecondaryWindowName);
+      } catch (const std::bad_alloc&) {
+        VeruPlainError("no mem");
+        return -1;
+      }
+      data = reinterpret_cast<ULONG_PTR>(record.data());
+      break;
+  }
+  return CurrentSeam.winHelp(context->HostWindow, target.c_str(), kind->request, data);
+}
+
+extern "C" void __stdcall SysCloseHelp(const HostContext* context, const char* FileName) {
+  if (!EnterExport(context)) return;
+  CurrentSeam.winHelp(context->HostWindow, FileName ? FileName : "", HELP_QUIT, 0);
+}
