@@ -1,6 +1,6 @@
 // Real top-level windows for the window family's tests: one made on the test's thread (with a
-// menu bar of two drop-downs unless asked otherwise) and one that lives on a thread of its
-// own, as another program's window would. Both count the close requests they are sent and
+// menu bar of two drop-downs unless asked otherwise), and one that lives on a thread of its
+// own as another program's window would. They count the close requests they are sent and
 // stay alive after them, so that the test can look.
 #pragma once
 #include <windows.h>
@@ -116,7 +116,6 @@ class ThreadWindow {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
       }
-      closeRequests = window.closeRequests.load();
       window_ = nullptr;
     });
     while (!ready_) Sleep(1);
@@ -131,8 +130,6 @@ class ThreadWindow {
   TestWindow& Window() { return *window_; }
   HWND Handle() const { return window_->Handle(); }
   uint32_t Id() const { return window_->Id(); }
-
-  int closeRequests = 0;  // as counted when the thread ended
 
  private:
   std::thread thread_;
