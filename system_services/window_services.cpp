@@ -8,19 +8,7 @@ using namespace rxsystem;
 
 namespace {
 
-CursorClipSeam CurrentClipSeam{&ClipCursor};
-
-}  // namespace
-
-CursorClipSeam rxsystem::PlatformCursorClipSeam() { return {&ClipCursor}; }
-
-CursorClipSeam rxsystem::ReplaceCursorClipSeam(CursorClipSeam seam) {
-  const CursorClipSeam previous = CurrentClipSeam;
-  CurrentClipSeam = seam;
-  return previous;
-}
-
-namespace {
+CursorClipSeam CurrentClipSeam = PlatformCursorClipSeam();
 
 constexpr UINT kKeepPlaceAndSize = SWP_NOMOVE | SWP_NOSIZE;
 constexpr UINT kFrameChange = SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE;
@@ -76,6 +64,14 @@ HMENU DropDown(const HostContext* context, uint32_t WindowID, int32_t DropDownPo
 int32_t MenuResult(DWORD answer) { return answer == static_cast<DWORD>(-1) ? -1 : 0; }
 
 }  // namespace
+
+CursorClipSeam rxsystem::PlatformCursorClipSeam() { return {&ClipCursor}; }
+
+CursorClipSeam rxsystem::ReplaceCursorClipSeam(CursorClipSeam seam) {
+  const CursorClipSeam previous = CurrentClipSeam;
+  CurrentClipSeam = seam;
+  return previous;
+}
 
 // ---------------------------------------------------------------- clipboard
 
