@@ -329,6 +329,45 @@ TEST_F(Shortcuts, AFailedSaveAlwaysShowsItsBoxThenReportsTheLine) {
   EXPECT_TRUE(Exists(groupRoot + "\\First.lnk")) << "what was saved stays";
 }
 
+TEST_F(Shortcuts, FoldersThatCannotBeMadeOrNamedAreRefused) {
+  HideErrors();
+  const std::string spec = "Calc\t" + ChildPath();
+  struct Case {
+    std::string groupName;
+    std::string specs;
+    std::string expected;
+  };
+  const std::string blocked = group + "\\file";
+  const Case cases[] = {
+      // The group's path passes through a file.
+      {blocked + "\\Tools", spec, "Error creating \"" + groupRoot + "\\file\\Tools\"."},
+      {group + "\\" + std::string(300, 'g'), spec, "The specified file path exceeds the maximum length."},
+      {group, std::string(360, 'd') + "\t" + ChildPath(), "The specified file path exceeds the maximum length."},
+  };
+  TempFolder::RemoveTree(groupRoot);
+  ASSERT_TRUE(CreateDirectoryA(groupRoot.c_str(), nullptr));
+  ASSERT_TRUE(WriteBytes(groupRoot + "\\file", "in the way"));
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE("row " + std::to_string(i));
+    host.variables.Erase("TLLastError");
+    EXPECT_EQ(host.Call<int32_t>("SysCreateIcons", cases[i].groupName.c_str(), cases[i].specs.c_str()), -1);
+    EXPECT_EQ(LastError(), cases[i].expected);
+  }
+}
+
+TEST_F(Shortcuts, LeavesTheCallersComInitialisationAsItFoundIt) {
+  // The host has COM up on its thread already; the export's own start answers S_FALSE.
+  ASSERT_EQ(CoInitialize(nullptr), S_OK);
+  const std::string specs = "Calc\t" + ChildPath();
+  EXPECT_EQ(host.Call<int32_t>("SysCreateIcons", group.c_str(), specs.c_str()), 0);
+  CoUninitialize();
+  // Balanced: with the host's one uninitialisation COM is down again.
+  HRESULT again = CoInitialize(nullptr);
+  EXPECT_EQ(again, S_OK);
+  if (SUCCEEDED(again)) CoUninitialize();
+  EXPECT_TRUE(Exists(groupRoot + "\\Calc.lnk"));
+}
+
 // Registers a document type of the test's own; removes it again.
 class Associations : public Programs {
  protected:
@@ -416,6 +455,18 @@ TEST_F(Associations, DocumentsOfTheTypeOpenAndPrintWithItsProgram) {
         << r.commandLine;
     EXPECT_EQ(r.show, c.show);
   }
+
+  // A bare name opens in the current directory.
+  char saved[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, saved);
+  ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
+  ChildMode(report, "exit");
+  int32_t opened = host.Call<int32_t>("SysAppOpen", ("lesson." + extension).c_str());
+  SetCurrentDirectoryA(saved);
+  ASSERT_EQ(opened, 0);
+  ChildReport r = WaitForReport(report);
+  ASSERT_TRUE(r.found);
+  EXPECT_EQ(Lower(LongName(r.directory)), Lower(LongName(folder.Path())));
 }
 
 TEST_F(Associations, DocumentFailuresNameTheDocument) {

@@ -310,6 +310,33 @@ TEST_F(Values, LoadingVariablesStopsAtTheFirstFailure) {
   }
 }
 
+TEST_F(Values, LoadingVariablesNeedsAReadableFileAndAHostWindow) {
+  const std::string ini = folder / "vars.ini";
+  ASSERT_TRUE(WriteBytes(ini, "[Vars]\r\nA=1\r\n"));
+  {
+    // Another program holds the file open for itself alone.
+    HideErrors();
+    HANDLE held = CreateFileA(ini.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    for (const char* list : {"", "A"}) {
+      SCOPED_TRACE(list);
+      host.variables.Erase("TLLastError");
+      EXPECT_EQ(host.Call<int32_t>("SysReadVariables", ini.c_str(), "Vars", list), -1);
+      EXPECT_EQ(LastError(), "Error reading \"" + ini + "\".");
+    }
+    CloseHandle(held);
+    EXPECT_FALSE(host.variables.Get("A").has_value());
+  }
+  // A record without a window has no one to take the values: a failure, not a success.
+  HostContext noWindow = host.context;
+  noWindow.HostWindow = nullptr;
+  BoxCatcher boxes;
+  EXPECT_EQ(host.CallWith<int32_t>(&noWindow, "SysReadVariables", ini.c_str(), "Vars", "A"), -1);
+  std::vector<SeenBox> seen = boxes.Stop();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, L"Error setting variable \"A\".");
+}
+
 TEST_F(Values, VariableFilesStayBelowThirtyThousandBytes) {
   HideErrors();
   const std::string head = "[Vars]\r\nA=";
