@@ -5,7 +5,6 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <new>
 #include <string>
 
 #include "system_services/program_texts.h"

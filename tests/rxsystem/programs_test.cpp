@@ -51,19 +51,17 @@ struct ChildReport {
 ChildReport WaitForReport(const std::string& path, DWORD timeoutMs = 10000) {
   ChildReport r;
   for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
-    if (Exists(path)) {
-      std::string text = ReadBytes(path);
-      std::vector<std::string> lines;
-      size_t start = 0;
-      for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-      if (lines.size() == 4) {
-        r.found = true;
-        r.module = lines[0];
-        r.directory = lines[1];
-        r.commandLine = lines[2];
-        r.show = std::stoi(lines[3]);
-      }
+    std::string text = Exists(path) ? ReadBytes(path) : std::string();
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+      lines.push_back(text.substr(start, end - start));
+    if (lines.size() == 4) {
+      r.found = true;
+      r.module = lines[0];
+      r.directory = lines[1];
+      r.commandLine = lines[2];
+      r.show = std::stoi(lines[3]);
       return r;
     }
     Sleep(20);
@@ -83,6 +81,7 @@ void ChildMode(const std::string& report, const char* mode, const char* delayMs 
 
 // Closes the child's window and waits for the program to end; false when it did not.
 bool CloseChild(HWND window) {
+  if (!window) return false;
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
@@ -125,6 +124,11 @@ TEST_F(Programs, RunProgramStartsTheProgramInItsFolderAndState) {
     SCOPED_TRACE("State " + std::to_string(c.state));
     const std::string title = "rx child " + kPid + " " + std::to_string(c.state);
     ChildMode(report, "window", "0", title);
+    // Whatever fails below, the program does not outlive the row.
+    struct Closer {
+      const std::string& title;
+      ~Closer() { CloseChild(FindWindowA("RxChildWindow", title.c_str())); }
+    } closer{title};
     ASSERT_EQ(host.Call<int32_t>("SysRunProgram", program.c_str(), c.state, int32_t{0}), 0);
     ChildReport r = WaitForReport(report);
     ASSERT_TRUE(r.found);

@@ -3,7 +3,7 @@
 // inherits: RX_CHILD_REPORT names a file that receives, one per line, the program's own
 // path, its current directory, its command line and the veru state it was started with;
 // RX_CHILD_MODE "exit" waits RX_CHILD_DELAY milliseconds, reports and ends; any other mode
-// reports and keeps a window titled RX_CHILD_TITLE open until it is closed.
+// reports and keeps a window titled RX_CHILD_TITLE open until it is closed (20 s at most).
 #include <windows.h>
 
 #include <string>
@@ -40,6 +40,10 @@ void Report() {
 }
 
 LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_TIMER) {
+    DestroyWindow(hwnd);
+    return 0;
+  }
   if (msg == WM_DESTROY) {
     PostQuitMessage(0);
     return 0;
@@ -66,6 +70,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
                               nullptr, nullptr, instance, nullptr);
   // The state the starter put in the start-up information.
   ShowWindow(hwnd, show);
+  // A test that failed before closing the window must not leave the program behind: the
+  // test runner waits for every process that holds its output.
+  SetTimer(hwnd, 1, 20000, nullptr);
   Report();
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
