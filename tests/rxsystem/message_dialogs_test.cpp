@@ -11,6 +11,7 @@
 
 #include "box_catcher.h"
 #include "gui_driver.h"
+#include "pixel_capture.h"
 #include "stand_in_host.h"
 
 using namespace authorware_host;
@@ -96,6 +97,39 @@ void ClickRow(HWND list, int index, WPARAM keys = 0) {
   const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
   PostMessageA(list, WM_LBUTTONUP, keys, at);
+}
+
+// The screen x where the last word of a list row starts, as drawn; -1 while nothing is drawn.
+int LastWordStart(HWND list, int index) {
+  RECT r{};
+  SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 2) return -1;
+  PixelCapture capture(w, h);
+  HDC dc = GetDC(list);
+  BitBlt(capture.DC(), 0, 0, w, h, dc, r.left, r.top, SRCCOPY);
+  ReleaseDC(list, dc);
+  const std::vector<uint32_t> pixels = capture.Pixels();
+  auto inked = [&](int x) {
+    for (int y = 1; y + 1 < h; ++y) {
+      const uint32_t p = pixels[static_cast<size_t>(y * w + x)];
+      if (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) < 3 * 128) return true;
+    }
+    return false;
+  };
+  int start = -1, blank = 0;
+  for (int x = 0; x < w; ++x) {
+    if (!inked(x)) {
+      ++blank;
+      continue;
+    }
+    if (start < 0 || blank >= 5) start = x;
+    blank = 0;
+  }
+  if (start < 0) return -1;
+  POINT p{r.left + start, 0};
+  ClientToScreen(list, &p);
+  return p.x;
 }
 
 class Dialogs : public ::testing::Test {
@@ -461,12 +495,38 @@ TEST_F(Dialogs, ListColumnsHeadingAndLayout) {
         char row[32] = {};
         SendMessageA(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(row));
         problems.Check(std::string(row) == "Alexandra\t7", "rows keep their tabs");
+        // The second column is drawn at its tab stop, under its heading.
+        int drawn = -1;
+        WaitFor([&] { return (drawn = LastWordStart(list, 1)) >= 0; });
+        problems.Check(std::abs(drawn - WindowRectOf(age).left) <= 4,
+                       "the 7 drawn at " + std::to_string(drawn) + ", its heading at " +
+                           std::to_string(WindowRectOf(age).left));
         ClickRow(list, 1);
         WaitFor([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == 1; });
         ClickChild(GetDlgItem(d, kButton2));
       },
       [&] { return List("Table", "Name\tAge", "Jo\t42\rAlexandra\t7", 0, 0, 0, "OK", "Back", 1); });
   EXPECT_EQ(r.text, "2\r2\r");
+}
+
+TEST_F(Dialogs, ListInTheFixedFont) {
+  HostString r = Drive(
+      L"Fixed",
+      [&](HWND d) {
+        HWND list = GetDlgItem(d, kList);
+        problems.Check(reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)) ==
+                           GetStockObject(SYSTEM_FIXED_FONT),
+                       "the list shows the system fixed-pitch font");
+        problems.Check(reinterpret_cast<HGDIOBJ>(SendMessageA(d, WM_GETFONT, 0, 0)) !=
+                           GetStockObject(SYSTEM_FIXED_FONT),
+                       "the rest of the dialog keeps its own font");
+        problems.Check(FindChildByText(d, L"Code") != nullptr, "heading shown");
+        ClickRow(list, 2);
+        WaitFor([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == 2; });
+        ClickChild(GetDlgItem(d, kButton1));
+      },
+      [&] { return List("Fixed", "Code\tName", "A1\tOne\rB2\tTwo\rC3\tThree", 0, 0, 1, "OK", nullptr, 1); });
+  EXPECT_EQ(r.text, "1\r3\r");
 }
 
 TEST_F(Dialogs, ListWithElevenColumnsIsRefused) {
