@@ -207,7 +207,7 @@ extern "C" HGLOBAL __stdcall SysPrompt(const HostContext* context, int32_t Left,
   if (BuildDialogTemplate(metrics, Title, Left, Top, Width, layout.height, layout.count,
                           layout.textChars, dialog) != 0)
     return nullptr;
-  // A negative length accepts nothing; the block holds the digit, the CR, the text and its NUL.
+  // A negative length counts as 0. The block holds the digit, the CR, the text and its NUL.
   PromptState state;
   state.MaxEditLength = std::max<int32_t>(MaxEditLength, 0);
   state.centre = dialog.centre;

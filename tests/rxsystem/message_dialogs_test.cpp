@@ -546,6 +546,23 @@ TEST_F(Dialogs, ListWithElevenColumnsIsRefused) {
   EXPECT_EQ(host.variables.Text("TLLastError"), "Maximum number of columns in list box exceeded.");
 }
 
+TEST_F(Dialogs, MessageBoxShowsTheAuthorsTexts) {
+  BoxCatcher catcher(L"Cancel");
+  EXPECT_EQ(host.Call<int32_t>("SysQuestionMessage", int32_t{3}, int32_t{3}, "Quiz \x80",
+                               "Save the answers\r\nbefore leaving?"),
+            3);
+  const std::vector<SeenBox> seen = catcher.Stop();
+  ASSERT_EQ(seen.size(), 1u);
+  wchar_t caption[16] = {};
+  MultiByteToWideChar(CP_ACP, 0, "Quiz \x80", -1, caption, 16);
+  EXPECT_EQ(seen[0].caption, caption) << "the host's text in the ANSI code page";
+  EXPECT_EQ(seen[0].text, L"Save the answers\r\nbefore leaving?");
+  EXPECT_EQ(seen[0].buttons.size(), 3u);
+  EXPECT_NE(seen[0].icon, nullptr);
+  EXPECT_EQ(seen[0].owner, host.window.Handle());
+  EXPECT_TRUE(host.window.traffic.empty()) << "an author's box asks the host nothing";
+}
+
 TEST_F(Dialogs, RealMessageBoxes) {
   struct Case {
     const char* name;
