@@ -161,6 +161,10 @@ MessageSeam ReplaceMessageSeam(MessageSeam seam) {
   return previous;
 }
 
+int SeamBox(HWND owner, const char* text, const char* caption, UINT flags) {
+  return CurrentSeam.box(owner, text, caption, flags);
+}
+
 char* CopyToGlobalString(const char* text) {
   if (!text) text = "";
   size_t size = std::strlen(text) + 1;

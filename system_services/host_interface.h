@@ -93,6 +93,8 @@ struct MessageSeam {
 MessageSeam PlatformMessageSeam();
 // Returns the seam that was in place.
 MessageSeam ReplaceMessageSeam(MessageSeam seam);
+// A box through the seam, for the exports that show the author's own boxes.
+int SeamBox(HWND owner, const char* text, const char* caption, UINT flags);
 
 // A locked copy in movable global memory, for working copies; the caller unlocks and frees
 // it. Null (after the memory box) when there is no memory.
