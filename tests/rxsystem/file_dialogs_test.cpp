@@ -175,14 +175,13 @@ TEST_F(FileDialogs, CancelAnswersNothingWithoutAMessage) {
     return host.Call<HostString>("SysPromptSaveFileName", base.c_str(), "x.txt", "Keep", "", "", "");
   });
   EXPECT_FALSE(save.present);
-  HostString dir = Drive(L"Dir", nullptr, [&] {
-    HostString r;
-    testing_support::Driver cancel([&] {
-      HWND chooser = testing_support::WaitForTopWindow(L"Dir");
-      if (chooser) PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
-    });
-    return host.Call<HostString>("SysPromptDirName", base.c_str(), "Dir", int32_t(0));
+  testing_support::Driver cancel([&] {
+    HWND chooser = testing_support::WaitForTopWindow(L"Dir");
+    EXPECT_NE(chooser, nullptr);
+    if (chooser) PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
   });
+  HostString dir = host.Call<HostString>("SysPromptDirName", base.c_str(), "Dir", int32_t(0));
+  cancel.Join();
   EXPECT_FALSE(dir.present);
   EXPECT_TRUE(host.window.traffic.empty());
 }
