@@ -59,7 +59,7 @@ const MessageSeam kBoxes{[](UINT) {},
                            return IDOK;
                          }};
 
-class InProcess : public ::testing::Test {
+class PromptsInProcess : public ::testing::Test {
  protected:
   void SetUp() override {
     LibraryEntry(GetModuleHandleW(nullptr), DLL_PROCESS_ATTACH, nullptr);
@@ -84,7 +84,7 @@ class InProcess : public ::testing::Test {
   FileDialogSeam previousDialogs_{};
 };
 
-TEST_F(InProcess, TheOpenRequestCarriesTheArgumentsAndFlags) {
+TEST_F(PromptsInProcess, TheOpenRequestCarriesTheArgumentsAndFlags) {
   using namespace std::string_literals;
   struct Case {
     const char* directory;
@@ -130,7 +130,7 @@ TEST_F(InProcess, TheOpenRequestCarriesTheArgumentsAndFlags) {
   EXPECT_TRUE(shownBoxes.empty());
 }
 
-TEST_F(InProcess, TheSaveRequestProposesTheNameAndAsksBeforeOverwriting) {
+TEST_F(PromptsInProcess, TheSaveRequestProposesTheNameAndAsksBeforeOverwriting) {
   struct Case {
     const char* directory;
     const char* defaultName;
@@ -167,7 +167,7 @@ TEST_F(InProcess, TheSaveRequestProposesTheNameAndAsksBeforeOverwriting) {
   EXPECT_TRUE(shownBoxes.empty());
 }
 
-TEST_F(InProcess, TheGlyphBitmapHoldsEightGlyphsOnPureBlue) {
+TEST_F(PromptsInProcess, TheGlyphBitmapHoldsEightGlyphsOnPureBlue) {
   HMODULE self = GetModuleHandleW(nullptr);
   HRSRC res = FindResourceW(self, MAKEINTRESOURCEW(kChooserGlyphs), MAKEINTRESOURCEW(2));  // RT_BITMAP
   ASSERT_NE(res, nullptr);
@@ -202,7 +202,7 @@ TEST_F(InProcess, TheGlyphBitmapHoldsEightGlyphsOnPureBlue) {
   DeleteObject(glyphs);
 }
 
-TEST_F(InProcess, AMaskedGlyphTakesTheBackgroundWhereItWasBlue) {
+TEST_F(PromptsInProcess, AMaskedGlyphTakesTheBackgroundWhereItWasBlue) {
   HMODULE self = GetModuleHandleW(nullptr);
   HBITMAP glyphs = static_cast<HBITMAP>(LoadImageW(self, MAKEINTRESOURCEW(kChooserGlyphs), IMAGE_BITMAP, 0, 0, 0));
   ASSERT_NE(glyphs, nullptr);
@@ -255,7 +255,7 @@ DWORD LoggedOn(char* name, DWORD* size) {
 }
 DWORD NotLoggedOn(char*, DWORD*) { return ERROR_NO_NETWORK; }
 
-TEST_F(InProcess, RememberedConnectionsJoinTheDriveListOnlyWithANetworkUser) {
+TEST_F(PromptsInProcess, RememberedConnectionsJoinTheDriveListOnlyWithANetworkUser) {
   HKEY recent = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "network\\recent", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &recent,
                             nullptr),
@@ -295,7 +295,7 @@ TEST_F(InProcess, RememberedConnectionsJoinTheDriveListOnlyWithANetworkUser) {
   RegDeleteKeyA(HKEY_CURRENT_USER, "network\\recent");
 }
 
-TEST_F(InProcess, DrivesWithoutARootAreNotListed) {
+TEST_F(PromptsInProcess, DrivesWithoutARootAreNotListed) {
   DWORD present = GetLogicalDrives();
   char label[256];
   for (char letter = 'D'; letter <= 'Y'; ++letter) {
