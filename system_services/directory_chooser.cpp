@@ -262,6 +262,13 @@ void NewFolder(HWND dialog) {
     CopyPath(State.currentPath, previous);
     return;
   }
+  // A file of that name counts as there for CreatePathDirs, but is no folder to choose.
+  DWORD attributes = GetFileAttributesA(State.currentPath);
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    VeruErrorBox(kNotADirectory, static_cast<const char*>(State.currentPath));
+    CopyPath(State.currentPath, previous);
+    return;
+  }
   FindRootLength();
   Refresh();
   SetFocus(State.folderList);

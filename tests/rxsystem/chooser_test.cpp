@@ -143,9 +143,8 @@ class Chooser : public ::testing::Test {
                           "\\windows\\system\\alpha", "\\windows\\system\\Gamma", "\\windows\\Fonts",
                           "\\temp"})
       CreateDirectoryA((base + d).c_str(), nullptr);
-    HANDLE f = CreateFileA((base + "\\windows\\system\\file.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                           CREATE_ALWAYS, 0, nullptr);
-    CloseHandle(f);
+    for (const char* file : {"\\windows\\system\\file.txt", "\\windows\\file.txt"})
+      CloseHandle(CreateFileA((base + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     GetCurrentDirectoryA(MAX_PATH, temp);
     savedDirectory = temp;
   }
@@ -364,6 +363,17 @@ TEST_F(Chooser, NewFolderChecksTheNameAndCreatesIt) {
       EXPECT_EQ(box->text, c.box);
       EXPECT_TRUE(IsWindowVisible(ask));
     }
+    // The name of a file there is refused after the dialog closed; the folder stays.
+    Type(ask, 101, "file.txt");
+    Press(ask, IDOK);
+    std::optional<AnsweredBox> file = AnswerBox();
+    EXPECT_TRUE(file && file->text == start + "\\file.txt is not a directory.");
+    EXPECT_EQ(EditText(dialog), start);
+    EXPECT_EQ(FolderEntries(dialog), PathEntries(start, {"Fonts", "system"}));
+    Press(dialog, kNewFolderButton);
+    ask = testing_support::WaitForTopWindow(L"Create New Folder");
+    if (!ask) return false;
+
     // Its close box creates nothing.
     Type(ask, 101, "Closed");
     PostMessageA(ask, WM_CLOSE, 0, 0);
