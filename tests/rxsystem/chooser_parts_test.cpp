@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pixel_capture.h"
@@ -293,6 +294,56 @@ TEST_F(PromptsInProcess, RememberedConnectionsJoinTheDriveListOnlyWithANetworkUs
   RegDeleteKeyA(recent, "././other./data./sub");
   RegCloseKey(recent);
   RegDeleteKeyA(HKEY_CURRENT_USER, "network\\recent");
+}
+
+std::vector<std::pair<std::string, uint32_t>> Entries(HWND control, bool combo) {
+  std::vector<std::pair<std::string, uint32_t>> entries;
+  int count = static_cast<int>(SendMessageA(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[300] = {};
+    SendMessageA(control, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    entries.emplace_back(text, static_cast<uint32_t>(SendMessageA(control, combo ? CB_GETITEMDATA : LB_GETITEMDATA, i, 0)));
+  }
+  return entries;
+}
+
+TEST_F(PromptsInProcess, ANetworkPathListsItsShareAsRootAndAddsItToTheDrives) {
+  using EntryList = std::vector<std::pair<std::string, uint32_t>>;
+  HWND list = CreateWindowA("LISTBOX", "", LBS_HASSTRINGS, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  HWND combo = CreateWindowA("COMBOBOX", "", CBS_DROPDOWNLIST | CBS_HASSTRINGS, 0, 0, 100, 100, nullptr, nullptr,
+                             nullptr, nullptr);
+  DirChooserState& state = ChooserState();
+  state.folderList = list;
+  state.driveList = combo;
+  SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("C: Fixed"));
+  SendMessageA(combo, CB_SETITEMDATA, 0, 4 << 16);
+  std::strcpy(state.currentPath, "\\\\srv\\share\\dir\\sub");
+  state.rootLength = 12;
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    int index = -1;
+    unsigned level = 99;
+    FillFolderPath(index, level);
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(level, 2u);
+    EXPECT_EQ(Entries(list, false), (EntryList{{"\\\\srv\\share\\", 0}, {"dir", 1}, {"sub", 2}}));
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 2);
+    // Added once, as a network root, and selected; the second time it is found.
+    EXPECT_EQ(Entries(combo, true), (EntryList{{"C: Fixed", 4 << 16}, {"\\\\srv\\share\\", 6 << 16}}));
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 1);
+  }
+  // A drive path finds its letter whatever the case.
+  std::strcpy(state.currentPath, "c:\\x");
+  state.rootLength = 3;
+  int index = -1;
+  unsigned level = 0;
+  FillFolderPath(index, level);
+  EXPECT_EQ(Entries(list, false), (EntryList{{"c:\\", 0}, {"x", 1}}));
+  EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
+  state.folderList = nullptr;
+  state.driveList = nullptr;
+  DestroyWindow(list);
+  DestroyWindow(combo);
 }
 
 TEST_F(PromptsInProcess, DrivesWithoutARootAreNotListed) {
