@@ -102,6 +102,9 @@ void DeleteGlyphs() {
 }
 
 void SetUp(HWND dialog, DirDialogRecord* record) {
+  // The procedure is exported: a caller without a record gets a chooser that writes nothing.
+  static DirDialogRecord none{0, nullptr, nullptr};
+  if (!record) record = &none;
   State.record = record;
   State.newFolder = record->newFolder;
   if (State.newFolder == 0) ShowWindow(GetDlgItem(dialog, kNewFolderButton), SW_HIDE);
