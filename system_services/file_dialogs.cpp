@@ -1,0 +1,180 @@
+#include "system_services/file_dialogs.h"
+
+#include <cstring>
+
+#include "system_services/chooser_rules.h"
+#include "system_services/directory_chooser.h"
+#include "system_services/file_dialog_rules.h"
+#include "system_services/module_buffers.h"
+
+namespace rxsystem {
+namespace {
+
+// The Directory argument while a file dialog runs.
+char DialogDirectory[kPathBuffer];
+
+constexpr DWORD kOpenRequestFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+constexpr DWORD kSaveRequestFlags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+constexpr DWORD kMultipleAnswer = 30000;
+// The request as the earliest explorer-style dialogs read it, without the later fields.
+constexpr DWORD kRequestSize = 76;
+static_assert(kOpenRequestFlags == 0x81804 && kSaveRequestFlags == 0x80806);
+
+BOOL PlatformOpen(OPENFILENAMEA* request) { return GetOpenFileNameA(request); }
+BOOL PlatformSave(OPENFILENAMEA* request) { return GetSaveFileNameA(request); }
+FileDialogSeam CurrentDialogs{PlatformOpen, PlatformSave};
+
+// A zero-filled movable block, locked; null after the memory box.
+char* NewResultBlock(DWORD size, HGLOBAL& block) {
+  block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  char* text = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+  if (!text) {
+    if (block) GlobalFree(block);
+    block = nullptr;
+    VeruErrorBox(kInsufficientMemory);
+  }
+  return text;
+}
+
+void FreeBlock(HGLOBAL block) {
+  GlobalUnlock(block);
+  GlobalFree(block);
+}
+
+OPENFILENAMEA Request(HWND owner, const char* filter, char* answer, DWORD capacity, bool withDirectory,
+                      const char* title, const char* extension, DWORD flags) {
+  OPENFILENAMEA request{};
+  request.lStructSize = kRequestSize;
+  request.hwndOwner = owner;
+  request.lpstrFilter = filter;
+  request.nFilterIndex = 1;
+  request.lpstrFile = answer;
+  request.nMaxFile = capacity - 1;
+  request.lpstrInitialDir = withDirectory ? DialogDirectory : nullptr;
+  request.lpstrTitle = title;
+  request.lpstrDefExt = extension;
+  request.Flags = flags;
+  return request;
+}
+
+HWND HostWindowOf(const HostContext* context) { return context->HostWindow; }
+
+// An empty caption or extension is an absent one: the platform's own caption, no extension.
+const char* Given(const char* text) { return text && *text ? text : nullptr; }
+
+}  // namespace
+
+FileDialogSeam ReplaceFileDialogSeam(FileDialogSeam seam) {
+  FileDialogSeam previous = CurrentDialogs;
+  CurrentDialogs = {seam.open ? seam.open : PlatformOpen, seam.save ? seam.save : PlatformSave};
+  return previous;
+}
+
+int BuildFilterList(const char* types, HGLOBAL& block, char*& list) {
+  list = nullptr;
+  block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, FilterListBytes(types));
+  char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+  if (!bytes) {
+    if (block) GlobalFree(block);
+    block = nullptr;
+    VeruErrorBox(kInsufficientMemory);
+    return -1;
+  }
+  WriteFilterList(types, bytes);
+  list = bytes;
+  return 0;
+}
+
+}  // namespace rxsystem
+
+using namespace rxsystem;
+
+extern "C" HGLOBAL __stdcall SysPromptOpenFileName(const HostContext* context, const char* Directory,
+                                                   const char* Title, const char* Types, const char* DefaultExt,
+                                                   int32_t MultipleFiles) {
+  if (!EnterExport(context)) return nullptr;
+  DWORD size = MultipleFiles ? kMultipleAnswer : kPathBuffer;
+  HGLOBAL block;
+  char* answer = NewResultBlock(size, block);
+  if (!answer) return nullptr;
+  HGLOBAL filterBlock;
+  char* filter;
+  if (BuildFilterList(Types, filterBlock, filter) != 0) {
+    FreeBlock(block);
+    return nullptr;
+  }
+  bool withDirectory = KeepDialogDirectory(Directory, DialogDirectory, sizeof DialogDirectory);
+  OPENFILENAMEA request =
+      Request(HostWindowOf(context), filter, answer, size, withDirectory, Given(Title), Given(DefaultExt),
+              kOpenRequestFlags | (MultipleFiles ? OFN_ALLOWMULTISELECT : 0));
+  BOOL chosen = CurrentDialogs.open(&request);
+  FreeBlock(filterBlock);
+  if (!chosen) {
+    FreeBlock(block);
+    return nullptr;
+  }
+  answer[size - 1] = '\0';
+  LowerFirstPart(answer);
+  size_t length = MultipleFiles ? JoinSelectedParts(answer, size) : std::strlen(answer);
+  GlobalUnlock(block);
+  // Shrinking in place keeps the handle; should the platform refuse, the larger block serves.
+  if (HGLOBAL smaller = GlobalReAlloc(block, length + 1, GMEM_MOVEABLE)) block = smaller;
+  return block;
+}
+
+extern "C" HGLOBAL __stdcall SysPromptSaveFileName(const HostContext* context, const char* Directory,
+                                                   const char* DefaultFileName, const char* Title,
+                                                   const char*, const char* Types,
+                                                   const char* DefaultExtension) {
+  if (!EnterExport(context)) return nullptr;
+  bool withDirectory = KeepDialogDirectory(Directory, DialogDirectory, sizeof DialogDirectory);
+  HGLOBAL block;
+  char* answer = NewResultBlock(kPathBuffer, block);
+  if (!answer) return nullptr;
+  ProposeSaveName(DialogDirectory, DefaultFileName, answer, kPathBuffer);
+  HGLOBAL filterBlock;
+  char* filter;
+  if (BuildFilterList(Types, filterBlock, filter) != 0) {
+    FreeBlock(block);
+    return nullptr;
+  }
+  OPENFILENAMEA request = Request(HostWindowOf(context), filter, answer, kPathBuffer, withDirectory,
+                                  Given(Title), Given(DefaultExtension), kSaveRequestFlags);
+  BOOL chosen = CurrentDialogs.save(&request);
+  FreeBlock(filterBlock);
+  if (!chosen) {
+    FreeBlock(block);
+    return nullptr;
+  }
+  answer[kPathBuffer - 1] = '\0';
+  LowerFirstPart(answer);
+  GlobalUnlock(block);
+  return block;
+}
+
+extern "C" HGLOBAL __stdcall SysPromptDirName(const HostContext* context, const char* DefaultDir,
+                                              const char* Title, int32_t NewDirButton) {
+  if (!EnterExport(context)) return nullptr;
+  HGLOBAL block;
+  char* path = NewResultBlock(kPathBuffer, block);
+  if (!path) return nullptr;
+  size_t given = DefaultDir ? std::strlen(DefaultDir) : 0;
+  // A starting folder too long for the buffer is treated as none given.
+  if (given > 0 && given < kPathBuffer) {
+    std::memcpy(path, DefaultDir, given + 1);
+  } else {
+    DWORD n = GetCurrentDirectoryA(kPathBuffer, path);
+    if (n == 0 || n >= kPathBuffer) {
+      std::strcpy(path, "c:\\");
+    } else {
+      for (char* p = path; *p; ++p) *p = LowerAscii(*p);
+    }
+  }
+  int r = VeruDirectoryDialog(HostWindowOf(context), path, Title ? Title : "", static_cast<uint32_t>(NewDirButton));
+  if (r != 0) {
+    FreeBlock(block);
+    return nullptr;
+  }
+  GlobalUnlock(block);
+  return block;
+}
