@@ -87,27 +87,6 @@ const char* DriveRoot(const char* DriveName, char (&root)[4]) {
   return root;
 }
 
-// A new movable block of size bytes, zero-filled; null without a message when there is none.
-HGLOBAL NewBlock(size_t size) { return GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size); }
-
-// A new movable block holding text; null when there is no memory.
-HGLOBAL BlockWith(std::string_view text, size_t size) {
-  HGLOBAL block = NewBlock(size);
-  if (!block) return nullptr;
-  char* bytes = static_cast<char*>(GlobalLock(block));
-  if (!bytes) {
-    GlobalFree(block);
-    return nullptr;
-  }
-  std::memcpy(bytes, text.data(), text.size() < size ? text.size() : size - 1);
-  GlobalUnlock(block);
-  return block;
-}
-
-void FreeLocked(HGLOBAL block) {
-  GlobalUnlock(block);
-  GlobalFree(block);
-}
 
 // Missing in the sense of the directory operations: any other failure to read the attributes
 // (access denied, a share that does not answer) counts as present.
@@ -295,10 +274,9 @@ extern "C" int32_t __stdcall SysRemoveDir(const HostContext* context, const char
 extern "C" HGLOBAL __stdcall SysGetCurDir(const HostContext* context) {
   if (!EnterExport(context)) return nullptr;
   constexpr DWORD kSize = 261;
-  HGLOBAL block = NewBlock(kSize);
-  char* text = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+  HGLOBAL block;
+  char* text = NewLockedBlock(kSize, block);
   if (!text) {
-    if (block) GlobalFree(block);
     VeruErrorBox(kInsufficientMemory);
     return nullptr;
   }
@@ -328,10 +306,9 @@ extern "C" int32_t __stdcall SysSetCurDir(const HostContext* context, const char
 extern "C" HGLOBAL __stdcall SysGetTempDir(const HostContext* context) {
   if (!EnterExport(context)) return nullptr;
   constexpr DWORD kSize = 261;
-  HGLOBAL block = NewBlock(kSize);
-  char* text = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+  HGLOBAL block;
+  char* text = NewLockedBlock(kSize, block);
   if (!text) {
-    if (block) GlobalFree(block);
     VeruErrorBox(kInsufficientMemory);
     return nullptr;
   }
@@ -349,10 +326,9 @@ extern "C" HGLOBAL __stdcall SysGetTempDir(const HostContext* context) {
 extern "C" HGLOBAL __stdcall SysGetTempFileName(const HostContext* context, const char* Prefix) {
   if (!EnterExport(context)) return nullptr;
   constexpr DWORD kSize = 260;
-  HGLOBAL block = NewBlock(kSize);
-  char* text = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+  HGLOBAL block;
+  char* text = NewLockedBlock(kSize, block);
   if (!text) {
-    if (block) GlobalFree(block);
     VeruErrorBox(kInsufficientMemory);
     return nullptr;
   }

@@ -26,13 +26,8 @@ FileDialogSeam CurrentDialogs{PlatformOpen, PlatformSave};
 
 // A zero-filled movable block, locked; null after the memory box.
 char* NewResultBlock(DWORD size, HGLOBAL& block) {
-  block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  char* text = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
-  if (!text) {
-    if (block) GlobalFree(block);
-    block = nullptr;
-    VeruErrorBox(kInsufficientMemory);
-  }
+  char* text = NewLockedBlock(size, block);
+  if (!text) VeruErrorBox(kInsufficientMemory);
   return text;
 }
 
@@ -72,11 +67,8 @@ FileDialogSeam ReplaceFileDialogSeam(FileDialogSeam seam) {
 
 int BuildFilterList(const char* types, HGLOBAL& block, char*& list) {
   list = nullptr;
-  block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, FilterListBytes(types));
-  char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+  char* bytes = NewLockedBlock(FilterListBytes(types), block);
   if (!bytes) {
-    if (block) GlobalFree(block);
-    block = nullptr;
     VeruErrorBox(kInsufficientMemory);
     return -1;
   }

@@ -165,6 +165,30 @@ int SeamBox(HWND owner, const char* text, const char* caption, UINT flags) {
   return CurrentSeam.box(owner, text, caption, flags);
 }
 
+char* NewLockedBlock(size_t size, HGLOBAL& block) {
+  block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+  if (!bytes && block) {
+    GlobalFree(block);
+    block = nullptr;
+  }
+  return bytes;
+}
+
+void FreeLocked(HGLOBAL block) {
+  GlobalUnlock(block);
+  GlobalFree(block);
+}
+
+HGLOBAL BlockWith(std::string_view text, size_t size) {
+  HGLOBAL block;
+  char* bytes = NewLockedBlock(size, block);
+  if (!bytes) return nullptr;
+  std::memcpy(bytes, text.data(), text.size() < size ? text.size() : size - 1);
+  GlobalUnlock(block);
+  return block;
+}
+
 char* CopyToGlobalString(const char* text) {
   if (!text) text = "";
   size_t size = std::strlen(text) + 1;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "system_services/message_format.h"
 #include "system_services/message_table.h"
@@ -95,6 +96,14 @@ MessageSeam PlatformMessageSeam();
 MessageSeam ReplaceMessageSeam(MessageSeam seam);
 // A box through the seam, for the exports that show the author's own boxes.
 int SeamBox(HWND owner, const char* text, const char* caption, UINT flags);
+
+// Result blocks. A new zero-filled movable block, locked; null, with no block left behind,
+// when there is no memory (the caller decides whether that is worth a message).
+char* NewLockedBlock(size_t size, HGLOBAL& block);
+void FreeLocked(HGLOBAL block);
+// A new zero-filled movable block of size bytes holding text (cut to fit), unlocked, as the
+// host takes string results; null when there is no memory.
+HGLOBAL BlockWith(std::string_view text, size_t size);
 
 // A locked copy in movable global memory, for working copies; the caller unlocks and frees
 // it. Null (after the memory box) when there is no memory.

@@ -43,16 +43,8 @@ void ReportShellFailure(const char* fileName, intptr_t code) {
 
 // A string result: a new movable block holding the text, unlocked.
 HGLOBAL NewHostText(const char* text) {
-  size_t size = std::strlen(text) + 1;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  char* p = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
-  if (!p) {
-    if (block) GlobalFree(block);
-    VeruErrorBox(kInsufficientMemory);
-    return nullptr;
-  }
-  std::memcpy(p, text, size);
-  GlobalUnlock(block);
+  HGLOBAL block = BlockWith(text, std::strlen(text) + 1);
+  if (!block) VeruErrorBox(kInsufficientMemory);
   return block;
 }
 
@@ -188,12 +180,9 @@ extern "C" HGLOBAL __stdcall SysAppFind(const HostContext* context, const char* 
     ReportError(kInvalidParameter);
     return nullptr;
   }
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kDirectoryBuffer);
-  char* text = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
-  if (!text) {
-    if (block) GlobalFree(block);
-    return nullptr;
-  }
+  HGLOBAL block;
+  char* text = NewLockedBlock(kDirectoryBuffer, block);
+  if (!text) return nullptr;
   auto code = reinterpret_cast<intptr_t>(FindExecutableA(FileName, nullptr, text));
   text[kDirectoryBuffer - 1] = '\0';
   GlobalUnlock(block);

@@ -40,13 +40,8 @@ HKEY RootKeyOf(int32_t rootKey) {
 
 // A zero-filled movable block of kValueBuffer bytes, locked; null after the memory box.
 char* NewValueBlock(HGLOBAL* block) {
-  *block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kValueBuffer);
-  char* p = *block ? static_cast<char*>(GlobalLock(*block)) : nullptr;
-  if (!p) {
-    if (*block) GlobalFree(*block);
-    *block = nullptr;
-    VeruErrorBox(kInsufficientMemory);
-  }
+  char* p = NewLockedBlock(kValueBuffer, *block);
+  if (!p) VeruErrorBox(kInsufficientMemory);
   return p;
 }
 

@@ -82,34 +82,6 @@ bool NextDisplayMode(DWORD mode, DEVMODEA& settings) {
   return CurrentSeam.enumDisplaySettings(mode, &settings) != FALSE;
 }
 
-// A new movable block of size bytes, zero-filled, locked; null (and no block) when there is no
-// memory.
-char* NewLockedBlock(size_t size, HGLOBAL& block) {
-  block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
-  if (!bytes && block) {
-    GlobalFree(block);
-    block = nullptr;
-  }
-  return bytes;
-}
-
-void FreeLocked(HGLOBAL block) {
-  GlobalUnlock(block);
-  GlobalFree(block);
-}
-
-// A zero-filled movable block of size bytes holding text (cut to fit); null when there is no
-// memory.
-HGLOBAL BlockWith(std::string_view text, size_t size) {
-  HGLOBAL block;
-  char* bytes = NewLockedBlock(size, block);
-  if (!bytes) return nullptr;
-  std::memcpy(bytes, text.data(), text.size() < size ? text.size() : size - 1);
-  GlobalUnlock(block);
-  return block;
-}
-
 constexpr UINT kDirectoryBlock = 260;
 
 HGLOBAL DirectoryBlock(UINT(WINAPI* query)(LPSTR, UINT)) {

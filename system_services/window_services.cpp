@@ -81,16 +81,11 @@ extern "C" int32_t __stdcall SysTextToClipboard(const HostContext* context, cons
     ReportError(kInvalidParameter);
     return -1;
   }
-  const size_t size = std::strlen(Text) + 1;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  char* copy = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
-  if (!copy) {
-    if (block) GlobalFree(block);
+  HGLOBAL block = BlockWith(Text, std::strlen(Text) + 1);
+  if (!block) {
     ReportError(kInsufficientMemory);
     return -1;
   }
-  std::memcpy(copy, Text, size);
-  GlobalUnlock(block);
   // While another program holds the clipboard open nothing can be placed there: the block
   // would be lost, and the author would believe the text was copied.
   if (!OpenClipboard(context->HostWindow)) {
@@ -256,10 +251,9 @@ extern "C" HGLOBAL __stdcall SysGetWindowClass(const HostContext* context,
     ReportError(kNoWindowFound, title);
     return nullptr;
   }
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kClassBlock);
-  char* name = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+  HGLOBAL block;
+  char* name = NewLockedBlock(kClassBlock, block);
   if (!name) {
-    if (block) GlobalFree(block);
     VeruErrorBox(kInsufficientMemory);
     return nullptr;
   }
