@@ -88,14 +88,6 @@ const char* DriveRoot(const char* DriveName, char (&root)[4]) {
 }
 
 
-// Missing in the sense of the directory operations: any other failure to read the attributes
-// (access denied, a share that does not answer) counts as present.
-bool IsMissing(const char* path) {
-  if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return false;
-  DWORD error = GetLastError();
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
 bool CopyToBuffer(const char* text, char* buffer) {
   size_t length = std::strlen(text);
   if (length >= kPathBuffer) return false;
@@ -246,14 +238,14 @@ extern "C" int32_t __stdcall SysCreateDir(const HostContext* context, const char
     ReportError(kErrorCreating, DirectoryName);
     return -1;
   }
-  if (!IsMissing(SearchPath)) return 0;
+  if (PathExists(SearchPath)) return 0;
   return CreatePathDirs(SearchPath);
 }
 
 extern "C" int32_t __stdcall SysRemoveDir(const HostContext* context, const char* DirName,
                                           int32_t RemoveSubDirs) {
   if (!EnterExport(context)) return -1;
-  if (!DirName || !*DirName || IsMissing(DirName)) {
+  if (!DirName || !*DirName || !PathExists(DirName)) {
     ReportError(kInvalidParameter);
     return -1;
   }

@@ -44,7 +44,6 @@ int AddDriveEntry(const char* text, unsigned kind) {
   return static_cast<int>(at);
 }
 
-bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
 bool EndsWithSlash(const char* path) {
   size_t n = std::strlen(path);
@@ -437,7 +436,7 @@ int ValidatePath(const char* path, bool requireDrive, bool requireAbsolute, bool
   DWORD attributes = GetFileAttributesA(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     // Only a missing file or path is missing; a denied or silent server is taken as there.
-    if (IsMissing(GetLastError())) found = directory = false;
+    if (IsNotFoundError(GetLastError())) found = directory = false;
   } else {
     directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   }
@@ -470,7 +469,7 @@ void FindRootLength() {
       if (path[i] != '\\') continue;
       char kept = path[i + 1];
       path[i + 1] = '\0';
-      bool missing = GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES && IsMissing(GetLastError());
+      bool missing = !PathExists(path);
       path[i + 1] = kept;
       if (!missing) {
         State.rootLength = i + 1;

@@ -12,12 +12,6 @@ namespace {
 
 constexpr DWORD kTransferSize = 32768;
 
-bool Missing(const char* text) { return !text || !*text; }
-
-bool IsMissingFileError(DWORD error) {
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
 bool FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
   HANDLE h = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -48,7 +42,7 @@ bool SameExistingFile(const char* source, const char* destination) {
 }
 
 int CopyFileData(const char* source, const char* destination) {
-  if (GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES && IsMissingFileError(GetLastError())) {
+  if (GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES && IsNotFoundError(GetLastError())) {
     ReportError(kFileNotFound, source);
     return -1;
   }

@@ -59,12 +59,6 @@ bool EqualIgnoringAsciiCase(const char* a, const char* b) {
   }
 }
 
-bool PathExists(const char* path) {
-  if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return true;
-  DWORD error = GetLastError();
-  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
-}
-
 int SplitFileSpec(const char* fileSpec) {
   if (!fileSpec || !*fileSpec) {
     ReportError(kInvalidParameter);

@@ -18,10 +18,6 @@ using WalkCallback = int (*)(const char* source, const char* destination);
 // Paths compared as the platform's file names are, for the ASCII letters at least.
 bool EqualIgnoringAsciiCase(const char* a, const char* b);
 
-// Whether something is there: its attributes can be read, or reading them fails for another
-// reason than a missing file or path.
-bool PathExists(const char* path);
-
 // SearchPath := the file spec's directory and "*.*", WalkPattern := its name part; 0, or -1
 // after the report (51, 54, 57, or 56 when the listing path would not fit its buffer).
 int SplitFileSpec(const char* fileSpec);

@@ -165,6 +165,14 @@ int SeamBox(HWND owner, const char* text, const char* caption, UINT flags) {
   return CurrentSeam.box(owner, text, caption, flags);
 }
 
+bool IsNotFoundError(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool PathExists(const char* path) {
+  return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES || !IsNotFoundError(GetLastError());
+}
+
 char* NewLockedBlock(size_t size, HGLOBAL& block) {
   block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
   char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
@@ -213,9 +221,7 @@ int CreatePathDirs(char* path) {
     char kept = path[cut];
     path[cut] = '\0';
     if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
-      DWORD error = GetLastError();
-      if ((error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) &&
-          !CreateDirectoryA(path, nullptr)) {
+      if (IsNotFoundError(GetLastError()) && !CreateDirectoryA(path, nullptr)) {
         ReportError(kErrorCreating, static_cast<const char*>(path));
         return -1;
       }

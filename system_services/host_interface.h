@@ -97,6 +97,25 @@ MessageSeam ReplaceMessageSeam(MessageSeam seam);
 // A box through the seam, for the exports that show the author's own boxes.
 int SeamBox(HWND owner, const char* text, const char* caption, UINT flags);
 
+// An absent or empty text from the host.
+inline bool Missing(const char* text) { return !text || !*text; }
+
+// A path counts as there unless reading its attributes fails with not-found: a denied folder
+// or a share that does not answer is there, for creating, walking and choosing alike.
+bool IsNotFoundError(DWORD error);
+bool PathExists(const char* path);
+
+// No exception may leave an export; the only ones the work can raise are allocations.
+template <class R, class F>
+R Guarded(R failure, F&& work) {
+  try {
+    return work();
+  } catch (...) {
+    VeruErrorBox(kInsufficientMemory);
+    return failure;
+  }
+}
+
 // Result blocks. A new zero-filled movable block, locked; null, with no block left behind,
 // when there is no memory (the caller decides whether that is worth a message).
 char* NewLockedBlock(size_t size, HGLOBAL& block);

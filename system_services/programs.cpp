@@ -20,19 +20,6 @@ constexpr size_t kExtensionKeyBuffer = 100;
 constexpr DWORD kShellFolderLimit = 259;
 constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-bool Missing(const char* text) { return !text || !*text; }
-
-// No exception may leave an export; the only ones the work can raise are allocations.
-template <class R, class F>
-R Guarded(R failure, F&& work) {
-  try {
-    return work();
-  } catch (...) {
-    VeruErrorBox(kInsufficientMemory);
-    return failure;
-  }
-}
-
 void ReportShellFailure(const char* fileName, intptr_t code) {
   MessageId id = ShellErrorMessage(code);
   if (id == kShellOtherError)

@@ -15,18 +15,6 @@ constexpr DWORD kRegistryDataLimit = 29998;
 constexpr size_t kVariableNameLimit = 255;
 constexpr LONGLONG kVariableFileLimit = 30000;
 
-bool Missing(const char* text) { return !text || !*text; }
-
-template <class R, class F>
-R Guarded(R failure, F&& work) {
-  try {
-    return work();
-  } catch (...) {
-    VeruErrorBox(kInsufficientMemory);
-    return failure;
-  }
-}
-
 HKEY RootKeyOf(int32_t rootKey) {
   switch (rootKey) {
     case 0: return HKEY_CLASSES_ROOT;
