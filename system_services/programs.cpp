@@ -194,12 +194,9 @@ extern "C" int32_t __stdcall SysRunProgram(const HostContext* context, const cha
     ReportError(kInvalidParameter);
     return -1;
   }
-  if (GetFileAttributesA(ProgramFileName) == INVALID_FILE_ATTRIBUTES) {
-    DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-      ReportError(kFileNotFound, ProgramFileName);
-      return -1;
-    }
+  if (!PathExists(ProgramFileName)) {
+    ReportError(kFileNotFound, ProgramFileName);
+    return -1;
   }
   return Guarded<int32_t>(-1, [&]() -> int32_t {
     std::string directory = DocumentDirectory(ProgramFileName);

@@ -206,12 +206,9 @@ extern "C" int32_t __stdcall SysReadVariables(const HostContext* context, const 
     ReportError(kInvalidParameter);
     return -1;
   }
-  if (GetFileAttributesA(FileName) == INVALID_FILE_ATTRIBUTES) {
-    DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-      ReportError(kFileNotFound, FileName);
-      return -1;
-    }
+  if (!PathExists(FileName)) {
+    ReportError(kFileNotFound, FileName);
+    return -1;
   }
   bool sized = false;
   LARGE_INTEGER fileSize{};

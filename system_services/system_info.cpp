@@ -299,10 +299,7 @@ extern "C" HGLOBAL __stdcall SysGetOSVersion(const HostContext* context) {
 extern "C" HGLOBAL __stdcall SysGetFileVersion(const HostContext* context, const char* FileName) {
   if (!EnterExport(context)) return nullptr;
   if (!FileName) FileName = "";
-  if (GetFileAttributesA(FileName) == INVALID_FILE_ATTRIBUTES) {
-    DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return nullptr;
-  }
+  if (!PathExists(FileName)) return nullptr;
   DWORD unused = 0;
   DWORD size = GetFileVersionInfoSizeA(FileName, &unused);
   if (size == 0) return nullptr;
