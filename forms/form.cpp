@@ -40,7 +40,7 @@ static void StylesOf(BorderStyle b, DWORD& style, DWORD& ex) {
 
 Form::Form() : Control(nullptr) {
   Application::Get().Initialize();
-  DWORD style, ex;
+  DWORD style = 0, ex = 0;
   StylesOf(border_, style, ex);
   CreateHandle(kFormClass, style | WS_CLIPCHILDREN, ex | WS_EX_CONTROLPARENT);
   FontSpec f;
@@ -54,7 +54,7 @@ Form::~Form() {
 
 void Form::SetBorderStyle(BorderStyle style) {
   border_ = style;
-  DWORD s, ex;
+  DWORD s = 0, ex = 0;
   StylesOf(style, s, ex);
   LONG keep = GetWindowLongW(Handle(), GWL_STYLE) & (WS_VISIBLE | WS_DISABLED);
   SetWindowLongW(Handle(), GWL_STYLE, static_cast<LONG>(s | WS_CLIPCHILDREN) | keep);

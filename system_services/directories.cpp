@@ -5,8 +5,6 @@
 #include <cstring>
 #include <string_view>
 
-// The platform header names its path search SearchPath too; here the name is the buffer's.
-#undef SearchPath
 #include "system_services/module_buffers.h"
 
 using namespace rxsystem;

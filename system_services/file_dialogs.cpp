@@ -31,11 +31,6 @@ char* NewResultBlock(DWORD size, HGLOBAL& block) {
   return text;
 }
 
-void FreeBlock(HGLOBAL block) {
-  GlobalUnlock(block);
-  GlobalFree(block);
-}
-
 OPENFILENAMEA Request(HWND owner, const char* filter, char* answer, DWORD capacity, bool withDirectory,
                       const char* title, const char* extension, DWORD flags) {
   OPENFILENAMEA request{};
@@ -92,7 +87,7 @@ extern "C" HGLOBAL __stdcall SysPromptOpenFileName(const HostContext* context, c
   HGLOBAL filterBlock;
   char* filter;
   if (BuildFilterList(Types, filterBlock, filter) != 0) {
-    FreeBlock(block);
+    FreeLocked(block);
     return nullptr;
   }
   bool withDirectory = KeepDialogDirectory(Directory, DialogDirectory, sizeof DialogDirectory);
@@ -100,9 +95,9 @@ extern "C" HGLOBAL __stdcall SysPromptOpenFileName(const HostContext* context, c
       Request(HostWindowOf(context), filter, answer, size, withDirectory, Given(Title), Given(DefaultExt),
               kOpenRequestFlags | (MultipleFiles ? OFN_ALLOWMULTISELECT : 0));
   BOOL chosen = CurrentDialogs.open(&request);
-  FreeBlock(filterBlock);
+  FreeLocked(filterBlock);
   if (!chosen) {
-    FreeBlock(block);
+    FreeLocked(block);
     return nullptr;
   }
   answer[size - 1] = '\0';
@@ -127,15 +122,15 @@ extern "C" HGLOBAL __stdcall SysPromptSaveFileName(const HostContext* context, c
   HGLOBAL filterBlock;
   char* filter;
   if (BuildFilterList(Types, filterBlock, filter) != 0) {
-    FreeBlock(block);
+    FreeLocked(block);
     return nullptr;
   }
   OPENFILENAMEA request = Request(HostWindowOf(context), filter, answer, kPathBuffer, withDirectory,
                                   Given(Title), Given(DefaultExtension), kSaveRequestFlags);
   BOOL chosen = CurrentDialogs.save(&request);
-  FreeBlock(filterBlock);
+  FreeLocked(filterBlock);
   if (!chosen) {
-    FreeBlock(block);
+    FreeLocked(block);
     return nullptr;
   }
   answer[kPathBuffer - 1] = '\0';
@@ -164,7 +159,7 @@ extern "C" HGLOBAL __stdcall SysPromptDirName(const HostContext* context, const 
   }
   int r = VeruDirectoryDialog(HostWindowOf(context), path, Title ? Title : "", static_cast<uint32_t>(NewDirButton));
   if (r != 0) {
-    FreeBlock(block);
+    FreeLocked(block);
     return nullptr;
   }
   GlobalUnlock(block);

@@ -52,18 +52,14 @@ int CopyFileData(const char* source, const char* destination) {
     ReportError(kErrorOpening, source);
     return -1;
   }
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, kTransferSize);
-  char* buffer = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+  HGLOBAL block;
+  char* buffer = NewLockedBlock(kTransferSize, block);
   if (!buffer) {
-    if (block) GlobalFree(block);
     CloseHandle(in);
     VeruErrorBox(kInsufficientMemory);
     return -1;
   }
-  auto freeBuffer = [&] {
-    GlobalUnlock(block);
-    GlobalFree(block);
-  };
+  auto freeBuffer = [&] { FreeLocked(block); };
   // A read-only file is never replaced, also where the platform would let this process write
   // it anyway (an administrator's, or one running as the system's superuser).
   const DWORD existing = GetFileAttributesA(destination);

@@ -19,8 +19,7 @@ class ResultBlock {
     GlobalFree(block_);
   }
   bool Allocate(size_t size) {
-    block_ = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    text_ = block_ ? static_cast<char*>(GlobalLock(block_)) : nullptr;
+    text_ = NewLockedBlock(size, block_);
     return text_ != nullptr;
   }
   char* Text() const { return text_; }
@@ -127,10 +126,9 @@ void ListDlgCollect(ListPromptState& state, int button) {
     WriteMultipleSelection(out, 0, {});
     return;
   }
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size_t{count} * 4);
-  auto* indexes = block ? static_cast<int*>(GlobalLock(block)) : nullptr;
+  HGLOBAL block;
+  auto* indexes = reinterpret_cast<int*>(NewLockedBlock(size_t{count} * 4, block));
   if (!indexes) {
-    if (block) GlobalFree(block);
     VeruErrorBox(kInsufficientMemory);
     WriteMultipleSelection(out, count, {});
     return;
@@ -142,8 +140,7 @@ void ListDlgCollect(ListPromptState& state, int button) {
     const LRESULT data = SendMessageA(state.list, LB_GETITEMDATA, static_cast<WPARAM>(indexes[i]), 0);
     out.Line(data == LB_ERR ? 0u : static_cast<uint32_t>(data) + 1);
   }
-  GlobalUnlock(block);
-  GlobalFree(block);
+  FreeLocked(block);
 }
 
 }  // namespace rxsystem

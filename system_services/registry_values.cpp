@@ -41,11 +41,6 @@ HGLOBAL FinishValueBlock(HGLOBAL block, size_t size) {
   return smaller ? smaller : block;
 }
 
-void FreeValueBlock(HGLOBAL block) {
-  GlobalUnlock(block);
-  GlobalFree(block);
-}
-
 // A string get from the host; the host's block is read only while it is locked here.
 // Without a host window there is no one to answer, and the name is passed over.
 template <class F>
@@ -80,7 +75,7 @@ extern "C" HGLOBAL __stdcall SysReadRegistry(const HostContext* context, int32_t
   if (!data) return nullptr;
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, mainKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    FreeValueBlock(block);
+    FreeLocked(block);
     ReportError(kErrorOpeningKey, mainKey);
     return nullptr;
   }
@@ -88,7 +83,7 @@ extern "C" HGLOBAL __stdcall SysReadRegistry(const HostContext* context, int32_t
   LONG status = RegQueryValueExA(key, SubKey, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
   RegCloseKey(key);
   if (status != ERROR_SUCCESS || size > kRegistryDataLimit) {
-    FreeValueBlock(block);
+    FreeLocked(block);
     if (SubKey)
       ReportError(kErrorGettingValueOfKey, mainKey);
     else

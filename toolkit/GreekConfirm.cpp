@@ -14,7 +14,7 @@ forms::FontSpec ControlFont(bool bold) {
   forms::FontSpec f;
   f.name = "MS Sans Serif";
   f.height = 13;
-  f.style = bold ? forms::fsBold : 0;
+  f.style = bold ? unsigned{forms::fsBold} : 0u;
   f.charset = forms::kGreekCharset;
   f.color = forms::clBlack;
   return f;

@@ -35,12 +35,6 @@ struct ThreeButtons : forms::Form {
   forms::Label caption;
 };
 
-HWND FocusOf(DWORD thread) {
-  GUITHREADINFO info{sizeof(info)};
-  GetGUIThreadInfo(thread, &info);
-  return info.hwndFocus;
-}
-
 using testing_support::PumpFor;
 
 class FormsWindow : public ::testing::Test {
@@ -62,14 +56,12 @@ TEST_F(FormsWindow, TabFollowsTabOrderAndEscapeClicksCancel) {
     HWND w = WaitForTopWindow(L"Σειρά");
     if (!w) return;
     for (int i = 0; i < 3; ++i) {
-      HWND focus = nullptr;
-      for (int k = 0; k < 100 && !(focus = FocusOf(thread)); ++k) Sleep(5);
+      HWND focus = WaitForFocus(thread);
       focusSeen.push_back(WindowText(focus));
       PressKey(focus, VK_TAB);
       Sleep(50);
     }
-    HWND focus = nullptr;
-    for (int k = 0; k < 100 && !(focus = FocusOf(thread)); ++k) Sleep(5);
+    HWND focus = WaitForFocus(thread);
     PressKey(focus, VK_ESCAPE);
   });
   int result = f.ShowModal();
@@ -90,8 +82,7 @@ TEST_F(FormsWindow, MnemonicClicksItsButton) {
   Driver d([&] {
     HWND w = WaitForTopWindow(L"Μνημονικά");
     if (!w) return;
-    HWND focus = nullptr;
-    for (int k = 0; k < 100 && !(focus = FocusOf(thread)); ++k) Sleep(5);
+    HWND focus = WaitForFocus(thread);
     // Alt+Δ as the keyboard gives it: a system character after Alt.
     PostMessageW(focus, WM_SYSCHAR, L'δ', 1 << 29);
     Sleep(500);

@@ -4,6 +4,7 @@
 
 #include "forms/application.h"
 #include "forms/text.h"
+#include "gui_driver.h"
 
 namespace results_tests {
 namespace {
@@ -54,12 +55,7 @@ void GuiThread::Sync() {
   }
 }
 
-HWND GuiThread::Focus() const {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  GetGUIThreadInfo(thread_, &info);
-  return info.hwndFocus;
-}
+HWND GuiThread::Focus() const { return testing_support::FocusOf(thread_); }
 
 HWND GuiThread::Target() {
   // Under Wine a late X focus event can deactivate the form for a moment, leaving the thread

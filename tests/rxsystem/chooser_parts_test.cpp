@@ -120,11 +120,17 @@ TEST_F(PromptsInProcess, TheOpenRequestCarriesTheArgumentsAndFlags) {
     EXPECT_EQ(seen.filter, c.filter);
     EXPECT_EQ(seen.file, "");
     EXPECT_EQ(seen.hasInitialDir, c.initialDir != nullptr);
-    if (c.initialDir) EXPECT_EQ(seen.initialDir, c.initialDir);
+    if (c.initialDir) {
+      EXPECT_EQ(seen.initialDir, c.initialDir);
+    }
     EXPECT_EQ(seen.hasTitle, c.title && *c.title);
-    if (c.title && *c.title) EXPECT_EQ(seen.title, c.title);
+    if (c.title && *c.title) {
+      EXPECT_EQ(seen.title, c.title);
+    }
     EXPECT_EQ(seen.hasExtension, c.extension && *c.extension);
-    if (c.extension && *c.extension) EXPECT_EQ(seen.extension, c.extension);
+    if (c.extension && *c.extension) {
+      EXPECT_EQ(seen.extension, c.extension);
+    }
     EXPECT_EQ(r.text, c.multiple ? "c:\\x\\y.txt\r" : "c:\\x\\y.txt");
     EXPECT_EQ(r.blockSize, r.text.size() + 1);
   }
@@ -155,7 +161,9 @@ TEST_F(PromptsInProcess, TheSaveRequestProposesTheNameAndAsksBeforeOverwriting) 
     EXPECT_EQ(seen.request.nMaxFile, 259u);
     EXPECT_EQ(seen.file, c.proposed);
     EXPECT_EQ(seen.hasInitialDir, c.initialDir != nullptr);
-    if (c.initialDir) EXPECT_EQ(seen.initialDir, c.initialDir);
+    if (c.initialDir) {
+      EXPECT_EQ(seen.initialDir, c.initialDir);
+    }
     EXPECT_EQ(seen.extension, "d");
     EXPECT_EQ(r.text, "c:\\out\\report.txt");
     EXPECT_EQ(r.blockSize, 260u);

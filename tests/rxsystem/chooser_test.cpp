@@ -17,6 +17,7 @@
 
 using namespace authorware_host;
 using namespace rxsystem_tests;
+using testing_support::FocusOf;
 using testing_support::WaitUntil;
 
 namespace {
@@ -53,6 +54,13 @@ std::vector<Entry> FolderEntries(HWND dialog) {
 
 int SelectedFolder(HWND dialog) {
   return static_cast<int>(SendMessageA(GetDlgItem(dialog, kFolderList), LB_GETCURSEL, 0, 0));
+}
+
+// Empty while nothing is selected (the list is being rebuilt).
+std::string SelectedFolderText(HWND dialog) {
+  const std::vector<Entry> entries = FolderEntries(dialog);
+  const int at = SelectedFolder(dialog);
+  return at >= 0 && at < static_cast<int>(entries.size()) ? entries[static_cast<size_t>(at)].text : std::string();
 }
 
 std::string EditText(HWND dialog) { return TextOf(GetDlgItem(dialog, kPathEdit)); }
@@ -279,10 +287,14 @@ TEST_F(Chooser, TypedPathsMoveOrShowTheirMessage) {
       Type(dialog, kPathEdit, c.typed);
       Press(dialog, kApplyButton);
       if (c.box.empty()) {
-        EXPECT_TRUE(EditShows(dialog, c.goes)) << EditText(dialog);
         current = c.goes;
         std::string trimmed = current.back() == '\\' ? current.substr(0, current.size() - 1) : current;
-        EXPECT_EQ(FolderEntries(dialog)[SelectedFolder(dialog)].text, trimmed.substr(trimmed.rfind('\\') + 1));
+        const std::string folder = trimmed.substr(trimmed.rfind('\\') + 1);
+        // The field may already read what was typed before Apply is handled; the list's
+        // selection moves only when it is.
+        EXPECT_TRUE(WaitUntil([&] { return SelectedFolderText(dialog) == folder; }, 2000, 5))
+            << SelectedFolderText(dialog);
+        EXPECT_TRUE(EditShows(dialog, c.goes)) << EditText(dialog);
       } else {
         std::optional<AnsweredBox> box = AnswerBox();
         if (!box) {
@@ -320,9 +332,10 @@ TEST_F(Chooser, AMissingTypedFolderIsCreatedAfterTheQuestion) {
 
     Press(dialog, kApplyButton);
     EXPECT_TRUE(AnswerBox(IDYES));
-    EXPECT_TRUE(EditShows(dialog, made));
+    // The field already reads what was typed; the list shows the new folder once it is made.
+    EXPECT_TRUE(WaitUntil([&] { return FolderEntries(dialog) == PathEntries(made, {}); }, 2000, 5));
     EXPECT_TRUE(IsDirectory(made));
-    EXPECT_EQ(FolderEntries(dialog), PathEntries(made, {}));
+    EXPECT_EQ(EditText(dialog), made);
 
     // Escape in the field cancels the chooser.
     testing_support::PressKey(GetDlgItem(dialog, kPathEdit), VK_ESCAPE);
@@ -392,9 +405,7 @@ TEST_F(Chooser, NewFolderChecksTheNameAndCreatesIt) {
     // The list has the focus now: the current folder is drawn on the highlight colour, and
     // so is the blue of its glyph, while the glyph's outline keeps its black.
     HWND list = GetDlgItem(dialog, kFolderList);
-    GUITHREADINFO gui{sizeof gui};
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
-    EXPECT_EQ(gui.hwndFocus, list);
+    EXPECT_EQ(FocusOf(GetWindowThreadProcessId(dialog, nullptr)), list);
     RECT item{};
     int at = SelectedFolder(dialog);
     SendMessageA(list, LB_GETITEMRECT, at, reinterpret_cast<LPARAM>(&item));
@@ -455,7 +466,9 @@ TEST_F(Chooser, AnUnusableStartingFolderGivesTheCurrentDirectory) {
     });
     boxes.Join();
     EXPECT_EQ(shown, c.shown);
-    if (!c.box.empty()) EXPECT_TRUE(box && box->text == c.box);
+    if (!c.box.empty()) {
+      EXPECT_TRUE(box && box->text == c.box);
+    }
     // The close box answers the starting folder as it was given.
     ASSERT_TRUE(r.present);
     EXPECT_EQ(r.text, c.start.empty() ? lower : c.start);

@@ -61,8 +61,6 @@ void WriteFile(const std::string& path) {
   CloseHandle(f);
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // What the driver saw of the dialog before it typed and pressed the button.
 struct Seen {
   bool shown = false;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "child_process.h"
 #include "forms/application.h"
 
 namespace testing_support {
@@ -117,6 +118,19 @@ void ClickChild(HWND child) {
 void PressKey(HWND target, UINT vk) {
   PostMessageW(target, WM_KEYDOWN, vk, 1);
   PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
+}
+
+HWND FocusOf(DWORD thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  GetGUIThreadInfo(thread, &info);
+  return info.hwndFocus;
+}
+
+HWND WaitForFocus(DWORD thread, DWORD timeoutMs) {
+  HWND focus = nullptr;
+  WaitUntil([&] { return (focus = FocusOf(thread)) != nullptr; }, timeoutMs);
+  return focus;
 }
 
 void PumpFor(DWORD ms, DWORD stepMs) {

@@ -26,6 +26,10 @@ RECT ChildBounds(HWND child);
 // A left click at the centre of a child, as the mouse would give it.
 void ClickChild(HWND child);
 void PressKey(HWND target, UINT vk);
+// The window that has the keyboard focus in `thread`; null when none has.
+HWND FocusOf(DWORD thread);
+// The focus of `thread` as soon as it has one; null when none came within `timeoutMs`.
+HWND WaitForFocus(DWORD thread, DWORD timeoutMs = 1000);
 
 // The application's messages handled for `ms` milliseconds (at least once), resting
 // `stepMs` between rounds.

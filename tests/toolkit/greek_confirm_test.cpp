@@ -15,12 +15,6 @@ namespace {
 const wchar_t kCaption[] = L"Μήνυμα προς τον μαθητή";
 const char kCaptionCp[] = "Μήνυμα προς τον μαθητή";
 
-HWND FocusOf(DWORD thread) {
-  GUITHREADINFO info{sizeof(info)};
-  GetGUIThreadInfo(thread, &info);
-  return info.hwndFocus;
-}
-
 struct Seen {
   int formWidth = 0;
   int formLeft = 0, formTop = 0, formHeight = 0;
@@ -135,8 +129,7 @@ TEST_F(GreekConfirmWindow, EnterAndEscape) {
     Driver d([&] {
       HWND w = WaitForTopWindow(kCaption);
       if (!w) return;
-      HWND focus = nullptr;
-      for (int i = 0; i < 200 && !(focus = FocusOf(thread_)); ++i) Sleep(5);
+      HWND focus = WaitForFocus(thread_);
       PressKey(focus ? focus : w, c.key);
       Sleep(150);
       if (IsWindowVisible(w)) {

@@ -90,7 +90,9 @@ TEST_F(Controls, EditUpdatersTable) {
       EXPECT_EQ(last.text, std::string("Η τιμή δεν μπορεί να υπολογισθεί. Δώστε έναν αριθμό από ") +
                                f.range + ".");
       EXPECT_EQ(last.buttons, 0u);
-      if (c.messages == 2) EXPECT_EQ(messages.messages[0].text, invalid);
+      if (c.messages == 2) {
+        EXPECT_EQ(messages.messages[0].text, invalid);
+      }
       EXPECT_EQ(GetFocus(), f.edit->Handle()) << "the focus goes back to the edit";
     }
     EXPECT_EQ(f.edit->Text(), c.textAfter ? c.textAfter : f.start);

@@ -49,7 +49,9 @@ TEST_F(MainWindow, StartsOnTheDataFileWithTheDesignedWindow) {
     }
     EXPECT_EQ(c->Enabled(), !(row.options & Unit1::kStartsDisabled));
     EXPECT_EQ(c->Visible(), !(row.options & Unit1::kHidden));
-    if (*row.caption) EXPECT_EQ(c->Text(), row.caption);
+    if (*row.caption) {
+      EXPECT_EQ(c->Text(), row.caption);
+    }
     if (row.fontHeight) {
       EXPECT_EQ(c->Font().height, row.fontHeight);
       EXPECT_EQ(c->Font().style, row.fontStyle);
