@@ -265,11 +265,8 @@ extern "C" HGLOBAL __stdcall SysGetCurDir(const HostContext* context) {
   if (!EnterExport(context)) return nullptr;
   constexpr DWORD kSize = 261;
   HGLOBAL block;
-  char* text = NewLockedBlock(kSize, block);
-  if (!text) {
-    VeruErrorBox(kInsufficientMemory);
-    return nullptr;
-  }
+  char* text = NewResultBlock(kSize, block);
+  if (!text) return nullptr;
   DWORD length = GetCurrentDirectoryA(kSize - 1, text);
   if (length == 0 || length >= kSize - 1) {
     FreeLocked(block);
@@ -297,11 +294,8 @@ extern "C" HGLOBAL __stdcall SysGetTempDir(const HostContext* context) {
   if (!EnterExport(context)) return nullptr;
   constexpr DWORD kSize = 261;
   HGLOBAL block;
-  char* text = NewLockedBlock(kSize, block);
-  if (!text) {
-    VeruErrorBox(kInsufficientMemory);
-    return nullptr;
-  }
+  char* text = NewResultBlock(kSize, block);
+  if (!text) return nullptr;
   DWORD length = GetTempPathA(kSize - 1, text);
   if (length == 0 || length >= kSize - 1) {
     FreeLocked(block);
@@ -317,11 +311,8 @@ extern "C" HGLOBAL __stdcall SysGetTempFileName(const HostContext* context, cons
   if (!EnterExport(context)) return nullptr;
   constexpr DWORD kSize = 260;
   HGLOBAL block;
-  char* text = NewLockedBlock(kSize, block);
-  if (!text) {
-    VeruErrorBox(kInsufficientMemory);
-    return nullptr;
-  }
+  char* text = NewResultBlock(kSize, block);
+  if (!text) return nullptr;
   if (!Prefix || !*Prefix) Prefix = "tmp";
   char directory[kSize];
   DWORD length = GetTempPathA(kSize - 1, directory);

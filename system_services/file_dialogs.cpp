@@ -24,13 +24,6 @@ BOOL PlatformOpen(OPENFILENAMEA* request) { return GetOpenFileNameA(request); }
 BOOL PlatformSave(OPENFILENAMEA* request) { return GetSaveFileNameA(request); }
 FileDialogSeam CurrentDialogs{PlatformOpen, PlatformSave};
 
-// A zero-filled movable block, locked; null after the memory box.
-char* NewResultBlock(DWORD size, HGLOBAL& block) {
-  char* text = NewLockedBlock(size, block);
-  if (!text) VeruErrorBox(kInsufficientMemory);
-  return text;
-}
-
 OPENFILENAMEA Request(HWND owner, const char* filter, char* answer, DWORD capacity, bool withDirectory,
                       const char* title, const char* extension, DWORD flags) {
   OPENFILENAMEA request{};
@@ -62,11 +55,8 @@ FileDialogSeam ReplaceFileDialogSeam(FileDialogSeam seam) {
 
 int BuildFilterList(const char* types, HGLOBAL& block, char*& list) {
   list = nullptr;
-  char* bytes = NewLockedBlock(FilterListBytes(types), block);
-  if (!bytes) {
-    VeruErrorBox(kInsufficientMemory);
-    return -1;
-  }
+  char* bytes = NewResultBlock(FilterListBytes(types), block);
+  if (!bytes) return -1;
   WriteFilterList(types, bytes);
   list = bytes;
   return 0;

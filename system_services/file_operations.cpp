@@ -53,10 +53,9 @@ int CopyFileData(const char* source, const char* destination) {
     return -1;
   }
   HGLOBAL block;
-  char* buffer = NewLockedBlock(kTransferSize, block);
+  char* buffer = NewResultBlock(kTransferSize, block);
   if (!buffer) {
     CloseHandle(in);
-    VeruErrorBox(kInsufficientMemory);
     return -1;
   }
   auto freeBuffer = [&] { FreeLocked(block); };

@@ -183,6 +183,12 @@ char* NewLockedBlock(size_t size, HGLOBAL& block) {
   return bytes;
 }
 
+char* NewResultBlock(size_t size, HGLOBAL& block) {
+  char* bytes = NewLockedBlock(size, block);
+  if (!bytes) VeruErrorBox(kInsufficientMemory);
+  return bytes;
+}
+
 void FreeLocked(HGLOBAL block) {
   GlobalUnlock(block);
   GlobalFree(block);

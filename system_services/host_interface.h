@@ -120,6 +120,8 @@ R Guarded(R failure, F&& work) {
 // when there is no memory (the caller decides whether that is worth a message).
 char* NewLockedBlock(size_t size, HGLOBAL& block);
 void FreeLocked(HGLOBAL block);
+// The same, for a result or working block of an export: null after the memory box.
+char* NewResultBlock(size_t size, HGLOBAL& block);
 // A new zero-filled movable block of size bytes holding text (cut to fit), unlocked, as the
 // host takes string results; null when there is no memory.
 HGLOBAL BlockWith(std::string_view text, size_t size);

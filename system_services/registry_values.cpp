@@ -26,13 +26,6 @@ HKEY RootKeyOf(int32_t rootKey) {
   }
 }
 
-// A zero-filled movable block of kValueBuffer bytes, locked; null after the memory box.
-char* NewValueBlock(HGLOBAL* block) {
-  char* p = NewLockedBlock(kValueBuffer, *block);
-  if (!p) VeruErrorBox(kInsufficientMemory);
-  return p;
-}
-
 // Unlocks the block and cuts it to `size` bytes; a block that cannot shrink is handed back
 // whole, which holds the same text.
 HGLOBAL FinishValueBlock(HGLOBAL block, size_t size) {
@@ -71,7 +64,7 @@ extern "C" HGLOBAL __stdcall SysReadRegistry(const HostContext* context, int32_t
   }
   const char* mainKey = MainKey ? MainKey : "";
   HGLOBAL block = nullptr;
-  char* data = NewValueBlock(&block);
+  char* data = NewResultBlock(kValueBuffer, block);
   if (!data) return nullptr;
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, mainKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
@@ -151,7 +144,7 @@ extern "C" HGLOBAL __stdcall SysReadValue(const HostContext* context, const char
     return nullptr;
   }
   HGLOBAL block = nullptr;
-  char* text = NewValueBlock(&block);
+  char* text = NewResultBlock(kValueBuffer, block);
   if (!text) return nullptr;
   const char* fallback = Default ? Default : "";
   DWORD length = Missing(FileName) ? GetProfileStringA(Section, Label, fallback, text, kValueBuffer)

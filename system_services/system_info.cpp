@@ -151,11 +151,8 @@ extern "C" HGLOBAL __stdcall SysGetEnvVariable(const HostContext* context,
   }
   constexpr DWORD kSize = 30000;
   HGLOBAL block;
-  char* text = NewLockedBlock(kSize, block);
-  if (!text) {
-    VeruErrorBox(kInsufficientMemory);
-    return nullptr;
-  }
+  char* text = NewResultBlock(kSize, block);
+  if (!text) return nullptr;
   DWORD length = GetEnvironmentVariableA(VariableName, text, kSize - 1);
   // A value longer than the block is not read at all; it answers like an unset variable
   // rather than with the block's stale bytes.

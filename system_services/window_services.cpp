@@ -252,11 +252,8 @@ extern "C" HGLOBAL __stdcall SysGetWindowClass(const HostContext* context,
     return nullptr;
   }
   HGLOBAL block;
-  char* name = NewLockedBlock(kClassBlock, block);
-  if (!name) {
-    VeruErrorBox(kInsufficientMemory);
-    return nullptr;
-  }
+  char* name = NewResultBlock(kClassBlock, block);
+  if (!name) return nullptr;
   GetClassNameA(window, name, static_cast<int>(kClassBlock));
   GlobalUnlock(block);
   return block;
