@@ -18,6 +18,7 @@ namespace {
 std::wstring ProgramPath() { return testing_support::PathOnDriveZ(KELMORA4_EXE); }
 
 using testing_support::ChildrenOfClass;
+using testing_support::ChildWithText;
 using testing_support::TextOf;
 
 class Kelmora4Process : public ::testing::Test {
@@ -58,13 +59,8 @@ TEST_F(Kelmora4Process, AMissingFileEndsTheProgramAfterItsMessage) {
   ASSERT_TRUE(Start(folder.File(L"missing.txt")));
   HWND box = testing_support::WaitForProcessWindow(p.Pid(), L"Σφάλμα ανάγνωσης");
   ASSERT_NE(box, nullptr);
-  HWND text = nullptr, ok = nullptr;
-  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    if (!IsWindowVisible(c)) continue;
-    std::wstring t = TextOf(c);
-    if (t == L"OK") ok = c;
-    if (t == L"Το αρχείο δεδομένων δεν βρέθηκε") text = c;
-  }
+  HWND text = ChildWithText(box, L"Το αρχείο δεδομένων δεν βρέθηκε");
+  HWND ok = ChildWithText(box, L"OK");
   EXPECT_NE(text, nullptr) << "no final full stop in this program";
   ASSERT_NE(ok, nullptr);
   EXPECT_FALSE(p.Ended(200)) << "the program waits for the student";

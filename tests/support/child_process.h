@@ -113,6 +113,14 @@ inline std::wstring TextOf(HWND w) {
   return buf;
 }
 
+// The first visible direct child of a window of the other process whose text is `text`.
+inline HWND ChildWithText(HWND parent, const std::wstring& text) {
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (IsWindowVisible(c) && TextOf(c) == text) return c;
+  }
+  return nullptr;
+}
+
 // The children (at any depth) of a window whose class is `cls`, in the system's order.
 inline std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& cls) {
   struct Find {

@@ -18,6 +18,7 @@ namespace {
 std::wstring ProgramPath() { return testing_support::PathOnDriveZ(KELMORA2_EXE); }
 
 using testing_support::ChildrenOfClass;
+using testing_support::ChildWithText;
 using testing_support::TextOf;
 
 class Kelmora2Process : public ::testing::Test {
@@ -65,26 +66,14 @@ TEST_F(Kelmora2Process, AMissingFileEndsTheProgramAfterItsMessage) {
   ASSERT_TRUE(Start(folder.File(L"missing.txt")));
   HWND box = testing_support::WaitForProcessWindow(p.Pid(), L"Σφάλμα ανάγνωσης");
   ASSERT_NE(box, nullptr);
-  HWND text = nullptr, ok = nullptr;
-  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    if (!IsWindowVisible(c)) continue;
-    std::wstring t = TextOf(c);
-    if (t == L"OK") ok = c;
-    if (t == L"Το αρχείο δεδομένων δεν βρέθηκε.") text = c;
-  }
+  HWND text = ChildWithText(box, L"Το αρχείο δεδομένων δεν βρέθηκε.");
+  HWND ok = ChildWithText(box, L"OK");
   EXPECT_NE(text, nullptr);
   ASSERT_NE(ok, nullptr);
   EXPECT_FALSE(p.Ended(200)) << "the program waits for the student";
   PostMessageW(ok, BM_CLICK, 0, 0);
   ASSERT_TRUE(p.Ended(10000));
   EXPECT_EQ(p.ExitCode(), 0u);
-}
-
-HWND ChildWithText(HWND parent, const std::wstring& text) {
-  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    if (TextOf(c) == text) return c;
-  }
-  return nullptr;
 }
 
 // The window's close box while the wave runs: the questions form once more, then the program
