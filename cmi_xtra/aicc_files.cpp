@@ -229,7 +229,15 @@ TextHandle cmiReadValue(const std::string& section, const std::string& key) {
   OwnedHandle path(paramFilePath());
   const std::optional<std::string> launchFile = path.text();
   if (!launchFile) return nullptr;
-  return readProfileString(*launchFile, section, key);
+  TextHandle value = readProfileString(*launchFile, section, key);
+  if (!equalsIgnoreCase(key, "Output_file") && !equalsIgnoreCase(key, "Interactions_File")) return value;
+  // Left relative, the profile functions would take the name in the Windows directory and the
+  // section and record writes in the current one: one lesson's results in two files.
+  OwnedHandle owned(value);
+  const std::optional<std::string> name = owned.text();
+  if (!name) return nullptr;
+  const std::string launchDirectory = launchFile->substr(0, launchFile->find_last_of("\\/") + 1);
+  return handleWithText(resolvedFilePath(launchDirectory, *name));
 }
 
 std::int32_t cmiReadInteger(const std::string& section, const std::string& key) {

@@ -131,6 +131,37 @@ std::string paramPathIn(std::string_view windowsDirectory) {
   return path;
 }
 
+std::string resolvedFilePath(std::string_view launchDirectory, std::string_view name) {
+  auto isSlash = [](char c) { return c == '\\' || c == '/'; };
+  auto hasDrive = [](std::string_view path) {
+    return path.size() >= 2 && path[1] == ':' &&
+           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  };
+  if (name.empty() || launchDirectory.empty()) return std::string(name);
+  std::string_view rest = name;
+  if (isSlash(name[0])) {
+    if (name.size() >= 2 && isSlash(name[1])) return std::string(name);
+    // The root of the launch directory's drive, or of its share.
+    if (hasDrive(launchDirectory)) return std::string(launchDirectory.substr(0, 2)) + std::string(name);
+    if (launchDirectory.size() >= 2 && isSlash(launchDirectory[0]) && isSlash(launchDirectory[1])) {
+      std::size_t share = launchDirectory.find_first_of("\\/", 2);
+      if (share != std::string_view::npos) share = launchDirectory.find_first_of("\\/", share + 1);
+      return std::string(launchDirectory.substr(0, share)) + std::string(name);
+    }
+    return std::string(name);
+  }
+  if (hasDrive(name)) {
+    if (name.size() >= 3 && isSlash(name[2])) return std::string(name);
+    const bool sameDrive = hasDrive(launchDirectory) && (launchDirectory[0] | 0x20) == (name[0] | 0x20);
+    if (!sameDrive) return std::string(name);
+    rest = name.substr(2);
+  }
+  std::string path(launchDirectory);
+  if (!isSlash(path.back())) path.push_back('\\');
+  path += rest;
+  return path;
+}
+
 std::int32_t decimalValue(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && isSpace(text[i])) ++i;

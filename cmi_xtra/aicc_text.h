@@ -42,6 +42,14 @@ std::string withSection(std::optional<std::string_view> file, std::string_view s
 // The launch file's path in the given Windows directory.
 std::string paramPathIn(std::string_view windowsDirectory);
 
+// The full path of a file that the launch file names, against the launch file's directory
+// (with or without its closing backslash). Absolute names (C:\x, \\server\share\x) stay as
+// they are; a name on the root of no drive (\x) goes on the directory's drive; a name relative
+// to a drive's current directory (C:x) is taken in the launch file's directory when that is on
+// the same drive, else left alone; every other name is joined to the directory. The empty
+// name stays empty: no file.
+std::string resolvedFilePath(std::string_view launchDirectory, std::string_view name);
+
 // The standard library's atol: leading white space, an optional sign, the digits up to the
 // first other character, 0 without digits; beyond the 32-bit range the nearest limit.
 std::int32_t decimalValue(std::string_view text);

@@ -38,12 +38,26 @@ int64_t DescriptionHeight(const DescriptionBlock& d) {
   return d.text.empty() ? 0 : 8 * static_cast<int64_t>(d.lines) + 4;
 }
 
-// The button row of both dialogs: equal widths, centred, the default one marked.
-void AddButtons(DialogLayout& layout, const ButtonSet& buttons, int64_t width, int64_t rowY,
-                int32_t defaultButton, FontMetrics metrics) {
+// Every button is as wide as the widest caption needs, and never narrower than 50.
+int64_t ButtonWidth(const ButtonSet& buttons, FontMetrics metrics) {
   int64_t w = 50;
   for (int i = 0; i < buttons.count; ++i)
     w = std::max<int64_t>(w, static_cast<int64_t>(DialogX(buttons.pixelWidths[i], metrics)) + 16);
+  return w;
+}
+
+// The author's width, or the width at which the button row stands 8 units in from both
+// edges when it would not fit otherwise: long captions must not be cut off the dialog, out of
+// the learner's reach.
+int64_t DialogWidth(int32_t authorWidth, const ButtonSet& buttons, FontMetrics metrics) {
+  const int64_t row = (ButtonWidth(buttons, metrics) + 8) * buttons.count + 8;
+  return std::max<int64_t>(authorWidth, row);
+}
+
+// The button row of both dialogs: equal widths, centred, the default one marked.
+void AddButtons(DialogLayout& layout, const ButtonSet& buttons, int64_t width, int64_t rowY,
+                int32_t defaultButton, FontMetrics metrics) {
+  const int64_t w = ButtonWidth(buttons, metrics);
   int64_t x = (width - (w + 8) * buttons.count + 8) / 2;
   for (int i = 0; i < buttons.count; ++i) {
     uint32_t style = kButtonStyle;
@@ -97,7 +111,8 @@ EditShape ShapeEdit(int32_t numberEditLines, int32_t defaultButton) {
 
 DialogLayout LayoutPrompt(const PromptRequest& r, FontMetrics metrics) {
   DialogLayout layout;
-  const int64_t width = r.width;
+  const int64_t width = DialogWidth(r.width, r.buttons, metrics);
+  layout.width = TemplateShort(width);
   const int64_t editLines = std::max<int32_t>(r.editLines, 1);
   layout.height = TemplateShort(42 + 8 * editLines + DescriptionHeight(r.description));
 
@@ -185,7 +200,8 @@ std::array<int32_t, kMaxListColumns> ListTabStops(
 
 DialogLayout LayoutList(const ListRequest& r, FontMetrics metrics) {
   DialogLayout layout;
-  const int64_t width = r.width;
+  const int64_t width = DialogWidth(r.width, r.buttons, metrics);
+  layout.width = TemplateShort(width);
   const int64_t listLines = r.listLines < 1 ? 10 : r.listLines;
   layout.height = TemplateShort(38 + 8 * listLines + DescriptionHeight(r.description) +
                                 (r.heading.count > 0 ? 10 : 0));

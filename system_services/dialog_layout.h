@@ -27,7 +27,10 @@ inline constexpr uint16_t kListId = 105;
 inline constexpr uint32_t kStaticLeft = 0x0;
 inline constexpr uint32_t kStaticCenter = 0x1;
 inline constexpr uint32_t kOneLineEditStyle = 0x810080;
-inline constexpr uint32_t kMultiLineEditStyle = 0x811004;
+// Border, tab stop, several lines, Enter for a new line, and a vertical scroll bar with
+// scrolling as the text grows: without them the field stops taking text when its visible
+// lines are full, short of the length the author allows.
+inline constexpr uint32_t kMultiLineEditStyle = 0xA11044;
 inline constexpr uint32_t kButtonStyle = 0x10000;
 inline constexpr uint32_t kDefaultPushButton = 0x1;
 inline constexpr uint32_t kListStyle = 0xA10000;
@@ -60,6 +63,9 @@ struct ItemLayout {
 };
 
 struct DialogLayout {
+  // The dialog's size in dialog units: the width is the author's, widened when the button
+  // row would not fit it with its margins.
+  int16_t width = 0;
   int16_t height = 0;
   int count = 0;
   std::array<ItemLayout, kMaxDialogItems> items{};

@@ -87,7 +87,7 @@ std::optional<CalendarTime> ParseFileDateTime(std::string_view date, std::string
   // Every value fits a short, so the checks below see them unchanged.
   t.month = static_cast<int>(d[0]);
   t.day = static_cast<int>(d[1]);
-  t.year = static_cast<int>(d[2] < 50 ? 2000 + d[2] : 1900 + d[2]);
+  t.year = static_cast<int>(d[2] < 50 ? 2000 + d[2] : d[2] < 1000 ? 1900 + d[2] : d[2]);
   t.hour = static_cast<int>(h[0]);
   t.minute = static_cast<int>(h[1]);
   t.second = static_cast<int>(h[2]);

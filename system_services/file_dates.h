@@ -30,9 +30,10 @@ int ScanNumbers(std::string_view text, char separator, int count, bool shortRang
 // day of the calendar.
 std::optional<CalendarTime> ParseSearchDate(std::string_view text);
 
-// month/day/year with a two-digit year (below 50 in the 2000s, else the 1900s), and
-// hour:minute with an optional :second. Nothing when either text does not give its numbers
-// or they name no time of the calendar.
+// month/day/year with a two-digit year (below 50 in the 2000s, else the 1900s; a year of
+// three digits counts from 1900 as the time text does, so 103 is 2003) or a year written in
+// full (1000 and on: 1999 is 1999, never 3899), and hour:minute with an optional :second.
+// Nothing when either text does not give its numbers or they name no time of the calendar.
 std::optional<CalendarTime> ParseFileDateTime(std::string_view date, std::string_view time);
 
 bool IsCalendarTime(const CalendarTime& t);

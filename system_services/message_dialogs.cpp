@@ -201,7 +201,7 @@ extern "C" HGLOBAL __stdcall SysPrompt(const HostContext* context, int32_t Left,
   const DialogLayout layout = LayoutPrompt(request, metrics);
 
   DialogTemplate dialog;
-  if (BuildDialogTemplate(metrics, Title, Left, Top, Width, layout.height, layout.count,
+  if (BuildDialogTemplate(metrics, Title, Left, Top, layout.width, layout.height, layout.count,
                           layout.textChars, dialog) != 0)
     return nullptr;
   // A negative length counts as 0. The block holds the digit, the CR, the text and its NUL.
@@ -325,7 +325,7 @@ HGLOBAL ListPrompt(const HostContext* context, int32_t Left, int32_t Top, int32_
   const DialogLayout layout = LayoutList(request, metrics);
 
   DialogTemplate dialog;
-  if (BuildDialogTemplate(metrics, Title, Left, Top, Width, layout.height, layout.count,
+  if (BuildDialogTemplate(metrics, Title, Left, Top, layout.width, layout.height, layout.count,
                           layout.textChars, dialog) != 0)
     return nullptr;
   state.centre = dialog.centre;

@@ -81,13 +81,19 @@ std::string DefaultIconValue(std::string_view iconFileName, int32_t iconNumber) 
   return std::string(iconFileName) + "," + std::to_string(iconNumber);
 }
 
+std::string QuotedProgramPath(std::string_view program) {
+  const bool quoted = !program.empty() && program.front() == '"';
+  if (quoted || program.find_first_of(" \t") == std::string_view::npos) return std::string(program);
+  return "\"" + std::string(program) + "\"";
+}
+
 std::string OpenCommandValue(std::string_view fileName, std::string_view openParams) {
-  if (openParams.empty()) return std::string(fileName) + " \"%1\"";
-  return std::string(fileName) + " " + std::string(openParams);
+  if (openParams.empty()) return QuotedProgramPath(fileName) + " \"%1\"";
+  return QuotedProgramPath(fileName) + " " + std::string(openParams);
 }
 
 std::string PrintCommandValue(std::string_view fileName, std::string_view printParams) {
-  return std::string(fileName) + " " + std::string(printParams);
+  return QuotedProgramPath(fileName) + " " + std::string(printParams);
 }
 
 std::string ExtensionsProfileKey(std::string_view extensionKey) {
@@ -95,7 +101,7 @@ std::string ExtensionsProfileKey(std::string_view extensionKey) {
 }
 
 std::string ExtensionsProfileValue(std::string_view fileName, std::string_view extensionKey) {
-  return std::string(fileName) + " ^" + std::string(extensionKey);
+  return QuotedProgramPath(fileName) + " ^" + std::string(extensionKey);
 }
 
 std::vector<std::string_view> VariablesToSave(std::string_view list) {

@@ -45,11 +45,17 @@ IconSpecScan ScanIconSpecs(std::string_view text);
 std::string ExtensionKeyName(std::string_view fileExtension);
 // "%s,%d" of the icon file and number.
 std::string DefaultIconValue(std::string_view iconFileName, int32_t iconNumber);
+// A program path as the head of a command line: between double quotes when it holds a blank
+// and is not quoted already, else as given. The platform splits an unquoted command at its
+// blanks and runs the first piece that names a program, so C:\Program Files\x.exe would
+// start C:\Program.exe when there is one.
+std::string QuotedProgramPath(std::string_view program);
 // "%s %s" of the program and the parameters; without parameters the document itself is
-// passed quoted: program "%1".
+// passed quoted: program "%1". The program is quoted as above.
 std::string OpenCommandValue(std::string_view fileName, std::string_view openParams);
 std::string PrintCommandValue(std::string_view fileName, std::string_view printParams);
-// The "Extensions" entry of WIN.INI: key without the dot, value "program ^.ext".
+// The "Extensions" entry of WIN.INI: key without the dot, value "program ^.ext", the program
+// quoted as above (the shell runs the entry as a command line too).
 std::string ExtensionsProfileKey(std::string_view extensionKey);
 std::string ExtensionsProfileValue(std::string_view fileName, std::string_view extensionKey);
 

@@ -208,10 +208,9 @@ extern "C" int32_t __stdcall SysRunProgram(const HostContext* context, const cha
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(ShowCommandOf(State));
-    // The name is the program itself: unquoted, a path with blanks would first be tried as
-    // the shorter programs its blanks cut it into (C:\Program.exe for C:\Program Files\...).
-    std::string commandLine(ProgramFileName);
-    if (commandLine.find('"') == std::string::npos) commandLine = "\"" + commandLine + "\"";
+    // The name is the program itself, quoted by the one rule of every command line built
+    // from a host path.
+    std::string commandLine = QuotedProgramPath(ProgramFileName);
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {

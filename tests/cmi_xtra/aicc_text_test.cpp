@@ -272,6 +272,37 @@ TEST(Launch, ParamPath) {
   EXPECT_EQ(lmint::paramPathIn("C:\\"), "C:\\PARAM.CMI");
 }
 
+TEST(Launch, FileNamesAreTakenInTheLaunchFilesDirectory) {
+  struct Case {
+    const char* directory;
+    const char* name;
+    const char* path;
+  };
+  const Case cases[] = {
+      {"C:\\WINDOWS\\", "result.cmi", "C:\\WINDOWS\\result.cmi"},
+      {"C:\\WINDOWS", "result.cmi", "C:\\WINDOWS\\result.cmi"},
+      {"C:\\WINDOWS\\", "lessons\\result.cmi", "C:\\WINDOWS\\lessons\\result.cmi"},
+      {"C:\\WINDOWS\\", "..\\out\\result.cmi", "C:\\WINDOWS\\..\\out\\result.cmi"},
+      {"C:\\", "result.cmi", "C:\\result.cmi"},
+      // 5: absolute names as they are
+      {"C:\\WINDOWS\\", "D:\\lumeno\\result.cmi", "D:\\lumeno\\result.cmi"},
+      {"C:\\WINDOWS\\", "d:/lumeno/result.cmi", "d:/lumeno/result.cmi"},
+      {"C:\\WINDOWS\\", "\\\\server\\share\\result.cmi", "\\\\server\\share\\result.cmi"},
+      // the root of the launch file's drive or share
+      {"C:\\WINDOWS\\", "\\lumeno\\result.cmi", "C:\\lumeno\\result.cmi"},
+      {"\\\\server\\share\\win\\", "\\result.cmi", "\\\\server\\share\\result.cmi"},
+      // 10: a drive's current directory: the launch file's on its own drive
+      {"C:\\WINDOWS\\", "c:result.cmi", "C:\\WINDOWS\\result.cmi"},
+      {"C:\\WINDOWS\\", "D:result.cmi", "D:result.cmi"},
+      {"C:\\WINDOWS\\", "", ""},
+      {"", "result.cmi", "result.cmi"},
+  };
+  for (size_t row = 0; row < std::size(cases); ++row) {
+    SCOPED_TRACE("row " + std::to_string(row) + ": " + cases[row].name);
+    EXPECT_EQ(lmint::resolvedFilePath(cases[row].directory, cases[row].name), cases[row].path);
+  }
+}
+
 TEST(Comments, OneLineEach) {
   EXPECT_EQ(lmint::commentEntry(3, "first\r\nsecond"), "<3>first<cr>second<e.3>");
   EXPECT_EQ(lmint::commentEntry(1000, "x"), "<1000>x<e.1000>");

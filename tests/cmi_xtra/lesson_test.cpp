@@ -402,6 +402,97 @@ TEST_F(Lesson, LongNamesAreKeptWhole) {
   EXPECT_NE(csv.find(",\"" + name + "v\"\r\n"), std::string::npos) << csv;
 }
 
+// The names of the files in a directory, "." and ".." left out.
+std::vector<std::string> FilesIn(const std::string& directory) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA((directory + "\\*").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(h, &found));
+  FindClose(h);
+  return names;
+}
+
+TEST_F(Lesson, RelativeFileNamesMeanTheLaunchFilesDirectory) {
+  std::string windows = director_host::WindowsDirectory();
+  if (windows.back() != '\\') windows += '\\';
+  const std::string stem = "lmint-relative-" + std::to_string(GetCurrentProcessId());
+  const std::string folder = windows + stem;
+  struct Case {
+    std::string output, interactions;  // as the launch file names them
+    std::string outputPath, interactionsPath;
+  };
+  const Case cases[] = {
+      {stem + ".cmi", stem + ".csv", windows + stem + ".cmi", windows + stem + ".csv"},
+      {stem + "\\result.cmi", stem + "\\interactions.csv", folder + "\\result.cmi", folder + "\\interactions.csv"},
+      // On the launch file's drive, relative to that drive's current directory.
+      {windows.substr(0, 2) + stem + ".cmi", windows.substr(0, 2) + stem + ".csv", windows + stem + ".cmi",
+       windows + stem + ".csv"},
+  };
+  // The lesson runs in a directory of its own, where nothing of it belongs; whatever fails,
+  // the test leaves the Windows directory and the current directory as it found them.
+  struct Restore {
+    const Case* cases;
+    size_t count;
+    std::string folder;
+    char saved[MAX_PATH] = {};
+    ~Restore() {
+      SetCurrentDirectoryA(saved);
+      for (size_t i = 0; i < count; ++i) {
+        director_host::RemoveFile(cases[i].outputPath);
+        director_host::RemoveFile(cases[i].interactionsPath);
+      }
+      RemoveDirectoryA(folder.c_str());
+    }
+  } restore{cases, std::size(cases), folder};
+  GetCurrentDirectoryA(MAX_PATH, restore.saved);
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  ASSERT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
+  for (size_t row = 0; row < std::size(cases); ++row) {
+    const Case& c = cases[row];
+    SCOPED_TRACE("row " + std::to_string(row) + ": " + c.output);
+    director_host::RemoveFile(c.outputPath);
+    director_host::RemoveFile(c.interactionsPath);
+    director_host::WriteBytes(launch, "[Core]\r\nStudent_ID=S042\r\nOutput_file=" + c.output +
+                                          "\r\n[Evaluation]\r\nCourse_ID=PHYS1\r\nInteractions_File=" +
+                                          c.interactions + "\r\n");
+    {
+      LingoObject lingo(host);
+      ASSERT_TRUE(lingo.Ready());
+      EXPECT_EQ(lingo.Text("LMGetCustomField", {"Core", "Output_file"}), c.outputPath);
+      lingo.Call("LMSetLocation", {"page2"});  // before the names are kept
+      lingo.Call("LMReadComplete");
+      EXPECT_EQ(lingo.Text("LMGetCustomField", {"Core", "Output_file"}), c.outputPath);
+      EXPECT_EQ(lingo.Text("LMGetCustomField", {"Evaluation", "Interactions_File"}), c.interactionsPath);
+      lingo.Call("LMSetScore", {85});
+      lingo.Call("LMSetStarted");
+      lingo.Call("LMSetObj", {1, "waves", 90, "passed", 0, 0, 0, 0});
+      lingo.Call("LMSetData", {"step=9"});
+      lingo.Call("LMAddComment", {1, "ok"});
+      lingo.Call("LMSetTime", {61});
+      lingo.Call("LMAddInteraction", {"24/05/99", "10:15:00", "q1", "waves", "C", "b", "b", "C", "1", "00:00:12"});
+    }
+    // One output file holds every section of the lesson, values and free text alike.
+    const std::string bytes = director_host::ReadBytes(c.outputPath).value_or("<none>");
+    EXPECT_EQ(director_host::ProfileValue(c.outputPath, "Core", "Lesson_Location"), "page2") << Visible(bytes);
+    EXPECT_EQ(director_host::ProfileValue(c.outputPath, "Core", "Score"), "85");
+    EXPECT_EQ(director_host::ProfileValue(c.outputPath, "Core", "Lesson_Status"), "I");
+    EXPECT_EQ(director_host::ProfileValue(c.outputPath, "Core", "Time"), "00:01:01");
+    EXPECT_EQ(director_host::ProfileValue(c.outputPath, "Objectives_Status", "J_STATUS.0"), "passed");
+    EXPECT_NE(lmint::sectionText(bytes, "Core_Lesson").find("step=9"), std::string::npos) << Visible(bytes);
+    EXPECT_NE(lmint::sectionText(bytes, "comments").find("<1>ok<e.1>"), std::string::npos) << Visible(bytes);
+    EXPECT_EQ(Visible(director_host::ReadBytes(c.interactionsPath).value_or("<none>")),
+              Visible(std::string(interactionColumns) + "\r\n\"PHYS1\",\"S042\",\"\",\"24/05/99\",\"10:15:00\","
+                      "\"q1\",\"waves\",\"C\",\"b\",\"b\",\"C\",\"1\",\"00:00:12\"\r\n"));
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{}) << "written where the lesson runs";
+    director_host::RemoveFile(c.outputPath);
+    director_host::RemoveFile(c.interactionsPath);
+  }
+}
+
 TEST_F(Lesson, LaunchReadsOfEveryKind) {
   WriteLaunch("Path=C:\\core\r\nScore=  42 points\r\n",
               "[Student_Data]\r\nSCORE.1=30\r\nSCORE.70000=31\r\nLESSON_STATUS.70000=passed\r\n"

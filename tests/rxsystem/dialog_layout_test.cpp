@@ -73,6 +73,7 @@ TEST(DialogLayout, PlainPromptHasOneCentredOkButton) {
   r.buttons = Buttons(nullptr, nullptr, nullptr, {15});  // 12 units: the button keeps 50
   r.defaultButton = 1;
   DialogLayout d = LayoutPrompt(r, kFont);
+  EXPECT_EQ(d.width, 200);
   EXPECT_EQ(d.height, 50);
   ASSERT_EQ(d.count, 2);
   ExpectBox(d.items[0], {8, 8, 184, 12}, "edit");
@@ -98,18 +99,20 @@ TEST(DialogLayout, PromptWithDescriptionLabelAndThreeLines) {
   r.defaultButton = shape.defaultButton;
   DialogLayout d = LayoutPrompt(r, kFont);
 
+  // Three 120-unit buttons with their gaps and margins need 3 x 128 + 8 = 392 units: the
+  // dialog is widened from 301, and everything under the title spans the new width.
+  EXPECT_EQ(d.width, 392);
   EXPECT_EQ(d.height, 42 + 24 + 20);
   ASSERT_EQ(d.count, 6);
-  ExpectBox(d.items[0], {8, 8, 285, 16}, "description");
+  ExpectBox(d.items[0], {8, 8, 376, 16}, "description");
   EXPECT_EQ(d.items[0].style, kStaticCenter);
   EXPECT_EQ(d.items[0].text, "Give your name");
   ExpectBox(d.items[1], {8, 30, 26, 8}, "label");
   EXPECT_EQ(d.items[1].style, kStaticLeft);
   EXPECT_EQ(d.items[1].id, 0);
-  ExpectBox(d.items[2], {34, 28, 301 - 34 - 8, 28}, "edit");
+  ExpectBox(d.items[2], {34, 28, 392 - 34 - 8, 28}, "edit");
   EXPECT_EQ(d.items[2].style, kMultiLineEditStyle);
-  // (301 - 3 x 128 + 8) / 2 truncates toward zero: -37.
-  const int xs[] = {-37, 91, 219};
+  const int xs[] = {8, 136, 264};
   for (int i = 0; i < 3; ++i) {
     ExpectBox(d.items[3 + i], {xs[i], 28 + 28 + 8, 120, 14}, "button " + std::to_string(i + 1));
     EXPECT_EQ(d.items[3 + i].style, kButtonStyle) << "no default with several lines";
@@ -219,14 +222,66 @@ TEST(DialogLayout, PlainListHasNoTabStopsStyle) {
   r.buttons = Buttons("A", "B", nullptr, {10, 10});
   r.defaultButton = 7;  // names no button
   DialogLayout d = LayoutList(r, kFont);
+  // Two 50-unit buttons need 2 x 58 + 8 = 124 units, more than the 100 given.
+  EXPECT_EQ(d.width, 124);
   EXPECT_EQ(d.height, 38 + 32);
   ASSERT_EQ(d.count, 3);
   EXPECT_EQ(d.items[0].style, kListStyle);
-  ExpectBox(d.items[0], {8, 8, 84, 32}, "list");
-  ExpectBox(d.items[1], {-4, 48, 50, 14}, "button 1");  // (100 - 116 + 8) / 2
-  ExpectBox(d.items[2], {54, 48, 50, 14}, "button 2");
+  ExpectBox(d.items[0], {8, 8, 108, 32}, "list");
+  ExpectBox(d.items[1], {8, 48, 50, 14}, "button 1");
+  ExpectBox(d.items[2], {66, 48, 50, 14}, "button 2");
   EXPECT_EQ(d.items[1].style, kButtonStyle);
   EXPECT_EQ(d.items[2].style, kButtonStyle);
+}
+
+TEST(DialogLayout, ButtonsThatDoNotFitWidenTheDialog) {
+  struct Case {
+    int32_t width;
+    int count;
+    int32_t pixels;  // each caption, with its NUL
+    int widened;     // the dialog's width
+    int firstX;
+  };
+  const Case cases[] = {
+      // "Save and continue", "Discard my answers", "Cancel": 70 + 16 = 86 units each, where
+      // the author's 160 would put the first at -57.
+      {160, 3, 88, 3 * 94 + 8, 8},
+      {3 * 94 + 8, 3, 88, 3 * 94 + 8, 8},      // just fits: as given
+      {3 * 94 + 7, 3, 88, 3 * 94 + 8, 8},      // one unit short
+      {400, 3, 88, 400, (400 - 282 + 8) / 2},  // room to spare: centred as ever
+      {160, 2, 10, 160, (160 - 116 + 8) / 2},
+      // 5
+      {60, 1, 10, 66, 8},
+      {0, 1, 10, 66, 8},
+      {-20, 2, 10, 124, 8},
+  };
+  for (size_t row = 0; row < std::size(cases); ++row) {
+    const Case& c = cases[row];
+    SCOPED_TRACE("row " + std::to_string(row));
+    const std::vector<int32_t> pixels(static_cast<size_t>(c.count), c.pixels);
+    const ButtonSet buttons = Buttons("A", c.count > 1 ? "B" : "", c.count > 2 ? "C" : "", pixels);
+    PromptRequest prompt;
+    prompt.width = c.width;
+    prompt.buttons = buttons;
+    ListRequest list;
+    list.width = c.width;
+    list.buttons = buttons;
+    list.listLines = 4;
+    for (const DialogLayout& d : {LayoutPrompt(prompt, kFont), LayoutList(list, kFont)}) {
+      EXPECT_EQ(d.width, c.widened);
+      ASSERT_EQ(d.count, 1 + c.count);
+      // The edit or the list spans the dialog's width, 8 units in from each edge.
+      EXPECT_EQ(d.items[0].x, 8);
+      EXPECT_EQ(d.items[0].x + d.items[0].cx, c.widened - 8);
+      const int w = d.items[1].cx;
+      for (int i = 0; i < c.count; ++i) {
+        const ItemLayout& b = d.items[static_cast<size_t>(1 + i)];
+        EXPECT_EQ(b.x, c.firstX + i * (w + 8)) << "button " << i + 1;
+        EXPECT_GE(b.x, 8) << "button " << i + 1;
+        EXPECT_LE(b.x + b.cx, c.widened - 8) << "button " << i + 1;
+      }
+    }
+  }
 }
 
 TEST(DialogLayout, HugeArgumentsClampInsteadOfWrapping) {

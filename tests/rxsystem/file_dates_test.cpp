@@ -51,7 +51,7 @@ TEST(FileDates, SearchBoundsCountTheYearFrom1900) {
   }
 }
 
-TEST(FileDates, FileTimesTakeATwoDigitYear) {
+TEST(FileDates, FileTimesTakeATwoDigitOrAFullYear) {
   struct Case {
     const char* date;
     const char* time;
@@ -77,6 +77,15 @@ TEST(FileDates, FileTimesTakeATwoDigitYear) {
       {"1/1/40000", "1:00", "refused"},  // not a short
       // 15
       {"1/1/97", "1:02:x", "1997-01-01 01:02:00"},  // a second that is not there is 0
+      // A year written in full is that year; three digits count from 1900 like the time text.
+      {"12/31/1999", "23:59", "1999-12-31 23:59:00"},
+      {"2/29/2000", "1:00", "2000-02-29 01:00:00"},
+      {"2/29/1900", "1:00", "refused"},
+      {"1/1/1000", "0:0", "1000-01-01 00:00:00"},  // whether the platform holds it is its own question
+      // 20
+      {"1/1/999", "0:0", "2899-01-01 00:00:00"},
+      {"7/4/103", "9:30", "2003-07-04 09:30:00"},
+      {"12/31/30827", "0:0", "30827-12-31 00:00:00"},
   };
   int row = 0;
   for (const Case& c : cases) {

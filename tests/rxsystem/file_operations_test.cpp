@@ -675,6 +675,13 @@ TEST_F(Files, FileTimesAsText) {
       // 5
       {"1/1/99", "25:00", nullptr},
       {"x", "12:00", nullptr},
+      // A year written in full is that year, not 1900 years later.
+      {"12/31/1999", "23:59", "12/31/99 23:59:00"},
+      {"1/2/2003", "7:08", "1/2/103 7:08:00"},
+      {"2/29/2000", "12:00:30", "2/29/100 12:00:30"},
+      // 10: years the platform's file times cannot hold
+      {"1/1/1600", "12:00", nullptr},
+      {"12/31/30828", "12:00", nullptr},
   };
   int row = 0;
   for (const Case& c : cases) {

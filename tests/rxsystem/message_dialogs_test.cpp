@@ -328,10 +328,117 @@ TEST_F(Dialogs, PromptLayoutInDialogUnits) {
         problems.Check(eb.top == Units(d, 0, 28, 0, 0).top && eb.bottom - eb.top == Units(d, 0, 0, 0, 12).bottom,
                        "one-line field 12 units high under the description");
         problems.Check(std::abs(eb.right - Units(d, 232, 0, 0, 0).left) <= 1, "the field ends 8 units from the right");
+        problems.Check((StyleOf(GetDlgItem(d, kEdit)) & (ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_AUTOHSCROLL)) ==
+                           ES_AUTOHSCROLL,
+                       "a one-line field that scrolls sideways only");
         PostMessageA(d, WM_CLOSE, 0, 0);
       },
       [&] { return Prompt(-1, 50, 240, "Layout", "Line one", 1, 2, "Your name:", "", "", "", 1, 10, 0); });
   EXPECT_EQ(r.text, "0\r");
+}
+
+// The width of a text in the dialog's own font, in pixels.
+int CaptionWidth(HWND dialog, const std::string& text) {
+  HDC dc = GetDC(dialog);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(dialog, dc);
+  return size.cx;
+}
+
+// Each button stands whole in the dialog's client area, 8 units in from its edges, as wide
+// as its caption, where a click on it lands on it.
+void CheckButtonsOnTheDialog(HWND d, Problems& problems, int count) {
+  RECT client{};
+  GetClientRect(d, &client);
+  const RECT margin = Units(d, 0, 0, 8, 0);
+  for (int i = 0; i < count; ++i) {
+    const std::string which = "button " + std::to_string(i + 1);
+    HWND button = GetDlgItem(d, kButton1 + i);
+    if (!button) {
+      problems.Add(which + " is missing");
+      continue;
+    }
+    const RECT b = ClientBounds(d, kButton1 + i);
+    problems.Check(b.left >= margin.right && b.right <= client.right - margin.right + 1 && b.top >= 0 &&
+                       b.bottom <= client.bottom,
+                   which + " at " + std::to_string(b.left) + ".." + std::to_string(b.right) +
+                       " inside the client area 0.." + std::to_string(client.right));
+    problems.Check(b.right - b.left >= CaptionWidth(d, Text(button)), which + " as wide as its caption");
+    const POINT centre{(b.left + b.right) / 2, (b.top + b.bottom) / 2};
+    problems.Check(ChildWindowFromPoint(d, centre) == button, which + " is where a click lands");
+  }
+}
+
+TEST_F(Dialogs, LongButtonCaptionsWidenTheDialog) {
+  // The three captions need more than the 160 units the author gave.
+  const char* const captions[] = {"Save and continue", "Discard my answers", "Cancel"};
+  HostString r = Drive(
+      L"Wide prompt",
+      [&](HWND d) {
+        CheckButtonsOnTheDialog(d, problems, 3);
+        RECT client{};
+        GetClientRect(d, &client);
+        problems.Check(client.right > Units(d, 0, 0, 160, 0).right, "wider than the 160 units given");
+        // The field spans the widened dialog as it would a wide one.
+        const RECT e = ClientBounds(d, kEdit);
+        problems.Check(std::abs(e.right - (client.right - Units(d, 0, 0, 8, 0).right)) <= 1,
+                       "the field ends 8 units from the right");
+        Type(GetDlgItem(d, kEdit), "kept");
+        WaitFor([&] { return Text(GetDlgItem(d, kEdit)) == "kept"; });
+        ClickChild(GetDlgItem(d, kButton3));
+      },
+      [&] {
+        return Prompt(10, 10, 160, "Wide prompt", nullptr, 0, 0, nullptr, captions[0], captions[1], captions[2], 1,
+                      20, 1);
+      });
+  EXPECT_EQ(r.text, "3\rkept");
+
+  r = Drive(
+      L"Wide list",
+      [&](HWND d) {
+        CheckButtonsOnTheDialog(d, problems, 3);
+        RECT client{};
+        GetClientRect(d, &client);
+        const RECT l = ClientBounds(d, kList);
+        problems.Check(std::abs(l.right - (client.right - Units(d, 0, 0, 8, 0).right)) <= 1,
+                       "the list ends 8 units from the right");
+        ClickRow(GetDlgItem(d, kList), 1);
+        WaitFor([&] { return SendMessageA(GetDlgItem(d, kList), LB_GETCURSEL, 0, 0) == 1; });
+        ClickChild(GetDlgItem(d, kButton1));
+      },
+      [&] {
+        return host.Call<HostString>("SysListPrompt", int32_t{20}, int32_t{20}, int32_t{160}, "Wide list",
+                                     static_cast<const char*>(nullptr), int32_t{0}, int32_t{0},
+                                     static_cast<const char*>(nullptr), "a\rb\rc", int32_t{0}, int32_t{0},
+                                     int32_t{0}, int32_t{5}, captions[0], captions[1], captions[2], int32_t{1});
+      });
+  EXPECT_EQ(r.text, "1\r2\r");
+}
+
+TEST_F(Dialogs, PromptMultiLineFieldTakesTheLengthTheAuthorAllows) {
+  // Far more than four lines of the field hold.
+  std::string typed;
+  for (int i = 0; typed.size() < 500; ++i) typed += "wave " + std::to_string(i) + " ";
+  typed.resize(500);
+  HostString r = Drive(
+      L"Essay",
+      [&](HWND d) {
+        HWND edit = GetDlgItem(d, kEdit);
+        problems.Check((StyleOf(edit) & (ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL)) ==
+                           (ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL),
+                       "a multi-line field that scrolls down");
+        problems.Check(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0) == 500, "limited to 500");
+        Type(edit, typed);
+        problems.Check(WaitFor([&] { return Text(edit).size() == typed.size(); }, 10000),
+                       "all 500 characters taken; the field holds " + std::to_string(Text(edit).size()));
+        problems.Check(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0) > 0, "scrolled to the caret");
+        ClickChild(GetDlgItem(d, kButton1));
+      },
+      [&] { return Prompt(10, 10, 150, "Essay", nullptr, 0, 0, nullptr, "OK", "Cancel", nullptr, 1, 500, 4); });
+  EXPECT_EQ(r.text, "1\r" + typed);
 }
 
 // The units the library turns Left and Top into: those of its 8-point measuring font on the

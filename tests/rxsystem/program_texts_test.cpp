@@ -85,6 +85,26 @@ TEST(ScanIconSpecs, SplitsLinesAndFieldsAndStopsAtABadLine) {
   }
 }
 
+TEST(QuotedProgramPath, QuotesOnlyAProgramWithBlanksNotYetQuoted) {
+  struct Case {
+    const char* program;
+    const char* command;
+  };
+  const Case cases[] = {
+      {"C:\\App\\app.exe", "C:\\App\\app.exe"},  // written as ever, byte for byte
+      {"C:\\Program Files\\RX Safe\\viewer.exe", "\"C:\\Program Files\\RX Safe\\viewer.exe\""},
+      {"\"C:\\Program Files\\x.exe\"", "\"C:\\Program Files\\x.exe\""},  // quoted already
+      {"C:\\Tab\tDir\\x.exe", "\"C:\\Tab\tDir\\x.exe\""},  // a TAB splits a command too
+      {"app.exe", "app.exe"},
+      // 5
+      {"", ""},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE("row " + std::to_string(i));
+    EXPECT_EQ(QuotedProgramPath(cases[i].program), cases[i].command);
+  }
+}
+
 TEST(AssociationTexts, AreTheKeysAndCommandsOfADocumentType) {
   EXPECT_EQ(ExtensionKeyName("abc"), ".abc");
   EXPECT_EQ(ExtensionKeyName(".abc"), ".abc");
@@ -95,6 +115,15 @@ TEST(AssociationTexts, AreTheKeysAndCommandsOfADocumentType) {
   EXPECT_EQ(PrintCommandValue("C:\\App\\app.exe", "/p \"%1\""), "C:\\App\\app.exe /p \"%1\"");
   EXPECT_EQ(ExtensionsProfileKey(".abc"), "abc");
   EXPECT_EQ(ExtensionsProfileValue("C:\\App\\app.exe", ".abc"), "C:\\App\\app.exe ^.abc");
+
+  // Every command built from a program path with blanks starts with the path quoted.
+  const std::string blanks = "C:\\Program Files\\RX Safe\\viewer.exe";
+  const std::string quoted = "\"" + blanks + "\"";
+  EXPECT_EQ(OpenCommandValue(blanks, ""), quoted + " \"%1\"");
+  EXPECT_EQ(OpenCommandValue(blanks, "/o %1"), quoted + " /o %1");
+  EXPECT_EQ(PrintCommandValue(blanks, "/p \"%1\""), quoted + " /p \"%1\"");
+  EXPECT_EQ(ExtensionsProfileValue(blanks, ".abc"), quoted + " ^.abc");
+  EXPECT_EQ(OpenCommandValue(quoted, ""), quoted + " \"%1\"") << "no second pair of quotes";
 }
 
 using Names = std::vector<std::string_view>;

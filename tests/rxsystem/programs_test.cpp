@@ -393,26 +393,37 @@ class Associations : public Programs {
 
 TEST_F(Associations, RegistersTheTypeItsIconAndItsCommands) {
   const std::string app = "C:\\App\\app.exe";
+  const std::string spaced = "C:\\Program Files\\RX Safe\\viewer.exe";
+  const std::string quoted = "\"" + spaced + "\"";
   struct Case {
+    const std::string& program;
     const char* extension;
     const char* icon;
     const char* openParams;
     const char* printParams;
     const char* defaultIcon;  // null: no DefaultIcon key
     std::string open;
-    const char* print;  // null: no print command
+    std::string print;  // empty: no print command
+    std::string winIni;
   };
   const std::string dotted = "." + extension;
   const Case cases[] = {
-      {extension.c_str(), "C:\\App\\doc.ico", "", "/p %1", "C:\\App\\doc.ico,3", app + " \"%1\"", "C:\\App\\app.exe /p %1"},
-      {dotted.c_str(), "", "/o \"%1\"", "", nullptr, app + " /o \"%1\"", nullptr},
+      {app, extension.c_str(), "C:\\App\\doc.ico", "", "/p %1", "C:\\App\\doc.ico,3", app + " \"%1\"",
+       "C:\\App\\app.exe /p %1", app + " ^" + extensionKey},
+      {app, dotted.c_str(), "", "/o \"%1\"", "", nullptr, app + " /o \"%1\"", "", app + " ^" + extensionKey},
+      // A program path with blanks heads every command quoted, or the blanks would cut it.
+      {spaced, extension.c_str(), "C:\\Program Files\\RX Safe\\doc.ico", "", "/p \"%1\"",
+       "C:\\Program Files\\RX Safe\\doc.ico,3", quoted + " \"%1\"", quoted + " /p \"%1\"",
+       quoted + " ^" + extensionKey},
+      {quoted, extension.c_str(), "", "/o %1", "/p %1", nullptr, quoted + " /o %1", quoted + " /p %1",
+       quoted + " ^" + extensionKey},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE("row " + std::to_string(i));
     const Case& c = cases[i];
     DeleteKeyTree(HKEY_CLASSES_ROOT, className);
     ASSERT_EQ(host.Call<int32_t>("SysAssociateFileType", className.c_str(), "Rx test document", c.extension,
-                                 c.icon, int32_t{3}, app.c_str(), c.openParams, c.printParams),
+                                 c.icon, int32_t{3}, c.program.c_str(), c.openParams, c.printParams),
               0);
     EXPECT_EQ(Text(ReadRegistry(HKEY_CLASSES_ROOT, extensionKey, nullptr)), className);
     EXPECT_EQ(Text(ReadRegistry(HKEY_CLASSES_ROOT, className, nullptr)), "Rx test document");
@@ -421,15 +432,19 @@ TEST_F(Associations, RegistersTheTypeItsIconAndItsCommands) {
     EXPECT_EQ(Text(icon), c.defaultIcon ? c.defaultIcon : "");
     EXPECT_EQ(Text(ReadRegistry(HKEY_CLASSES_ROOT, className + "\\shell\\open\\command", nullptr)), c.open);
     RegistryText print = ReadRegistry(HKEY_CLASSES_ROOT, className + "\\shell\\print\\command", nullptr);
-    EXPECT_EQ(print.found, c.print != nullptr);
-    EXPECT_EQ(Text(print), c.print ? c.print : "");
-    EXPECT_EQ(WinIniExtension(), app + " ^" + extensionKey);
+    EXPECT_EQ(print.found, !c.print.empty());
+    EXPECT_EQ(Text(print), c.print);
+    EXPECT_EQ(WinIniExtension(), c.winIni);
   }
   EXPECT_FALSE(ReadRegistry(HKEY_CLASSES_ROOT, "." + dotted, nullptr).found) << "no second dot";
 }
 
 TEST_F(Associations, DocumentsOfTheTypeOpenAndPrintWithItsProgram) {
-  const std::string child = ChildPath();
+  // The program in a folder with a blank, beside one named like the name's first word: an
+  // unquoted command would start that one with the document.
+  const std::string child = folder / "my child.exe";
+  ASSERT_TRUE(CopyFileA(ChildPath().c_str(), child.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(ChildPath().c_str(), (folder / "my.exe").c_str(), FALSE));
   ASSERT_EQ(host.Call<int32_t>("SysAssociateFileType", className.c_str(), "Rx test document", extension.c_str(),
                                "", int32_t{0}, child.c_str(), "", "/p \"%1\""),
             0);
@@ -453,7 +468,7 @@ TEST_F(Associations, DocumentsOfTheTypeOpenAndPrintWithItsProgram) {
     ASSERT_EQ(host.Call<int32_t>(c.exportName, document.c_str()), 0);
     ChildReport r = WaitForReport(report);
     ASSERT_TRUE(r.found);
-    EXPECT_EQ(Lower(LongName(r.module)), Lower(LongName(child)));
+    EXPECT_EQ(Lower(LongName(r.module)), Lower(LongName(child))) << "not the program the blank cuts off";
     EXPECT_EQ(Lower(LongName(r.directory)), Lower(LongName(folder.Path()))) << "the document's folder";
     EXPECT_NE(Lower(r.commandLine).find(Lower(std::string(c.verbMark) + "\"" + document + "\"")), std::string::npos)
         << r.commandLine;
