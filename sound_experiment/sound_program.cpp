@@ -143,7 +143,7 @@ void Program::Frame(TForm1& form) {
   forms::Application::Get().ProcessMessages();
   Frequency = sound_model::AnimatedFrequency(Frequency);
   auto s = [](double x) {
-    return wave_model::LongitudinalDisplacement(TimeStep, Frequency, WaveLength, x);
+    return sound_model::ParticleDisplacement(TimeStep, Frequency, WaveLength, x);
   };
   const std::uint32_t red = 0x0000FF, blue = 0xFF0000;
   okgraph3::DrawMarker(0, MarkerSize, red, 0 + s(0), 0, blue);

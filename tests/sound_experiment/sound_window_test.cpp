@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <memory>
 
@@ -19,6 +21,7 @@
 #include "toolkit/okgraph3.h"
 #include "wave_experiment/Unit1.h"
 #include "wave_experiment/results.h"
+#include "forms/canvas.h"
 
 using testing_support::MessageRecorder;
 
@@ -79,6 +82,13 @@ class SoundWindow : public ::testing::Test {
     form->E_edit->SetText(text);
     SendMessageW(form->E_edit->Handle(), WM_KEYDOWN, VK_RETURN, 0);
     SendMessageW(form->E_edit->Handle(), WM_KEYUP, VK_RETURN, 0xC0000001);
+    Pump(10);
+  }
+  // Types `text` into the frequency edit and presses Enter.
+  void EnterFrequency(const std::string& text) {
+    form->v_Edit->SetFocus();
+    form->v_Edit->SetText(text);
+    testing_support::PressKey(form->v_Edit->Handle(), VK_RETURN);
     Pump(10);
   }
 
@@ -248,6 +258,93 @@ TEST_F(SoundWindow, StartAndPauseTheAnimation) {
     }
   EXPECT_GT(red, 20);
   EXPECT_GT(blue, 20);
+  EXPECT_EQ(messages.Count(), 0u);
+}
+
+// Where particles 0 and 1 are drawn on the plot's row of the axis: the pixel midway between
+// the outer edges of each marker's outline. Particle 0 is drawn red on the outside and blue
+// inside, every other particle the other way round; particle 0 is the leftmost.
+struct ParticleCentres {
+  int first = -1, second = -1;
+};
+
+ParticleCentres FindParticles(const forms::Bitmap& plot, int row) {
+  const forms::Color red = 0x0000FF, blue = 0xFF0000;
+  ParticleCentres found;
+  int x = 0;
+  const int w = plot.Width();
+  auto skip = [&](auto keepGoing) {
+    while (x < w && keepGoing(plot.Pixel(x, row))) ++x;
+  };
+  auto either = [&](forms::Color c) { return c == red || c == blue; };
+  // The first marker whose outline is `outline` and whose inside is `inside`.
+  auto marker = [&](forms::Color outline, forms::Color inside) {
+    skip([&](forms::Color c) { return c != outline; });
+    int left = x;
+    skip([&](forms::Color c) { return c == outline; });
+    skip([&](forms::Color c) { return c == inside; });
+    skip([&](forms::Color c) { return c == outline; });
+    return x < w ? (left + x - 1) / 2 : -1;
+  };
+  found.first = marker(red, blue);
+  skip([&](forms::Color c) { return !either(c); });
+  found.second = marker(blue, red);
+  return found;
+}
+
+// The slow motion of the air particles: at every frequency of the track bar particle 0
+// swings visibly out from its rest position and back within 40 frames paced as the student
+// sees them, and the particle 10 units on follows it a few frames later: the wave runs
+// forwards.
+TEST_F(SoundWindow, TheParticlesSwingForwardsAndBackOnTheScreen) {
+  Start();
+  Unlock();
+  MessageRecorder messages;
+  const forms::Bitmap& plot = okgraph3::CurrentWidgets().PlotImage->Picture();
+  forms::Canvas& canvas = okgraph3::CurrentWidgets().PlotImage->GetCanvas();
+  okgraph3::GraphMoveTo(0, 0);
+  const int row = canvas.PenPos().y, rest0 = canvas.PenPos().x;
+  okgraph3::GraphMoveTo(10, 0);
+  const int rest1 = canvas.PenPos().x;
+  HWND work = form->work_button->Handle();
+  for (const char* frequency : {"9.5", "10", "10.5"}) {
+    SCOPED_TRACE(testing::Message() << frequency << " Hz");
+    EnterFrequency(frequency);
+    std::vector<int> d0, d1;
+    program.frames = 0;
+    // The plot still shows the frame before while the next one measures its ruler.
+    program.onFrame = [&](int n) {
+      if (n == 1) return;
+      ParticleCentres p = FindParticles(plot, row);
+      d0.push_back(p.first - rest0);
+      d1.push_back(p.second - rest1);
+      if (n == 41) PostMessageW(work, BM_CLICK, 0, 0);
+    };
+    SendMessageW(work, BM_CLICK, 0, 0);
+    ASSERT_EQ(d0.size(), 40u);
+    ASSERT_TRUE(std::all_of(d0.begin(), d0.end(), [](int d) { return std::abs(d) < 60; }))
+        << "particle 0 found on every frame";
+    size_t out = 0;
+    while (out < d0.size() && std::abs(d0[out]) < 8) ++out;
+    ASSERT_LT(out, d0.size()) << "particle 0 never moved 8 pixels from its rest";
+    int side = d0[out] > 0 ? 1 : -1;
+    bool back = false;
+    for (size_t i = out + 1; i < d0.size(); ++i) back = back || d0[i] * side <= 2;
+    EXPECT_TRUE(back) << "particle 0 went " << d0[out] << " pixels out and stayed there";
+    // The lag, in frames, at which particle 1 best repeats particle 0.
+    int bestLag = 0;
+    long bestError = -1;
+    for (int lag = -10; lag <= 10; ++lag) {
+      long error = 0;
+      for (int i = 10; i < 30; ++i) {
+        long e = d1[static_cast<size_t>(i + lag)] - d0[static_cast<size_t>(i)];
+        error += e * e;
+      }
+      if (bestError < 0 || error < bestError) bestError = error, bestLag = lag;
+    }
+    EXPECT_GE(bestLag, 3);
+    EXPECT_LE(bestLag, 8);
+  }
   EXPECT_EQ(messages.Count(), 0u);
 }
 
