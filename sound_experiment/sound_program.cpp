@@ -200,6 +200,9 @@ void Program::update_e_edit(TForm1& form) {
   // A position set here raises no change event of the track bar: the edit shows the whole
   // degrees the next frame will use as the change event would have shown them.
   E_TrackBarChange(form);
+  // A bad entry after this one brings back this value, not the text the edit had when it
+  // got the focus.
+  SavedEText = edit.Text();
 }
 
 void Program::E_TrackBarChange(TForm1& form) {

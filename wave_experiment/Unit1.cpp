@@ -210,11 +210,29 @@ void TForm1::CreateControls() {
 void TForm1::BindHandlers() {
   onActivate = [this] { FormActivate(); };
   onClose = [this](forms::CloseAction& action) { FormClose(action); };
-  auto bindEdit = [](forms::Edit* e, auto enter, auto exit, auto keyUp) {
+  // A value edit acts on an Enter that went down in it. The Enter that closes the "Λάθος τιμή"
+  // message goes down in the message and comes up in the edit the message gives the focus
+  // back to: that one would apply the edit a second time. The dialog manager takes an Enter
+  // going down before the edit sees it, so the form looks at the keys first.
+  keyPreview = true;
+  onKeyDown = [this](unsigned& key, unsigned) {
+    if (key == VK_RETURN) enterWentDownIn_ = GetFocus();
+  };
+  auto bindEdit = [this](forms::Edit* e, auto enter, auto exit, auto keyUp) {
     if (!e) return;
     e->onEnter = enter;
     e->onExit = exit;
-    e->onKeyUp = [keyUp](unsigned& key, unsigned) { keyUp(key); };
+    e->onKeyDown = [this, e](unsigned& key, unsigned) {
+      if (key == VK_RETURN) enterWentDownIn_ = e->Handle();
+    };
+    e->onKeyUp = [this, e, keyUp](unsigned& key, unsigned) {
+      if (key == VK_RETURN) {
+        bool wentDownHere = enterWentDownIn_ == e->Handle();
+        enterWentDownIn_ = nullptr;
+        if (!wentDownHere) return;
+      }
+      keyUp(key);
+    };
   };
   bindEdit(
       E_edit.get(), [this] { E_editEnter(); }, [this] { E_editExit(); },
@@ -393,9 +411,8 @@ double PixelsToUnits(std::int32_t Width) {
 
 // ---- Value edits and track bars ----
 
-void TForm1::UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar,
-                             const std::string& savedText, double& quantity, double rangeMin,
-                             double rangeMax) {
+void TForm1::UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar, std::string& savedText,
+                             double& quantity, double rangeMin, double rangeMax) {
   double value = dtools::TextToReal(edit.Text());
   if (value == dtools::InvalidReal) {
     GreekConfirm::VeruGreekConfirm(
@@ -420,6 +437,9 @@ void TForm1::UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar,
   std::int32_t position = forms::Round(value * 100);
   quantity = value;
   bar.SetPosition(position);
+  // A bad entry after this one brings back this value, which the track bar now shows, not
+  // the text the edit had when it got the focus.
+  savedText = edit.Text();
 }
 
 void TForm1::E_editEnter() { SavedEText = E_edit->Text(); }

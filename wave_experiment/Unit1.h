@@ -232,7 +232,8 @@ class TForm1 : public forms::Form {
   // frame measures the ruler: what did not change is not drawn again.
   void ShowRulerReading(const std::string& length, const std::string& frequency, bool red);
   // The edit updater of one value control (track-bar units in hundredths).
-  void UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar, const std::string& savedText,
+  // An accepted value's text becomes the saved text that a bad entry brings back.
+  void UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar, std::string& savedText,
                        double& quantity, double rangeMin, double rangeMax);
 
  private:
@@ -240,6 +241,8 @@ class TForm1 : public forms::Form {
   void BindHandlers();
 
   ExperimentProgram& program_;
+  // The window in which the Enter key last went down, for the value edits' Enter.
+  HWND enterWentDownIn_ = nullptr;
   bool setupRunning_ = false;
   int animating_ = 0;
   // The data file's bytes as last read or written, for the question at exit.

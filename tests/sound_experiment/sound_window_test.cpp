@@ -13,6 +13,7 @@
 #include "forms/application.h"
 #include "forms/image.h"
 #include "forms/message_service.h"
+#include "enter_key.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
 #include "sound_experiment/sound_program.h"
@@ -29,7 +30,8 @@ namespace {
 
 void Pump(DWORD ms) { testing_support::PumpFor(ms, 2); }
 
-// The sound program with a hook at each frame's ruler measurement.
+// The sound program with a hook at each frame's ruler measurement, and the number of times
+// the temperature edit's updater ran.
 class ProbeProgram : public SoundProgram::Program {
  public:
   void MeasureRuler(Unit1::TForm1& form) override {
@@ -39,6 +41,11 @@ class ProbeProgram : public SoundProgram::Program {
     }
     SoundProgram::Program::MeasureRuler(form);
   }
+  void update_e_edit(Unit1::TForm1& form) override {
+    ++eUpdates;
+    SoundProgram::Program::update_e_edit(form);
+  }
+  int eUpdates = 0;
   int frames = 0;
   std::function<void(int)> onFrame;
 };
@@ -206,6 +213,23 @@ TEST_F(SoundWindow, TheTemperatureEditClampsAndMovesTheTrackBar) {
             "Η τιμή δεν μπορεί να υπολογισθεί. Δώστε έναν αριθμό από 1 έως 1000.");
   EXPECT_EQ(form->E_edit->Text(), "250");
   EXPECT_EQ(form->E_TrackBar->Position(), 250);
+}
+
+// A good temperature with Enter, then letters with Enter and the message closed by Enter:
+// one message, and the edit comes back to the good value that the track bar shows.
+TEST_F(SoundWindow, ABadTemperatureAfterAGoodOneBringsBackTheGoodOne) {
+  Start();
+  Unlock();
+  form->work_button->SetFocus();
+  form->E_edit->SetFocus();
+  EXPECT_EQ(kelmora_test::TypeAndPressEnter(*form->E_edit, "37.6"), 0);
+  EXPECT_EQ(form->E_edit->Text(), "38");
+  int updates = program.eUpdates;
+  EXPECT_EQ(kelmora_test::TypeAndPressEnter(*form->E_edit, "abc"), 1);
+  EXPECT_EQ(program.eUpdates - updates, 1) << "the Enter that closed the message is no entry";
+  EXPECT_EQ(form->E_edit->Text(), "38");
+  EXPECT_EQ(form->E_TrackBar->Position(), 38);
+  EXPECT_EQ(GetFocus(), form->E_edit->Handle());
 }
 
 TEST_F(SoundWindow, TheResultsGridShowsTheOneTable) {

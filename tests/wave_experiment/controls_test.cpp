@@ -6,6 +6,7 @@
 #include <iterator>
 #include <vector>
 
+#include "enter_key.h"
 #include "forms/message_service.h"
 #include "main_window_fixture.h"
 
@@ -124,6 +125,40 @@ TEST_F(Controls, LettersShowTheRealMessageOnceAndKeepTheFocus) {
   EXPECT_EQ(form->v_Edit->Text(), "0.25");
   EXPECT_EQ(GetFocus(), form->v_Edit->Handle());
   EXPECT_EQ(form->v_TrackBar->Position(), 25);
+}
+
+// A good value with Enter, then a bad one with Enter and the message closed by Enter, as a
+// student does it: one message, and the edit comes back to the good value that its track
+// bar shows, not to the text it had when it got the focus.
+TEST_F(Controls, ABadValueAfterAGoodOneBringsBackTheGoodOneWithOneMessage) {
+  struct Case {
+    forms::Edit* edit;
+    forms::TrackBar* bar;
+    const char* good;
+    const char* shown;  // the good value as the edit shows it
+    int position;
+  };
+  const Case cases[] = {
+      {form->E_edit.get(), form->E_TrackBar.get(), "20", "10", 1000},
+      {form->d_edit.get(), form->d_TrackBar.get(), "0.55", "0.55", 55},
+      {form->v_Edit.get(), form->v_TrackBar.get(), "0.015", "0.03", 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.good);
+    form->work_button->SetFocus();
+    c.edit->SetFocus();
+    EXPECT_EQ(TypeAndPressEnter(*c.edit, c.good), 0);
+    EXPECT_EQ(c.edit->Text(), c.shown);
+    EXPECT_EQ(c.bar->Position(), c.position);
+    int updates = program.eUpdates;
+    EXPECT_EQ(TypeAndPressEnter(*c.edit, "abc"), 1) << "one bad entry, one message";
+    EXPECT_EQ(c.edit->Text(), c.shown);
+    EXPECT_EQ(c.bar->Position(), c.position);
+    EXPECT_EQ(GetFocus(), c.edit->Handle());
+    if (c.edit == form->E_edit.get()) {
+      EXPECT_EQ(program.eUpdates - updates, 1) << "the Enter that closed the message is no entry";
+    }
+  }
 }
 
 TEST_F(Controls, TrackBarsRewriteTheirEditOnlyWhenTheUserMovesThem) {
