@@ -297,8 +297,9 @@ void TForm1::EndSetup() {
 void TForm1::FormClose(forms::CloseAction& action) {
   // Once the experiment is unlocked the questions form comes once more, for the answers.
   if (work_button->Enabled()) peirama_Button->Click();
-  if (DataChanged() &&
-      GreekConfirm::VeruGreekConfirm(program_.Caption(), kSaveQuestion, 2) == forms::mrYes) {
+  // Enter saves: a student who presses it to get on loses nothing.
+  if (DataChanged() && GreekConfirm::VeruGreekConfirm(program_.Caption(), kSaveQuestion, 2,
+                                                      forms::mrYes) == forms::mrYes) {
     try {
       save_BitBtnClick();
     } catch (...) {

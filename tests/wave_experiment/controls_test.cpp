@@ -257,9 +257,13 @@ HWND OtherVisibleWindow(HWND main) {
   return f.found;
 }
 
-ExitRun ExitThroughTheLoop(Unit1::TForm1& form, const wchar_t* answer) {
+// `answer` names the button to click, or is null for none; with `byEnter` the question is
+// answered by the Enter key instead.
+ExitRun ExitThroughTheLoop(Unit1::TForm1& form, const wchar_t* answer, bool byEnter = false) {
   ExitRun run;
   HWND main = form.Handle();
+  const DWORD gui = GetCurrentThreadId();
+  if (byEnter) answer = L"";
   std::atomic<bool> done{false};
   testing_support::Driver d([&] {
     if (HWND q = testing_support::WaitForTopWindow(L"Πείραμα 2", 3000)) {
@@ -274,7 +278,13 @@ ExitRun ExitThroughTheLoop(Unit1::TForm1& form, const wchar_t* answer) {
       }
       if (w && testing_support::FindChildByText(w, L"Να αποθηκευτούν οι αλλαγές;")) {
         ++run.saveQuestions;
-        testing_support::ClickChild(testing_support::FindChildByText(w, answer));
+        if (byEnter) {
+          // The key goes to whatever has the focus in the question, as the keyboard's does.
+          HWND focus = testing_support::WaitForFocus(gui);
+          if (focus && GetAncestor(focus, GA_ROOT) == w) testing_support::PressKey(focus, VK_RETURN);
+        } else {
+          testing_support::ClickChild(testing_support::FindChildByText(w, answer));
+        }
         break;
       }
       Sleep(10);
@@ -314,6 +324,15 @@ TEST_F(Controls, YesToTheQuestionSavesBeforeTheWindowCloses) {
   EXPECT_EQ(run.saveQuestions, 1);
   EXPECT_TRUE(forms::Application::Get().Terminated());
   EXPECT_NE(ReadFileBytes(dataFile).find("Μειώνεται με την πυκνότητα.\r\n"), std::string::npos);
+}
+
+TEST_F(Controls, EnterAtTheQuestionSaves) {
+  Unit1::Measurements.Cell(1, 3, 2) = "11.9";
+  ExitRun run = ExitThroughTheLoop(*form, nullptr, true);
+  EXPECT_EQ(run.saveQuestions, 1);
+  EXPECT_TRUE(forms::Application::Get().Terminated());
+  EXPECT_NE(ReadFileBytes(dataFile).find("\r\n11.9\r\n"), std::string::npos)
+      << "the work was not saved";
 }
 
 TEST_F(Controls, NoToTheQuestionLeavesTheFile) {
