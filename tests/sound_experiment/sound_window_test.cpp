@@ -140,12 +140,13 @@ TEST_F(SoundWindow, StartsWithItsControlsAtTheirStartValues) {
   EXPECT_TRUE(form->save_BitBtn->Enabled());
 }
 
-// The fixture's questions, then three sets of one cell each: the third is one set too many.
-std::string ThreeSets() {
+// The fixture's questions, then two sets of one cell each and a third set `third`: one set
+// too many, with cells or without.
+std::string ThreeSets(const std::string& third) {
   std::string bytes = sound_test::SoundFixtureLines(0);
   std::string counts = "\r\n1\r\n5\r\n4\r\n";
   bytes.replace(bytes.find(counts), counts.size(),
-                "\r\n3\r\n1\r\n1\r\na\r\n1\r\n1\r\nb\r\n1\r\n1\r\nc\r\n");
+                "\r\n3\r\n1\r\n1\r\na\r\n1\r\n1\r\nb\r\n" + third);
   return bytes;
 }
 
@@ -160,7 +161,9 @@ TEST_F(SoundWindow, DataFileErrorsEndTheProgramAfterTheirMessage) {
       {"missing", false, "", "Το αρχείο δεδομένων δεν βρέθηκε"},
       {"ends after 19 cells", true, sound_test::SoundFixtureLines(19),
        "Λάθος τιμές στο αρχείο δεδομένων."},
-      {"set count 3", true, ThreeSets(), "Λάθος τιμές στο αρχείο δεδομένων."},
+      {"set count 3", true, ThreeSets("1\r\n1\r\nc\r\n"), "Λάθος τιμές στο αρχείο δεδομένων."},
+      {"set count 3, the third without cells", true, ThreeSets("0\r\n0\r\n"),
+       "Λάθος τιμές στο αρχείο δεδομένων."},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];

@@ -366,8 +366,15 @@ TEST_F(Controls, AFailedSaveAtTheExitKeepsTheWindow) {
   CloseHandle(held);
   EXPECT_FALSE(forms::Application::Get().Terminated());
   EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  // The question, then why the data were not saved.
   ASSERT_EQ(messages.Count(), 2u);
-  EXPECT_EQ(messages.messages[1].kind, forms::MessageKind::ErrorReport);
+  EXPECT_EQ(messages.messages[1].kind, forms::MessageKind::GreekConfirm);
+  EXPECT_EQ(messages.messages[1].caption, "2ο Πείραμα");
+  EXPECT_EQ(messages.messages[1].text,
+            "Τα δεδομένα δεν αποθηκεύτηκαν. Το αρχείο δεδομένων χρησιμοποιείται από άλλο "
+            "πρόγραμμα.")
+      << messages.TextUtf8(1);
+  EXPECT_EQ(Unit1::Question2, "άλλη ερώτηση");
   EXPECT_EQ(ReadFileBytes(dataFile), FixtureFile());
 }
 
