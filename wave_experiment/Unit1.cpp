@@ -170,8 +170,8 @@ void WriteFileReplacing(const std::wstring& name, const std::string& bytes) {
   if (!CloseHandle(h)) fail(GetLastError());
   if (!MoveFileExW(temp, name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DWORD code = GetLastError();
-    // Wine answers "access denied" where another program holds the file open: the file
-    // itself tells which, and the student learns the one he can do something about.
+    // Wine answers "access denied" where another program holds the file open too: the file
+    // itself then tells the one from the other, and the student reads the reason that is.
     if (code == ERROR_ACCESS_DENIED) {
       HANDLE probe = CreateFileW(name.c_str(), GENERIC_WRITE,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
