@@ -143,7 +143,7 @@ void Program::Frame(TForm1& form) {
   forms::Application::Get().ProcessMessages();
   Frequency = sound_model::AnimatedFrequency(Frequency);
   auto s = [](double x) {
-    return wave_model::LongitudinalDisplacement(TimeStep, Frequency, WaveLength, x);
+    return sound_model::ParticleDisplacement(TimeStep, Frequency, WaveLength, x);
   };
   const std::uint32_t red = 0x0000FF, blue = 0xFF0000;
   okgraph3::DrawMarker(0, MarkerSize, red, 0 + s(0), 0, blue);
@@ -200,6 +200,9 @@ void Program::update_e_edit(TForm1& form) {
   // A position set here raises no change event of the track bar: the edit shows the whole
   // degrees the next frame will use as the change event would have shown them.
   E_TrackBarChange(form);
+  // A bad entry after this one brings back this value, not the text the edit had when it
+  // got the focus.
+  SavedEText = edit.Text();
 }
 
 void Program::E_TrackBarChange(TForm1& form) {

@@ -105,7 +105,20 @@ void TGreekConfirmForm::ApplyLayout(std::uint8_t Kind) {
   Label1.SetWidth(labelWidth);
 }
 
-int VeruGreekConfirm(const std::string& Caption, const std::string& Text, std::uint8_t Kind) {
+void TGreekConfirmForm::SetDefaultResult(int result) {
+  for (forms::BitBtn* b : {&yes_BitBtn, &no_BitBtn, &ok_BitBtn, &cancel_bitbtn}) {
+    if (b->modalResult == result && b->Visible()) {
+      defaultButton = b;
+      activeControl = b;
+      return;
+    }
+  }
+}
+
+namespace {
+
+int Confirm(const std::string& Caption, const std::string& Text, std::uint8_t Kind,
+            int DefaultResult) {
   forms::MessageRequest request;
   request.kind = forms::MessageKind::GreekConfirm;
   request.caption = Caption;
@@ -117,11 +130,23 @@ int VeruGreekConfirm(const std::string& Caption, const std::string& Text, std::u
   auto form = std::make_unique<TGreekConfirmForm>();
   GreekConfirmForm = form.get();
   form->ApplyLayout(Kind);
+  if (DefaultResult != forms::mrNone) form->SetDefaultResult(DefaultResult);
   form->SetCaption(Caption);
   form->Label1.SetCaption(Text);
   int result = form->ShowModal();
   GreekConfirmForm = nullptr;
   return result;
+}
+
+}  // namespace
+
+int VeruGreekConfirm(const std::string& Caption, const std::string& Text, std::uint8_t Kind) {
+  return Confirm(Caption, Text, Kind, forms::mrNone);
+}
+
+int VeruGreekConfirm(const std::string& Caption, const std::string& Text, std::uint8_t Kind,
+                     int DefaultResult) {
+  return Confirm(Caption, Text, Kind, DefaultResult);
 }
 
 }  // namespace GreekConfirm

@@ -15,6 +15,8 @@ class TGreekConfirmForm : public forms::Form {
 
   // Lays the buttons and widths out for layout 0..3 (others keep the design).
   void ApplyLayout(std::uint8_t Kind);
+  // The button Enter presses and the first focus: the shown button with this result.
+  void SetDefaultResult(int result);
   void FormActivate();
 
   forms::Label Label1;
@@ -30,5 +32,10 @@ extern TGreekConfirmForm* GreekConfirmForm;
 // Layouts: 0 OK; 1 OK, Cancel; 2 Yes, No; 3 Yes, No, Cancel. Returns the modal result
 // (1 OK, 2 Cancel or the close box, 6 Yes, 7 No).
 int VeruGreekConfirm(const std::string& Caption, const std::string& Text, std::uint8_t Kind);
+// The same with the shown button whose result is `DefaultResult` as the one that Enter
+// presses and that has the focus first, for a question where the design's "No" would throw
+// the student's work away.
+int VeruGreekConfirm(const std::string& Caption, const std::string& Text, std::uint8_t Kind,
+                     int DefaultResult);
 
 }  // namespace GreekConfirm

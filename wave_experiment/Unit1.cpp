@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <stdexcept>
 #include <type_traits>
 
 #include "forms/application.h"
@@ -15,6 +14,7 @@
 #include "toolkit/okgraph3.h"
 #include "wave_experiment/wave_graph.h"
 #include "wave_experiment/form_seams.h"
+#include "wave_experiment/report_file.h"
 #include "wave_experiment/wave_model.h"
 
 namespace Unit1 {
@@ -42,11 +42,7 @@ namespace {
 constexpr char kSaveQuestion[] = "Να αποθηκευτούν οι αλλαγές;";
 constexpr char kWrongValueCaption[] = "Λάθος τιμή";
 
-// The platform's I/O error of a data-file write, as the general error report shows it.
-class InOutError : public std::runtime_error {
- public:
-  explicit InOutError(DWORD code) : std::runtime_error("I/O error " + std::to_string(code)) {}
-};
+using results::InOutError;
 
 forms::FontSpec FontOf(const forms::FontSpec& base, const ControlRow& row) {
   forms::FontSpec f = base;
@@ -134,6 +130,18 @@ void WriteFileReplacing(const std::wstring& name, const std::string& bytes) {
   size_t slash = name.find_last_of(L"\\/");
   std::wstring dir = slash == std::wstring::npos ? L"." : name.substr(0, slash + 1);
   if (dir.empty()) dir = L".";
+  // Refused before anything is written: the rename below replaces a read-only file under
+  // Wine (whose read-only mark is no bar to a process with the rights of root), and fails on
+  // a folder with no more than "access denied".
+  DWORD attr = GetFileAttributesW(name.c_str());
+  if (attr != INVALID_FILE_ATTRIBUTES) {
+    if (attr & FILE_ATTRIBUTE_DIRECTORY) throw InOutError(results::kFolderInPlaceOfFile);
+    if (attr & FILE_ATTRIBUTE_READONLY) throw InOutError(results::kFileReadOnly);
+  }
+  DWORD dirAttr = GetFileAttributesW(dir.c_str());
+  if (dirAttr == INVALID_FILE_ATTRIBUTES || !(dirAttr & FILE_ATTRIBUTE_DIRECTORY)) {
+    throw InOutError(ERROR_PATH_NOT_FOUND);
+  }
   wchar_t temp[MAX_PATH + 16];
   if (!GetTempFileNameW(dir.c_str(), L"kel", 0, temp)) throw InOutError(GetLastError());
   auto fail = [&temp](DWORD code) {
@@ -161,7 +169,20 @@ void WriteFileReplacing(const std::wstring& name, const std::string& bytes) {
   }
   if (!CloseHandle(h)) fail(GetLastError());
   if (!MoveFileExW(temp, name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    fail(GetLastError());
+    DWORD code = GetLastError();
+    // Wine answers "access denied" where another program holds the file open too: the file
+    // itself then tells the one from the other, and the student reads the reason that is.
+    if (code == ERROR_ACCESS_DENIED) {
+      HANDLE probe = CreateFileW(name.c_str(), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+      } else if (GetLastError() == ERROR_SHARING_VIOLATION) {
+        code = ERROR_SHARING_VIOLATION;
+      }
+    }
+    fail(code);
   }
 }
 
@@ -210,11 +231,29 @@ void TForm1::CreateControls() {
 void TForm1::BindHandlers() {
   onActivate = [this] { FormActivate(); };
   onClose = [this](forms::CloseAction& action) { FormClose(action); };
-  auto bindEdit = [](forms::Edit* e, auto enter, auto exit, auto keyUp) {
+  // A value edit acts on an Enter that went down in this window. The Enter that closes the
+  // "Λάθος τιμή" message goes down in the message and comes up in the edit the message gives
+  // the focus back to: that one would apply the edit a second time. The dialog manager takes
+  // an Enter going down before the edit sees it, so the form looks at the keys first.
+  keyPreview = true;
+  onKeyDown = [this](unsigned& key, unsigned) {
+    if (key == VK_RETURN) enterWentDown_ = true;
+  };
+  auto bindEdit = [this](forms::Edit* e, auto enter, auto exit, auto keyUp) {
     if (!e) return;
     e->onEnter = enter;
     e->onExit = exit;
-    e->onKeyUp = [keyUp](unsigned& key, unsigned) { keyUp(key); };
+    e->onKeyDown = [this](unsigned& key, unsigned) {
+      if (key == VK_RETURN) enterWentDown_ = true;
+    };
+    e->onKeyUp = [this, keyUp](unsigned& key, unsigned) {
+      if (key == VK_RETURN) {
+        bool wentDownHere = enterWentDown_;
+        enterWentDown_ = false;
+        if (!wentDownHere) return;
+      }
+      keyUp(key);
+    };
   };
   bindEdit(
       E_edit.get(), [this] { E_editEnter(); }, [this] { E_editExit(); },
@@ -279,13 +318,19 @@ void TForm1::EndSetup() {
 void TForm1::FormClose(forms::CloseAction& action) {
   // Once the experiment is unlocked the questions form comes once more, for the answers.
   if (work_button->Enabled()) peirama_Button->Click();
-  if (DataChanged() &&
-      GreekConfirm::VeruGreekConfirm(program_.Caption(), kSaveQuestion, 2) == forms::mrYes) {
+  // Enter saves: a student who presses it to get on loses nothing.
+  if (DataChanged() && GreekConfirm::VeruGreekConfirm(program_.Caption(), kSaveQuestion, 2,
+                                                      forms::mrYes) == forms::mrYes) {
     try {
       save_BitBtnClick();
     } catch (...) {
       // The work is not on disk: the window stays so that nothing typed is lost.
       forms::Application::Get().HandleException();
+      action = forms::CloseAction::None;
+      return;
+    }
+    // A data file that could not be written has been told; the work stays on the screen.
+    if (DataChanged()) {
       action = forms::CloseAction::None;
       return;
     }
@@ -393,9 +438,8 @@ double PixelsToUnits(std::int32_t Width) {
 
 // ---- Value edits and track bars ----
 
-void TForm1::UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar,
-                             const std::string& savedText, double& quantity, double rangeMin,
-                             double rangeMax) {
+void TForm1::UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar, std::string& savedText,
+                             double& quantity, double rangeMin, double rangeMax) {
   double value = dtools::TextToReal(edit.Text());
   if (value == dtools::InvalidReal) {
     GreekConfirm::VeruGreekConfirm(
@@ -420,6 +464,9 @@ void TForm1::UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar,
   std::int32_t position = forms::Round(value * 100);
   quantity = value;
   bar.SetPosition(position);
+  // A bad entry after this one brings back this value, which the track bar now shows, not
+  // the text the edit had when it got the focus.
+  savedText = edit.Text();
 }
 
 void TForm1::E_editEnter() { SavedEText = E_edit->Text(); }

@@ -223,8 +223,9 @@ class TForm1 : public forms::Form {
   // Reads the data file named by DataFileArgument with the program's policy; a missing or
   // malformed file shows its message and asks the application to terminate.
   void ReadDataFileWithPolicy();
-  // Writes the data file through a temporary file beside it; a failed write leaves the old
-  // file and raises the I/O error that the general error report shows.
+  // Writes the data file through a temporary file beside it. A read-only file, a folder in
+  // its place, a missing folder or a failed write leave the old file as it was and raise
+  // results::InOutError, which the save tells the student.
   void WriteDataFileWithPolicy();
   // The questions, answers or table differ from what the data file holds.
   bool DataChanged() const;
@@ -232,7 +233,8 @@ class TForm1 : public forms::Form {
   // frame measures the ruler: what did not change is not drawn again.
   void ShowRulerReading(const std::string& length, const std::string& frequency, bool red);
   // The edit updater of one value control (track-bar units in hundredths).
-  void UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar, const std::string& savedText,
+  // An accepted value's text becomes the saved text that a bad entry brings back.
+  void UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar, std::string& savedText,
                        double& quantity, double rangeMin, double rangeMax);
 
  private:
@@ -240,6 +242,9 @@ class TForm1 : public forms::Form {
   void BindHandlers();
 
   ExperimentProgram& program_;
+  // The Enter key went down in this window and has not come up since: the value edits act
+  // on its coming up.
+  bool enterWentDown_ = false;
   bool setupRunning_ = false;
   int animating_ = 0;
   // The data file's bytes as last read or written, for the question at exit.

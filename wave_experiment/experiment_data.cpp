@@ -13,8 +13,8 @@ MeasurementTable MeasurementsEdit;
 std::int32_t GridRows = 0;
 std::int32_t GridCols = 0;
 
-const DataFilePolicy kWaveDataFilePolicy{2, false, "Το αρχείο δεδομένων δεν βρέθηκε."};
-const DataFilePolicy kSoundDataFilePolicy{1, true, "Το αρχείο δεδομένων δεν βρέθηκε"};
+const DataFilePolicy kWaveDataFilePolicy{2, false, false, "Το αρχείο δεδομένων δεν βρέθηκε."};
+const DataFilePolicy kSoundDataFilePolicy{1, true, true, "Το αρχείο δεδομένων δεν βρέθηκε"};
 
 bool MeasurementTable::InRange(std::int32_t kind, std::int32_t column, std::int32_t row) {
   return kind >= 1 && kind <= kKinds && column >= 1 && column <= kColumns && row >= 1 &&
@@ -134,6 +134,7 @@ ReadOutcome ParseDataFile(std::string_view bytes, const DataFilePolicy& policy,
     ReadAnswer(in, questions.Answer2Lines);
     std::int32_t tables = ReadCount(in);
     for (std::int32_t k = 1; k <= tables; ++k) {
+      if (policy.tableBeyondKindsIsError && k > MeasurementTable::kKinds) throw BadContent{};
       std::int32_t rows = ReadCount(in);
       std::int32_t cols = ReadCount(in);
       std::int32_t newRows = forms::CheckedAdd(rows, 1);
@@ -177,8 +178,8 @@ std::string FormatDataFile(const DataFilePolicy& policy, const ExperimentQuestio
   WriteAnswer(out, questions.Answer2Lines);
   WriteLine(out, kSeparator);
   WriteLine(out, std::to_string(policy.tablesWritten));
-  std::int32_t rows = forms::CheckedSub(gridRows, 1);
-  std::int32_t cols = forms::CheckedSub(gridCols, 1);
+  std::int32_t rows = std::max(forms::CheckedSub(gridRows, 1), 0);
+  std::int32_t cols = std::max(forms::CheckedSub(gridCols, 1), 0);
   for (std::int32_t k = 1; k <= policy.tablesWritten; ++k) {
     WriteLine(out, std::to_string(rows));
     WriteLine(out, std::to_string(cols));

@@ -80,13 +80,16 @@ struct DataFilePolicy {
   // The end of the file where a cell is due: false reads the missing cells as empty texts,
   // true is a bad-content error.
   bool endOfFileBeforeCellIsError;
+  // A table beyond the two kinds: false is an error only at its first cell, true is one
+  // where the table begins, cells or none.
+  bool tableBeyondKindsIsError;
   // Text of the message for a data file that does not exist.
   const char* missingFileText;
 };
 
-// Kelmora2: two tables; missing cells read empty.
+// Kelmora2: two tables; missing cells read empty; a third table without cells passes.
 extern const DataFilePolicy kWaveDataFilePolicy;
-// Kelmora4: one table written; end of file before a cell is an error.
+// Kelmora4: one table written; end of file before a cell and any third table are errors.
 extern const DataFilePolicy kSoundDataFilePolicy;
 
 enum class ReadOutcome { Ok, BadContent };
@@ -101,8 +104,10 @@ ReadOutcome ParseDataFile(std::string_view bytes, const DataFilePolicy& policy,
                           std::int32_t& gridRows, std::int32_t& gridCols);
 
 // The bytes of the data file for the given state (CR LF line ends). An answer line that is
-// exactly the separator gets one trailing space, so the file reads back. Raises
-// forms::RangeError when the counts address a cell outside the table.
+// exactly the separator gets one trailing space, so the file reads back. Counts below 1 (no
+// table was read) are written as 0, never below, so every file the reader took comes back
+// as one it takes with the same cells. Raises forms::RangeError when the counts address a
+// cell outside the table.
 std::string FormatDataFile(const DataFilePolicy& policy, const ExperimentQuestions& questions,
                            const MeasurementTable& table, std::int32_t gridRows,
                            std::int32_t gridCols);

@@ -68,14 +68,45 @@ bool WriteFloppyReport(const std::wstring& path, std::string_view bytes) {
   return true;
 }
 
-void SaveExperiment(const std::function<void()>& writeDataFile,
+std::string DataFileNotSavedText(unsigned long code) {
+  struct Reason {
+    unsigned long code;
+    const char* text;
+  };
+  static const Reason kReasons[] = {
+      {ERROR_PATH_NOT_FOUND, "Ο φάκελος του αρχείου δεδομένων δεν υπάρχει."},
+      {ERROR_DIRECTORY, "Ο φάκελος του αρχείου δεδομένων δεν υπάρχει."},
+      {kFolderInPlaceOfFile, "Στη θέση του αρχείου δεδομένων υπάρχει φάκελος."},
+      {kFileReadOnly, "Το αρχείο δεδομένων είναι μόνο για ανάγνωση."},
+      {ERROR_WRITE_PROTECT, "Ο δίσκος δεν επιτρέπει την εγγραφή."},
+      // 5
+      {ERROR_DISK_FULL, "Ο δίσκος είναι γεμάτος."},
+      {ERROR_HANDLE_DISK_FULL, "Ο δίσκος είναι γεμάτος."},
+      {ERROR_SHARING_VIOLATION, "Το αρχείο δεδομένων χρησιμοποιείται από άλλο πρόγραμμα."},
+      {ERROR_LOCK_VIOLATION, "Το αρχείο δεδομένων χρησιμοποιείται από άλλο πρόγραμμα."},
+      {ERROR_ACCESS_DENIED, "Δεν επιτρέπεται η εγγραφή του αρχείου δεδομένων."},
+  };
+  std::string text = "Τα δεδομένα δεν αποθηκεύτηκαν. ";
+  for (const Reason& r : kReasons) {
+    if (r.code == code) return text + r.text;
+  }
+  return text + "Ο δίσκος δεν δέχτηκε την εγγραφή (σφάλμα " + std::to_string(code) + ").";
+}
+
+bool SaveExperiment(const std::function<void()>& writeDataFile,
                     const std::function<bool()>& writeResultsFile) {
-  writeDataFile();
+  try {
+    writeDataFile();
+  } catch (const InOutError& e) {
+    GreekConfirm::VeruGreekConfirm("2ο Πείραμα", DataFileNotSavedText(e.Code()), 0);
+    return false;
+  }
   bool ok = writeResultsFile();
   GreekConfirm::VeruGreekConfirm("2ο Πείραμα",
                                  ok ? "Τα αποτελέσματα αποθηκεύτηκαν."
                                     : "Τα αποτελέσματα δεν αποθηκεύτηκαν στη δισκέτα.",
                                  0);
+  return true;
 }
 
 }  // namespace results

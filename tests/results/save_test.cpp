@@ -115,18 +115,35 @@ TEST_F(Save, NoFloppyDriveTellsTheStudentInGreekAndKeepsTheDataFile) {
   EXPECT_FALSE(dataBytes.empty());
 }
 
+// The data file's failure is told in Greek with its reason, and the save stops there.
 TEST_F(Save, ADataFileThatCannotBeWrittenStopsTheSave) {
   FloppyDrive floppy(true);
-  testing_support::MessageRecorder rec;
+  struct Case {
+    unsigned long code;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {ERROR_DIRECTORY, "Ο φάκελος του αρχείου δεδομένων δεν υπάρχει."},
+      {ERROR_DISK_FULL, "Ο δίσκος είναι γεμάτος."},
+      {ERROR_WRITE_PROTECT, "Ο δίσκος δεν επιτρέπει την εγγραφή."},
+      {ERROR_ACCESS_DENIED, "Δεν επιτρέπεται η εγγραφή του αρχείου δεδομένων."},
+      {1117, "Ο δίσκος δεν δέχτηκε την εγγραφή (σφάλμα 1117)."},
+  };
   bool reportTried = false;
-  EXPECT_THROW(results::SaveExperiment([] { throw results::InOutError(ERROR_ACCESS_DENIED); },
-                                       [&] {
-                                         reportTried = true;
-                                         return WaveProgram::WriteWaveResultsFile();
-                                       }),
-               results::InOutError);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    testing_support::MessageRecorder rec;
+    EXPECT_FALSE(results::SaveExperiment([&] { throw results::InOutError(c.code); },
+                                         [&] {
+                                           reportTried = true;
+                                           return WaveProgram::WriteWaveResultsFile();
+                                         }));
+    ASSERT_EQ(rec.Count(), 1u);
+    EXPECT_EQ(rec.messages[0].kind, forms::MessageKind::GreekConfirm);
+    EXPECT_EQ(rec.messages[0].caption, "2ο Πείραμα");
+    EXPECT_EQ(rec.messages[0].text, std::string("Τα δεδομένα δεν αποθηκεύτηκαν. ") + c.reason);
+  }
   EXPECT_FALSE(reportTried);
-  EXPECT_EQ(rec.Count(), 0u);
   bool exists = true;
   floppy.Read(L"results1-2.txt", &exists);
   EXPECT_FALSE(exists);

@@ -52,20 +52,52 @@ TEST(SoundModel, StartRulerReadsItsFrequency) {
   EXPECT_EQ(dtools::RealToText(r.RulerFrequency, 2), "9.92");
 }
 
-TEST(SoundModel, TenHertzStillMovesTheParticles) {
+// Frames come 20 a second. The phase steps forwards by the same amount every frame, more at
+// a higher frequency, about one cycle a second on screen and far from the half cycle a
+// frame at which the motion would seem to turn backwards.
+TEST(SoundModel, ThePhaseStepsForwardsAboutOnceASecond) {
+  const double framesPerSecond = 20;
+  const double frequencies[] = {9.50, 9.75, 10.0, 10.25, 10.50};
+  double previousStep = 0;
+  for (double v : frequencies) {
+    SCOPED_TRACE(testing::Message() << v << " Hz");
+    double f = sound_model::AnimatedFrequency(v);
+    double step = sound_model::FramePhase(1, f) - sound_model::FramePhase(0, f);
+    for (std::int32_t n : {1, 2, 39, 40, 1000, 123456, 2147483646}) {
+      double next = sound_model::FramePhase(n + 1, f) - sound_model::FramePhase(n, f);
+      EXPECT_NEAR(next, step, 1e-6)
+          << "frame " << n;
+    }
+    EXPECT_GT(step, previousStep) << "faster at the higher frequency";
+    EXPECT_GE(step * framesPerSecond, 0.9);
+    EXPECT_LE(step * framesPerSecond, 1.1);
+    EXPECT_LT(step, 0.25);
+    previousStep = step;
+  }
   EXPECT_EQ(sound_model::AnimatedFrequency(10.0), 10.001);
   EXPECT_EQ(sound_model::AnimatedFrequency(9.99), 9.99);
-  double lambda = wave_model::WaveLength(sound_model::SoundSpeed(100), 10.0);
+}
+
+// At the start values particle 0 swings out to nearly its full 5 units and back to its rest
+// within one second of frames, and the wave runs towards larger x: the particle 10 units on
+// follows particle 0 by a quarter of a wavelength's worth of phase.
+TEST(SoundModel, AParticleSwingsOutAndBackWithinASecond) {
   double f = sound_model::AnimatedFrequency(10.0);
-  // A ten-thousandth of a cycle a frame: slow, but the particles go on moving.
-  double s1 = wave_model::LongitudinalDisplacement(1, f, lambda, 10);
-  double s2 = wave_model::LongitudinalDisplacement(2, f, lambda, 10);
-  double s1001 = wave_model::LongitudinalDisplacement(1001, f, lambda, 10);
-  EXPECT_GT(std::abs(s1 - s2), 1e-5);
-  EXPECT_GT(std::abs(s1 - s1001), 0.5);
-  // At 10 Hz itself the particle would stand still.
-  EXPECT_NEAR(wave_model::LongitudinalDisplacement(1, 10.0, lambda, 10),
-              wave_model::LongitudinalDisplacement(2, 10.0, lambda, 10), 1e-9);
+  double lambda = wave_model::WaveLength(sound_model::SoundSpeed(100), 10.0);
+  double farthest = 0;
+  int farthestAt = 0;
+  for (int n = 0; n <= 20; ++n) {
+    double s = sound_model::ParticleDisplacement(n, f, lambda, 0);
+    if (std::abs(s) > farthest) farthest = std::abs(s), farthestAt = n;
+  }
+  EXPECT_GT(farthest, 4.9);
+  EXPECT_NEAR(farthestAt, 5, 1) << "a quarter second out";
+  EXPECT_NEAR(sound_model::ParticleDisplacement(10, f, lambda, 0), 0, 0.05);
+  EXPECT_GT(sound_model::ParticleDisplacement(1, f, lambda, 0), 0) << "the first step goes forwards";
+  // Particle 1 reaches what particle 0 showed some frames earlier.
+  int lag = static_cast<int>(std::lround(10 / lambda / (f * sound_model::kFrameSeconds)));
+  EXPECT_NEAR(sound_model::ParticleDisplacement(30 + lag, f, lambda, 10),
+              sound_model::ParticleDisplacement(30, f, lambda, 0), 0.5);
 }
 
 std::string Lines(std::initializer_list<std::string> lines) {

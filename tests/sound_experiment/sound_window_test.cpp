@@ -5,12 +5,15 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <memory>
 
 #include "forms/application.h"
 #include "forms/image.h"
 #include "forms/message_service.h"
+#include "enter_key.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
 #include "sound_experiment/sound_program.h"
@@ -19,6 +22,7 @@
 #include "toolkit/okgraph3.h"
 #include "wave_experiment/Unit1.h"
 #include "wave_experiment/results.h"
+#include "forms/canvas.h"
 
 using testing_support::MessageRecorder;
 
@@ -26,7 +30,8 @@ namespace {
 
 void Pump(DWORD ms) { testing_support::PumpFor(ms, 2); }
 
-// The sound program with a hook at each frame's ruler measurement.
+// The sound program with a hook at each frame's ruler measurement, and the number of times
+// the temperature edit's updater ran.
 class ProbeProgram : public SoundProgram::Program {
  public:
   void MeasureRuler(Unit1::TForm1& form) override {
@@ -36,6 +41,11 @@ class ProbeProgram : public SoundProgram::Program {
     }
     SoundProgram::Program::MeasureRuler(form);
   }
+  void update_e_edit(Unit1::TForm1& form) override {
+    ++eUpdates;
+    SoundProgram::Program::update_e_edit(form);
+  }
+  int eUpdates = 0;
   int frames = 0;
   std::function<void(int)> onFrame;
 };
@@ -81,6 +91,13 @@ class SoundWindow : public ::testing::Test {
     SendMessageW(form->E_edit->Handle(), WM_KEYUP, VK_RETURN, 0xC0000001);
     Pump(10);
   }
+  // Types `text` into the frequency edit and presses Enter.
+  void EnterFrequency(const std::string& text) {
+    form->v_Edit->SetFocus();
+    form->v_Edit->SetText(text);
+    testing_support::PressKey(form->v_Edit->Handle(), VK_RETURN);
+    Pump(10);
+  }
 
   kelmora_test::TempFolder folder;
   std::wstring dataFile = folder.File(L"sound.txt");
@@ -123,12 +140,13 @@ TEST_F(SoundWindow, StartsWithItsControlsAtTheirStartValues) {
   EXPECT_TRUE(form->save_BitBtn->Enabled());
 }
 
-// The fixture's questions, then three sets of one cell each: the third is one set too many.
-std::string ThreeSets() {
+// The fixture's questions, then two sets of one cell each and a third set `third`: one set
+// too many, with cells or without.
+std::string ThreeSets(const std::string& third) {
   std::string bytes = sound_test::SoundFixtureLines(0);
   std::string counts = "\r\n1\r\n5\r\n4\r\n";
   bytes.replace(bytes.find(counts), counts.size(),
-                "\r\n3\r\n1\r\n1\r\na\r\n1\r\n1\r\nb\r\n1\r\n1\r\nc\r\n");
+                "\r\n3\r\n1\r\n1\r\na\r\n1\r\n1\r\nb\r\n" + third);
   return bytes;
 }
 
@@ -143,7 +161,9 @@ TEST_F(SoundWindow, DataFileErrorsEndTheProgramAfterTheirMessage) {
       {"missing", false, "", "Το αρχείο δεδομένων δεν βρέθηκε"},
       {"ends after 19 cells", true, sound_test::SoundFixtureLines(19),
        "Λάθος τιμές στο αρχείο δεδομένων."},
-      {"set count 3", true, ThreeSets(), "Λάθος τιμές στο αρχείο δεδομένων."},
+      {"set count 3", true, ThreeSets("1\r\n1\r\nc\r\n"), "Λάθος τιμές στο αρχείο δεδομένων."},
+      {"set count 3, the third without cells", true, ThreeSets("0\r\n0\r\n"),
+       "Λάθος τιμές στο αρχείο δεδομένων."},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
@@ -198,6 +218,23 @@ TEST_F(SoundWindow, TheTemperatureEditClampsAndMovesTheTrackBar) {
   EXPECT_EQ(form->E_TrackBar->Position(), 250);
 }
 
+// A good temperature with Enter, then letters with Enter and the message closed by Enter:
+// one message, and the edit comes back to the good value that the track bar shows.
+TEST_F(SoundWindow, ABadTemperatureAfterAGoodOneBringsBackTheGoodOne) {
+  Start();
+  Unlock();
+  form->work_button->SetFocus();
+  form->E_edit->SetFocus();
+  EXPECT_EQ(kelmora_test::TypeAndPressEnter(*form->E_edit, "37.6"), 0);
+  EXPECT_EQ(form->E_edit->Text(), "38");
+  int updates = program.eUpdates;
+  EXPECT_EQ(kelmora_test::TypeAndPressEnter(*form->E_edit, "abc"), 1);
+  EXPECT_EQ(program.eUpdates - updates, 1) << "the Enter that closed the message is no entry";
+  EXPECT_EQ(form->E_edit->Text(), "38");
+  EXPECT_EQ(form->E_TrackBar->Position(), 38);
+  EXPECT_EQ(GetFocus(), form->E_edit->Handle());
+}
+
 TEST_F(SoundWindow, TheResultsGridShowsTheOneTable) {
   Start();
   results::BackupMeasurements();
@@ -248,6 +285,93 @@ TEST_F(SoundWindow, StartAndPauseTheAnimation) {
     }
   EXPECT_GT(red, 20);
   EXPECT_GT(blue, 20);
+  EXPECT_EQ(messages.Count(), 0u);
+}
+
+// Where particles 0 and 1 are drawn on the plot's row of the axis: the pixel midway between
+// the outer edges of each marker's outline. Particle 0 is drawn red on the outside and blue
+// inside, every other particle the other way round; particle 0 is the leftmost.
+struct ParticleCentres {
+  int first = -1, second = -1;
+};
+
+ParticleCentres FindParticles(const forms::Bitmap& plot, int row) {
+  const forms::Color red = 0x0000FF, blue = 0xFF0000;
+  ParticleCentres found;
+  int x = 0;
+  const int w = plot.Width();
+  auto skip = [&](auto keepGoing) {
+    while (x < w && keepGoing(plot.Pixel(x, row))) ++x;
+  };
+  auto either = [&](forms::Color c) { return c == red || c == blue; };
+  // The first marker whose outline is `outline` and whose inside is `inside`.
+  auto marker = [&](forms::Color outline, forms::Color inside) {
+    skip([&](forms::Color c) { return c != outline; });
+    int left = x;
+    skip([&](forms::Color c) { return c == outline; });
+    skip([&](forms::Color c) { return c == inside; });
+    skip([&](forms::Color c) { return c == outline; });
+    return x < w ? (left + x - 1) / 2 : -1;
+  };
+  found.first = marker(red, blue);
+  skip([&](forms::Color c) { return !either(c); });
+  found.second = marker(blue, red);
+  return found;
+}
+
+// The slow motion of the air particles: at every frequency of the track bar particle 0
+// swings visibly out from its rest position and back within 40 frames paced as the student
+// sees them, and the particle 10 units on follows it a few frames later: the wave runs
+// forwards.
+TEST_F(SoundWindow, TheParticlesSwingForwardsAndBackOnTheScreen) {
+  Start();
+  Unlock();
+  MessageRecorder messages;
+  const forms::Bitmap& plot = okgraph3::CurrentWidgets().PlotImage->Picture();
+  forms::Canvas& canvas = okgraph3::CurrentWidgets().PlotImage->GetCanvas();
+  okgraph3::GraphMoveTo(0, 0);
+  const int row = canvas.PenPos().y, rest0 = canvas.PenPos().x;
+  okgraph3::GraphMoveTo(10, 0);
+  const int rest1 = canvas.PenPos().x;
+  HWND work = form->work_button->Handle();
+  for (const char* frequency : {"9.5", "10", "10.5"}) {
+    SCOPED_TRACE(testing::Message() << frequency << " Hz");
+    EnterFrequency(frequency);
+    std::vector<int> d0, d1;
+    program.frames = 0;
+    // The plot still shows the frame before while the next one measures its ruler.
+    program.onFrame = [&](int n) {
+      if (n == 1) return;
+      ParticleCentres p = FindParticles(plot, row);
+      d0.push_back(p.first - rest0);
+      d1.push_back(p.second - rest1);
+      if (n == 41) PostMessageW(work, BM_CLICK, 0, 0);
+    };
+    SendMessageW(work, BM_CLICK, 0, 0);
+    ASSERT_EQ(d0.size(), 40u);
+    ASSERT_TRUE(std::all_of(d0.begin(), d0.end(), [](int d) { return std::abs(d) < 60; }))
+        << "particle 0 found on every frame";
+    size_t out = 0;
+    while (out < d0.size() && std::abs(d0[out]) < 8) ++out;
+    ASSERT_LT(out, d0.size()) << "particle 0 never moved 8 pixels from its rest";
+    int side = d0[out] > 0 ? 1 : -1;
+    bool back = false;
+    for (size_t i = out + 1; i < d0.size(); ++i) back = back || d0[i] * side <= 2;
+    EXPECT_TRUE(back) << "particle 0 went " << d0[out] << " pixels out and stayed there";
+    // The lag, in frames, at which particle 1 best repeats particle 0.
+    int bestLag = 0;
+    long bestError = -1;
+    for (int lag = -10; lag <= 10; ++lag) {
+      long error = 0;
+      for (int i = 10; i < 30; ++i) {
+        long e = d1[static_cast<size_t>(i + lag)] - d0[static_cast<size_t>(i)];
+        error += e * e;
+      }
+      if (bestError < 0 || error < bestError) bestError = error, bestLag = lag;
+    }
+    EXPECT_GE(bestLag, 3);
+    EXPECT_LE(bestLag, 8);
+  }
   EXPECT_EQ(messages.Count(), 0u);
 }
 

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <vector>
 
+#include "enter_key.h"
 #include "forms/message_service.h"
 #include "main_window_fixture.h"
 
@@ -126,6 +127,40 @@ TEST_F(Controls, LettersShowTheRealMessageOnceAndKeepTheFocus) {
   EXPECT_EQ(form->v_TrackBar->Position(), 25);
 }
 
+// A good value with Enter, then a bad one with Enter and the message closed by Enter, as a
+// student does it: one message, and the edit comes back to the good value that its track
+// bar shows, not to the text it had when it got the focus.
+TEST_F(Controls, ABadValueAfterAGoodOneBringsBackTheGoodOneWithOneMessage) {
+  struct Case {
+    forms::Edit* edit;
+    forms::TrackBar* bar;
+    const char* good;
+    const char* shown;  // the good value as the edit shows it
+    int position;
+  };
+  const Case cases[] = {
+      {form->E_edit.get(), form->E_TrackBar.get(), "20", "10", 1000},
+      {form->d_edit.get(), form->d_TrackBar.get(), "0.55", "0.55", 55},
+      {form->v_Edit.get(), form->v_TrackBar.get(), "0.015", "0.03", 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.good);
+    form->work_button->SetFocus();
+    c.edit->SetFocus();
+    EXPECT_EQ(TypeAndPressEnter(*c.edit, c.good), 0);
+    EXPECT_EQ(c.edit->Text(), c.shown);
+    EXPECT_EQ(c.bar->Position(), c.position);
+    int updates = program.eUpdates;
+    EXPECT_EQ(TypeAndPressEnter(*c.edit, "abc"), 1) << "one bad entry, one message";
+    EXPECT_EQ(c.edit->Text(), c.shown);
+    EXPECT_EQ(c.bar->Position(), c.position);
+    EXPECT_EQ(GetFocus(), c.edit->Handle());
+    if (c.edit == form->E_edit.get()) {
+      EXPECT_EQ(program.eUpdates - updates, 1) << "the Enter that closed the message is no entry";
+    }
+  }
+}
+
 TEST_F(Controls, TrackBarsRewriteTheirEditOnlyWhenTheUserMovesThem) {
   MessageRecorder messages;
   struct Case {
@@ -222,9 +257,13 @@ HWND OtherVisibleWindow(HWND main) {
   return f.found;
 }
 
-ExitRun ExitThroughTheLoop(Unit1::TForm1& form, const wchar_t* answer) {
+// `answer` names the button to click, or is null for none; with `byEnter` the question is
+// answered by the Enter key instead.
+ExitRun ExitThroughTheLoop(Unit1::TForm1& form, const wchar_t* answer, bool byEnter = false) {
   ExitRun run;
   HWND main = form.Handle();
+  const DWORD gui = GetCurrentThreadId();
+  if (byEnter) answer = L"";
   std::atomic<bool> done{false};
   testing_support::Driver d([&] {
     if (HWND q = testing_support::WaitForTopWindow(L"Πείραμα 2", 3000)) {
@@ -239,7 +278,13 @@ ExitRun ExitThroughTheLoop(Unit1::TForm1& form, const wchar_t* answer) {
       }
       if (w && testing_support::FindChildByText(w, L"Να αποθηκευτούν οι αλλαγές;")) {
         ++run.saveQuestions;
-        testing_support::ClickChild(testing_support::FindChildByText(w, answer));
+        if (byEnter) {
+          // The key goes to whatever has the focus in the question, as the keyboard's does.
+          HWND focus = testing_support::WaitForFocus(gui);
+          if (focus && GetAncestor(focus, GA_ROOT) == w) testing_support::PressKey(focus, VK_RETURN);
+        } else {
+          testing_support::ClickChild(testing_support::FindChildByText(w, answer));
+        }
         break;
       }
       Sleep(10);
@@ -281,6 +326,15 @@ TEST_F(Controls, YesToTheQuestionSavesBeforeTheWindowCloses) {
   EXPECT_NE(ReadFileBytes(dataFile).find("Μειώνεται με την πυκνότητα.\r\n"), std::string::npos);
 }
 
+TEST_F(Controls, EnterAtTheQuestionSaves) {
+  Unit1::Measurements.Cell(1, 3, 2) = "11.9";
+  ExitRun run = ExitThroughTheLoop(*form, nullptr, true);
+  EXPECT_EQ(run.saveQuestions, 1);
+  EXPECT_TRUE(forms::Application::Get().Terminated());
+  EXPECT_NE(ReadFileBytes(dataFile).find("\r\n11.9\r\n"), std::string::npos)
+      << "the work was not saved";
+}
+
 TEST_F(Controls, NoToTheQuestionLeavesTheFile) {
   MessageRecorder messages;
   messages.answers = {forms::mrNo};
@@ -312,8 +366,15 @@ TEST_F(Controls, AFailedSaveAtTheExitKeepsTheWindow) {
   CloseHandle(held);
   EXPECT_FALSE(forms::Application::Get().Terminated());
   EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  // The question, then why the data were not saved.
   ASSERT_EQ(messages.Count(), 2u);
-  EXPECT_EQ(messages.messages[1].kind, forms::MessageKind::ErrorReport);
+  EXPECT_EQ(messages.messages[1].kind, forms::MessageKind::GreekConfirm);
+  EXPECT_EQ(messages.messages[1].caption, "2ο Πείραμα");
+  EXPECT_EQ(messages.messages[1].text,
+            "Τα δεδομένα δεν αποθηκεύτηκαν. Το αρχείο δεδομένων χρησιμοποιείται από άλλο "
+            "πρόγραμμα.")
+      << messages.TextUtf8(1);
+  EXPECT_EQ(Unit1::Question2, "άλλη ερώτηση");
   EXPECT_EQ(ReadFileBytes(dataFile), FixtureFile());
 }
 

@@ -1,34 +1,28 @@
-// Any bytes as a data file: the reader never fails other than by its outcome, and whatever it
-// reads the writer writes so that it reads back to the same bytes again.
+// Any bytes as a data file, read as each program reads it: the reader never fails other than
+// by its outcome, and every file it takes survives a save and a second reading unchanged.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "data_file_content.h"
 #include "wave_experiment/experiment_data.h"
 
 namespace {
 
-struct State {
-  Unit1::ExperimentQuestions q;
-  Unit1::MeasurementTable t;
-  std::int32_t rows = 0, cols = 0;
-};
+using data_file_content::Read;
+using data_file_content::Write;
 
+// Whatever a program reads, it saves as a file that reads back to the same content, and
+// saves that again byte for byte.
 void Check(std::string_view bytes, const Unit1::DataFilePolicy& policy) {
-  State s;
-  if (Unit1::ParseDataFile(bytes, policy, s.q, s.t, s.rows, s.cols) != Unit1::ReadOutcome::Ok)
-    return;
-  std::string written = Unit1::FormatDataFile(policy, s.q, s.t, s.rows, s.cols);
-  // An empty answer is written as one empty line and comes back as one empty entry.
-  if (s.q.Answer1Lines.empty()) s.q.Answer1Lines.push_back("");
-  if (s.q.Answer2Lines.empty()) s.q.Answer2Lines.push_back("");
-  State back;
-  if (Unit1::ParseDataFile(written, policy, back.q, back.t, back.rows, back.cols) !=
-      Unit1::ReadOutcome::Ok)
-    std::abort();
-  if (back.q != s.q || back.rows != s.rows || back.cols != s.cols) std::abort();
-  if (Unit1::FormatDataFile(policy, back.q, back.t, back.rows, back.cols) != written) std::abort();
+  data_file_content::Reading first = Read(bytes, policy);
+  if (first.outcome != Unit1::ReadOutcome::Ok) return;
+  std::string written = Write(first, policy);
+  data_file_content::Reading back = Read(written, policy);
+  if (back.outcome != Unit1::ReadOutcome::Ok) std::abort();
+  if (!data_file_content::Difference(first, back, policy).empty()) std::abort();
+  if (Write(back, policy) != written) std::abort();
 }
 
 }  // namespace

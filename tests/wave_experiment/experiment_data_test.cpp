@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 
@@ -129,6 +130,14 @@ TEST(DataFileRead, CasesTable) {
       {"first separator holds anything",
        Lines({"Q1", "xx", "a", "----------", "Q2", "", "b", "----------", "0"}), wave, ok, 0, 0,
        0},
+      // 25
+      {"set 3 without cells, sound", kHead + Lines({"3", "1", "1", "a", "0", "0", "0", "0"}),
+       sound, bad, 2, 2, 1},
+      {"set 3 with cells, sound", kHead + Lines({"3", "0", "0", "0", "0", "1", "1", "z"}), sound,
+       bad, 1, 1, 0},
+      {"set count 2, sound", kHead + Lines({"2", "1", "1", "a", "1", "1", "b"}), sound, ok, 2, 2,
+       2},
+      {"table count 0, sound", kHead + Lines({"0"}), sound, ok, 0, 0, 0},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
@@ -161,7 +170,8 @@ struct State {
   std::int32_t rows = 0, cols = 0;
 };
 
-// What the writer writes reads back to the same state and is written again byte for byte.
+// What the writer writes reads back to the same state and is written again byte for byte,
+// in the files of both programs.
 TEST(DataFileWrite, RoundTripsTable) {
   auto full = [] {
     State s;
@@ -194,30 +204,64 @@ TEST(DataFileWrite, RoundTripsTable) {
   const Case cases[] = {
       {"full", full(), {"γραμμή 1", "", "γραμμή 3"}},
       {"empty answers", emptyAnswers, {""}},
-      {"counts 0 write -1", noTables, {"x"}},
+      {"counts 0 write 0", noTables, {"x"}},
       {"separator as an answer line", separatorLine, {"πριν", "---------- ", "μετά"}},
       {"lone LF inside a line", lfInside, {"x\ny"}},
       // 5
       {"part of the table", partial, {"γραμμή 1", "", "γραμμή 3"}},
   };
+  for (const DataFilePolicy* policy : {&Unit1::kWaveDataFilePolicy, &Unit1::kSoundDataFilePolicy}) {
+    for (size_t i = 0; i < std::size(cases); ++i) {
+      const Case& c = cases[i];
+      SCOPED_TRACE(testing::Message() << "row " << i << ": " << c.name << ", tables written "
+                                      << policy->tablesWritten);
+      std::string bytes = Unit1::FormatDataFile(*policy, c.state.q, c.state.t, c.state.rows,
+                                                c.state.cols);
+      Read back = Parse(bytes, *policy);
+      ASSERT_EQ(back.outcome, ReadOutcome::Ok);
+      EXPECT_EQ(back.q.Question1, c.state.q.Question1);
+      EXPECT_EQ(back.q.Answer1Lines, c.answer1After);
+      // No table read leaves the counts at 0; the grid shows its header row and column all
+      // the same, and the file says 0.
+      EXPECT_EQ(back.rows, std::max(c.state.rows, 1));
+      EXPECT_EQ(back.cols, std::max(c.state.cols, 1));
+      for (int k = 1; k <= policy->tablesWritten; ++k)
+        for (int col = 1; col < c.state.cols; ++col)
+          for (int row = 1; row < c.state.rows; ++row)
+            EXPECT_EQ(back.t.Cell(k, col, row), c.state.t.Cell(k, col, row));
+      EXPECT_EQ(Unit1::FormatDataFile(*policy, back.q, back.t, back.rows, back.cols), bytes);
+    }
+  }
+}
+
+// A file with no table, or with tables of no rows or columns: the counts written are never
+// below 0, and the file reads back to the same counts.
+TEST(DataFileWrite, CountsWrittenAreNeverBelowZero) {
+  struct Case {
+    const char* name;
+    std::string tables;  // the lines after the answers
+    const DataFilePolicy* policy;
+    std::string written;
+  };
+  const DataFilePolicy* wave = &Unit1::kWaveDataFilePolicy;
+  const DataFilePolicy* sound = &Unit1::kSoundDataFilePolicy;
+  const Case cases[] = {
+      {"table count 0", Lines({"0"}), wave, Lines({"2", "0", "0", "0", "0"})},
+      {"table count 0, sound", Lines({"0"}), sound, Lines({"1", "0", "0"})},
+      {"table count -3", Lines({"-3"}), wave, Lines({"2", "0", "0", "0", "0"})},
+      {"counts -5 and 2", Lines({"1", "-5", "2"}), sound, Lines({"1", "0", "2"})},
+      {"counts 3 and 0", Lines({"1", "3", "0"}), wave, Lines({"2", "3", "0", "3", "0"})},
+  };
   for (size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
     SCOPED_TRACE(testing::Message() << "row " << i << ": " << c.name);
-    std::string bytes = Unit1::FormatDataFile(Unit1::kWaveDataFilePolicy, c.state.q, c.state.t,
-                                              c.state.rows, c.state.cols);
-    Read back = Parse(bytes);
+    Read first = Parse(kHead + c.tables, *c.policy);
+    ASSERT_EQ(first.outcome, ReadOutcome::Ok);
+    std::string bytes = Unit1::FormatDataFile(*c.policy, first.q, first.t, first.rows, first.cols);
+    EXPECT_EQ(bytes, kHead + c.written);
+    Read back = Parse(bytes, *c.policy);
     ASSERT_EQ(back.outcome, ReadOutcome::Ok);
-    EXPECT_EQ(back.q.Question1, c.state.q.Question1);
-    EXPECT_EQ(back.q.Answer1Lines, c.answer1After);
-    EXPECT_EQ(back.rows, c.state.rows);
-    EXPECT_EQ(back.cols, c.state.cols);
-    for (int k = 1; k <= 2; ++k)
-      for (int col = 1; col < c.state.cols; ++col)
-        for (int row = 1; row < c.state.rows; ++row)
-          EXPECT_EQ(back.t.Cell(k, col, row), c.state.t.Cell(k, col, row));
-    EXPECT_EQ(Unit1::FormatDataFile(Unit1::kWaveDataFilePolicy, back.q, back.t, back.rows,
-                                    back.cols),
-              bytes);
+    EXPECT_EQ(Unit1::FormatDataFile(*c.policy, back.q, back.t, back.rows, back.cols), bytes);
   }
 }
 

@@ -24,7 +24,8 @@ namespace kelmora_test {
 inline void Pump(DWORD ms) { testing_support::PumpFor(ms, 2); }
 
 // The wave program with a look into every frame: the deepest nesting of the animation loop,
-// and a hook run at each frame's ruler measurement (before the frame pumps its messages).
+// a hook run at each frame's ruler measurement (before the frame pumps its messages), and
+// the number of times the first edit's updater ran.
 class ProbeProgram : public WaveProgram::Program {
  public:
   void MeasureRuler(Unit1::TForm1& form) override {
@@ -35,6 +36,11 @@ class ProbeProgram : public WaveProgram::Program {
     }
     WaveProgram::Program::MeasureRuler(form);
   }
+  void update_e_edit(Unit1::TForm1& form) override {
+    ++eUpdates;
+    WaveProgram::Program::update_e_edit(form);
+  }
+  int eUpdates = 0;
   int maxDepth = 0;
   int frames = 0;
   std::function<void(int)> onFrame;

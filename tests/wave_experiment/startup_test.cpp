@@ -218,7 +218,7 @@ TEST_F(MainWindow, WritesTheDataFileBackAndAFailedWriteKeepsTheOldFile) {
   EXPECT_EQ(folder.CountFiles(), 1);
 
   // Held open by another program: nothing replaces it, no temporary file stays behind, and
-  // the save reports the failure through the general error report.
+  // the save tells the student why in Greek, and nothing else.
   Unit1::Question1 = "αλλαγμένη";
   HANDLE held = CreateFileW(dataFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -230,9 +230,13 @@ TEST_F(MainWindow, WritesTheDataFileBackAndAFailedWriteKeepsTheOldFile) {
   EXPECT_EQ(ReadFileBytes(dataFile), written);
   EXPECT_EQ(folder.CountFiles(), 1);
   EXPECT_TRUE(form->DataChanged());
-  ASSERT_GE(messages.Count(), 1u);
-  EXPECT_EQ(messages.messages[0].kind, forms::MessageKind::ErrorReport);
-  EXPECT_EQ(messages.messages[0].text.rfind("I/O error", 0), 0u) << messages.TextUtf8(0);
+  ASSERT_EQ(messages.Count(), 1u);
+  EXPECT_EQ(messages.messages[0].kind, forms::MessageKind::GreekConfirm);
+  EXPECT_EQ(messages.messages[0].caption, "2ο Πείραμα");
+  EXPECT_EQ(messages.messages[0].text,
+            "Τα δεδομένα δεν αποθηκεύτηκαν. Το αρχείο δεδομένων χρησιμοποιείται από άλλο "
+            "πρόγραμμα.")
+      << messages.TextUtf8(0);
 }
 
 }  // namespace
