@@ -50,6 +50,15 @@ Form::Form() : Control(nullptr) {
 
 Form::~Form() {
   if (modal_) modalResult_ = mrCancel;
+  // Destroying an owner destroys the windows it owns, under the forms that hold them: they
+  // are let go first and live on as windows of their own.
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM owner) __attribute__((stdcall)) -> BOOL {
+        if (GetWindow(w, GW_OWNER) == reinterpret_cast<HWND>(owner)) SetWindowLongPtrW(w, GWLP_HWNDPARENT, 0);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(Handle()));
 }
 
 void Form::SetBorderStyle(BorderStyle style) {
@@ -71,6 +80,11 @@ void Form::SetMaximizeBox(bool on) {
 void Form::SetMinimizeBox(bool on) {
   LONG s = GetWindowLongW(Handle(), GWL_STYLE);
   SetWindowLongW(Handle(), GWL_STYLE, on ? (s | WS_MINIMIZEBOX) : (s & ~WS_MINIMIZEBOX));
+}
+
+void Form::SetOwner(Form* owner) {
+  // For a top-level window this slot holds the owner, not a parent.
+  SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner ? owner->Handle() : nullptr));
 }
 
 void Form::SetClientSize(int width, int height) {

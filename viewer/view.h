@@ -56,6 +56,9 @@ class TViewerForm : public forms::Form {
 // The form while it exists; null otherwise.
 extern TViewerForm* ViewerForm;
 
+// What the program returns: 1 when set-up found no picture it could show, else 0.
+extern int ExitCode;
+
 void RedrawView();
 void ZoomIn();
 void ZoomOut();
