@@ -87,6 +87,21 @@ void Form::SetOwner(Form* owner) {
   SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner ? owner->Handle() : nullptr));
 }
 
+void Form::RaiseOwnedWindows() {
+  // Bottom first, so that the owned windows keep their order among themselves.
+  std::vector<HWND> owned;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (GetWindow(w, GW_OWNER) == Handle() && IsWindowVisible(w)) owned.push_back(w);
+  }
+  // A window already first would not move, nor would its X window: each goes just below the
+  // owner (unseen, as only the first window is restacked there) and then to the top.
+  const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  for (auto w = owned.rbegin(); w != owned.rend(); ++w) {
+    SetWindowPos(*w, Handle(), 0, 0, 0, 0, keep | SWP_NOREDRAW);
+    SetWindowPos(*w, HWND_TOP, 0, 0, 0, 0, keep);
+  }
+}
+
 void Form::SetClientSize(int width, int height) {
   RECT r{0, 0, width, height};
   AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
@@ -239,6 +254,10 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         } else if (!HIWORD(wp)) {
           FocusFirst();
         }
+        // Where no window manager stacks the windows, Wine raises a window that takes the
+        // focus above everything, the windows it owns included: they come back above it, as
+        // an owner brings its windows up with it.
+        RaiseOwnedWindows();
         if (onActivate) onActivate();
         return 0;
       }

@@ -66,6 +66,7 @@ class Form : public Control {
 
  private:
   void PlaceOnScreen();
+  void RaiseOwnedWindows();
   void FocusFirst();
   bool CloseQuery();
   Button* FocusedButton() const;
