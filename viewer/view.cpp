@@ -344,9 +344,10 @@ void VeruHistograms() {
   BlueCounts.fill(0);
   IntensityCounts.fill(0);
 
-  // Memory order, with a pump whenever the pump interval has passed: the windows answer as
-  // soon on a slow machine as a pump per column let them, without thousands of pumps on a
-  // fast one. The clock is read only every few thousand pixels, where it costs nothing.
+  // Memory order, with a pump whenever the pump interval has passed, however the picture is
+  // shaped: the windows answer as quickly on a slow machine, and a fast one is not held up by
+  // thousands of pumps. The clock is read only every few thousand pixels, where it costs
+  // nothing.
   const bmp::Image* picture = OriginalBitmap.get();
   const std::size_t total = picture->pixels.size();
   PumpClock clock;

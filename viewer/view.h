@@ -63,7 +63,8 @@ void RedrawView();
 void ZoomIn();
 void ZoomOut();
 // Counts the four histograms of OriginalBitmap while the progress window shows how far it
-// has come, then shows them. Does nothing while a count runs.
+// has come, then shows them. Does nothing while a count runs; closing the progress window
+// abandons the count.
 void VeruHistograms();
 bool HistogramsRunning();
 

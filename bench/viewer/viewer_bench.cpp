@@ -91,7 +91,7 @@ int main() {
   viewer.Show();
   app.ProcessMessages();
 
-  // The gauge reaches 100 at the count's last pump: what comes after is the windows' part
+  // The gauge shows 100 once the count is all but done: what comes after is the windows' part
   // (the progress window hidden, the charts filled and shown).
   int gaugeSets = 0;
   Clock::time_point full;
