@@ -50,6 +50,15 @@ Form::Form() : Control(nullptr) {
 
 Form::~Form() {
   if (modal_) modalResult_ = mrCancel;
+  // Destroying an owner destroys the windows it owns, under the forms that hold them: they
+  // are let go first and live on as windows of their own.
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM owner) __attribute__((stdcall)) -> BOOL {
+        if (GetWindow(w, GW_OWNER) == reinterpret_cast<HWND>(owner)) SetWindowLongPtrW(w, GWLP_HWNDPARENT, 0);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(Handle()));
 }
 
 void Form::SetBorderStyle(BorderStyle style) {
@@ -71,6 +80,26 @@ void Form::SetMaximizeBox(bool on) {
 void Form::SetMinimizeBox(bool on) {
   LONG s = GetWindowLongW(Handle(), GWL_STYLE);
   SetWindowLongW(Handle(), GWL_STYLE, on ? (s | WS_MINIMIZEBOX) : (s & ~WS_MINIMIZEBOX));
+}
+
+void Form::SetOwner(Form* owner) {
+  // For a top-level window this slot holds the owner, not a parent.
+  SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner ? owner->Handle() : nullptr));
+}
+
+void Form::RaiseOwnedWindows() {
+  // Bottom first, so that the owned windows keep their order among themselves.
+  std::vector<HWND> owned;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (GetWindow(w, GW_OWNER) == Handle() && IsWindowVisible(w)) owned.push_back(w);
+  }
+  // A window already first would not move, nor would its X window: each goes just below the
+  // owner (unseen, as only the first window is restacked there) and then to the top.
+  const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  for (auto w = owned.rbegin(); w != owned.rend(); ++w) {
+    SetWindowPos(*w, Handle(), 0, 0, 0, 0, keep | SWP_NOREDRAW);
+    SetWindowPos(*w, HWND_TOP, 0, 0, 0, 0, keep);
+  }
 }
 
 void Form::SetClientSize(int width, int height) {
@@ -225,6 +254,10 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         } else if (!HIWORD(wp)) {
           FocusFirst();
         }
+        // Where no window manager stacks the windows, Wine raises a window that takes the
+        // focus above everything, the windows it owns included: they come back above it, as
+        // an owner brings its windows up with it.
+        RaiseOwnedWindows();
         if (onActivate) onActivate();
         return 0;
       }

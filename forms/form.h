@@ -27,6 +27,9 @@ class Form : public Control {
   void SetPosition(FormPosition position) { position_ = position; }
   void SetMaximizeBox(bool on);
   void SetMinimizeBox(bool on);
+  // An owned form stays above its owner and is hidden while the owner is minimised; null
+  // makes it a window of its own again.
+  void SetOwner(Form* owner);
 
   void Show();
   int ShowModal();
@@ -63,6 +66,7 @@ class Form : public Control {
 
  private:
   void PlaceOnScreen();
+  void RaiseOwnedWindows();
   void FocusFirst();
   bool CloseQuery();
   Button* FocusedButton() const;

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "viewer/view.h"
+
 namespace Histograms {
 
 THistograms_Form* Histograms_Form = nullptr;
@@ -67,6 +69,9 @@ THistograms_Form::THistograms_Form()
   SetCaption("Histograms");
   SetClientSize(767, 492);
   SetPosition(forms::FormPosition::ScreenCenter);
+  // It lies inside the viewer's rectangle: owned, it stays above the viewer when the viewer
+  // is clicked, and goes with it when the viewer is minimised.
+  if (view::ViewerForm) SetOwner(view::ViewerForm);
 
   Chart2.name = "Chart2";
   SetUpChart(Chart2, Series2, 6, 7, "Green Histogram", forms::clGreen, 0x408000);

@@ -1,5 +1,7 @@
 #include "viewer/Progress.h"
 
+#include "viewer/view.h"
+
 namespace Progress {
 
 THistogramProgressForm* HistogramProgressForm = nullptr;
@@ -12,6 +14,9 @@ THistogramProgressForm::THistogramProgressForm() : Label1(this), HistogramProgre
   SetCaption("Viewer");
   SetClientSize(241, 89);
   SetPosition(forms::FormPosition::ScreenCenter);
+  // Over the middle of the viewer, like the histograms: owned, so a click on the viewer
+  // during the count does not bury it.
+  if (view::ViewerForm) SetOwner(view::ViewerForm);
 
   Label1.name = "Label1";
   Label1.SetBounds(16, 12, 0, 0);

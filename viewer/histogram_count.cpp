@@ -40,13 +40,13 @@ int PixelIntensity(int R, int G, int B) {
   return Intensity(R, G, B);
 }
 
-void CountColumn(const bmp::Image& picture, int x, HistogramBins& red, HistogramBins& green,
-                 HistogramBins& blue, HistogramBins& intensity) {
-  if (x < 0 || x >= picture.width) throw forms::RangeError();
+void CountPixels(const bmp::Image& picture, std::size_t first, std::size_t count, HistogramBins& red,
+                 HistogramBins& green, HistogramBins& blue, HistogramBins& intensity) {
+  const std::size_t size = picture.pixels.size();
+  if (first > size || count > size - first) throw forms::RangeError();
   ExtendedPrecision scope;
-  const std::size_t stride = static_cast<std::size_t>(picture.width);
-  const std::uint32_t* p = picture.pixels.data() + static_cast<std::size_t>(x);
-  for (int y = 0; y < picture.height; ++y, p += stride) {
+  const std::uint32_t* p = picture.pixels.data() + first;
+  for (const std::uint32_t* end = p + count; p != end; ++p) {
     std::uint32_t colour = bmp::ToColor(*p);
     RGBParts c = SplitRGB(colour);
     Bump(blue, c.B);
@@ -63,6 +63,14 @@ int ColumnPercent(int x, int width) {
   if (percent > 100) percent = 100;
   if (percent < 0) percent = 0;
   return percent;
+}
+
+int SharePercent(std::size_t counted, std::size_t total, int width) {
+  if (total == 0 || width <= 0 || counted > total) throw forms::RangeError();
+  // Neither factor reaches 2^32 (a picture holds at most 64 M pixels): the product fits.
+  std::uint64_t columns = static_cast<std::uint64_t>(counted) * static_cast<std::uint64_t>(width) /
+                          static_cast<std::uint64_t>(total);
+  return ColumnPercent(static_cast<int>(columns) - 1, width);
 }
 
 }  // namespace view

@@ -14,5 +14,5 @@ int main() {
   Histograms::THistograms_Form Histograms_Form;
   Progress::THistogramProgressForm HistogramProgressForm;
   app.Run(ViewerForm);
-  return 0;
+  return view::ExitCode;
 }

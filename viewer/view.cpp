@@ -33,6 +33,7 @@ HistogramBins BlueCounts{};
 HistogramBins IntensityCounts{};
 
 TViewerForm* ViewerForm = nullptr;
+int ExitCode = 0;
 std::size_t MaxZoomPixels = std::size_t{256} << 20;
 
 const char HelpEnglish[] =
@@ -46,11 +47,42 @@ namespace {
 
 bool counting = false;
 
+// How long the count runs between two pumps, and how many pixels it counts between two looks
+// at the clock.
+constexpr double kPumpIntervalSeconds = 0.020;
+constexpr std::size_t kPixelsBetweenClockReads = 4096;
+
+class PumpClock {
+ public:
+  PumpClock() {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    interval_ = static_cast<LONGLONG>(static_cast<double>(f.QuadPart) * kPumpIntervalSeconds);
+    Restart();
+  }
+  void Restart() { QueryPerformanceCounter(&last_); }
+  bool Due() const {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart - last_.QuadPart >= interval_;
+  }
+
+ private:
+  LONGLONG interval_ = 0;
+  LARGE_INTEGER last_{};
+};
+
 // The largest file the viewer reads: the biggest picture under the decoder's cap, stored at
 // 32 bits, with room for headers.
 constexpr std::uint64_t kMaxFileBytes = std::uint64_t{bmp::kMaxPixels} * 4 + (1u << 20);
 
 void EndProgram() { forms::Application::Get().Terminate(); }
+
+// After its message, so that a script that starts the viewer can tell.
+void EndProgramForNoPicture() {
+  ExitCode = 1;
+  EndProgram();
+}
 
 void FreeBitmaps() {
   DisplayBitmap.reset();
@@ -67,6 +99,7 @@ void ResetUnitState() {
   ViewRect = RECT{0, 0, kWindowWidth, kWindowHeight};
   TitleBase.clear();
   LastMouseX = LastMouseY = 0;
+  ExitCode = 0;
 }
 
 // A directory search that matches any attribute, as the existence check has always been.
@@ -181,7 +214,7 @@ void TViewerForm::FormCreate() {
   SetClientSize(kWindowWidth, kWindowHeight);
   if (!FileFound(ImageFileName)) {
     forms::MessageDlg("Could not find image file!", forms::MsgDlgType::Error, forms::mbOK);
-    EndProgram();
+    EndProgramForNoPicture();
     return;
   }
   ViewRect = RECT{0, 0, kWindowWidth, kWindowHeight};
@@ -191,7 +224,7 @@ void TViewerForm::FormCreate() {
   if (bytes) decoded = bmp::Decode(*bytes);
   if (!bytes || !decoded.ok()) {
     forms::MessageDlg("Could not load image file!", forms::MsgDlgType::Error, forms::mbOK);
-    EndProgram();
+    EndProgramForNoPicture();
     return;
   }
   bytes.reset();
@@ -201,7 +234,7 @@ void TViewerForm::FormCreate() {
   } catch (const std::bad_alloc&) {
     FreeBitmaps();
     forms::MessageDlg("Could not load image file!", forms::MsgDlgType::Error, forms::mbOK);
-    EndProgram();
+    EndProgramForNoPicture();
     return;
   }
   ViewerImage.brushColor = forms::clBlack;
@@ -285,9 +318,15 @@ void VeruHistograms() {
   // A second F2 handled inside the count's pump would start over on the same arrays.
   if (counting || !OriginalBitmap || !Histograms_Form || !HistogramProgressForm) return;
   counting = true;
+  // Closing the progress window (its close box, Alt+F4) abandons the count.
+  bool cancelled = false;
   struct Done {
-    ~Done() { counting = false; }
+    ~Done() {
+      counting = false;
+      if (Progress::HistogramProgressForm) Progress::HistogramProgressForm->onClose = nullptr;
+    }
   } done;
+  HistogramProgressForm->onClose = [&cancelled](forms::CloseAction&) { cancelled = true; };
   auto& app = forms::Application::Get();
 
   HistogramProgressForm->Show();
@@ -305,16 +344,31 @@ void VeruHistograms() {
   BlueCounts.fill(0);
   IntensityCounts.fill(0);
 
+  // Memory order, with a pump whenever the pump interval has passed, however the picture is
+  // shaped: the windows answer as quickly on a slow machine, and a fast one is not held up by
+  // thousands of pumps. The clock is read only every few thousand pixels, where it costs
+  // nothing.
   const bmp::Image* picture = OriginalBitmap.get();
-  const int W = picture->width;
-  for (int x = 0; x < W; ++x) {
-    CountColumn(*picture, x, RedCounts, GreenCounts, BlueCounts, IntensityCounts);
-    HistogramProgressForm->HistogramProgress.SetProgress(ColumnPercent(x, W));
+  const std::size_t total = picture->pixels.size();
+  PumpClock clock;
+  for (std::size_t counted = 0; counted < total;) {
+    std::size_t span = std::min(kPixelsBetweenClockReads, total - counted);
+    CountPixels(*picture, counted, span, RedCounts, GreenCounts, BlueCounts, IntensityCounts);
+    counted += span;
+    if (counted < total && !clock.Due()) continue;
+    HistogramProgressForm->HistogramProgress.SetProgress(SharePercent(counted, total, picture->width));
     app.ProcessMessages();
+    clock.Restart();
     // Esc, the right button or closing the window may have come through the pump: the
     // picture may be gone and the program ending.
     if (app.Terminated() || OriginalBitmap.get() != picture || !Histograms_Form || !HistogramProgressForm) {
       if (HistogramProgressForm) HistogramProgressForm->Hide();
+      return;
+    }
+    if (cancelled) {
+      // The charts were cleared for this count: nothing is left to show until the next F2.
+      HistogramProgressForm->Hide();
+      Histograms_Form->Hide();
       return;
     }
   }

@@ -56,11 +56,15 @@ class TViewerForm : public forms::Form {
 // The form while it exists; null otherwise.
 extern TViewerForm* ViewerForm;
 
+// What the program returns: 1 when set-up found no picture it could show, else 0.
+extern int ExitCode;
+
 void RedrawView();
 void ZoomIn();
 void ZoomOut();
 // Counts the four histograms of OriginalBitmap while the progress window shows how far it
-// has come, then shows them. Does nothing while a count runs.
+// has come, then shows them. Does nothing while a count runs; closing the progress window
+// abandons the count.
 void VeruHistograms();
 bool HistogramsRunning();
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numeric>
@@ -98,17 +99,37 @@ TEST(SplitRGB, ColourParts) {
 
 struct Counted {
   view::HistogramBins red{}, green{}, blue{}, intensity{};
+  bool operator==(const Counted&) const = default;
 };
 
-Counted CountAll(const bmp::Image& img) {
+// The whole picture in spans of `span` pixels (the last one shorter).
+Counted CountAll(const bmp::Image& img, std::size_t span) {
   Counted c;
-  for (int x = 0; x < img.width; ++x) view::CountColumn(img, x, c.red, c.green, c.blue, c.intensity);
+  for (std::size_t first = 0; first < img.pixels.size(); first += span) {
+    view::CountPixels(img, first, std::min(span, img.pixels.size() - first), c.red, c.green, c.blue, c.intensity);
+  }
+  return c;
+}
+Counted CountAll(const bmp::Image& img) { return CountAll(img, img.pixels.size()); }
+
+// Column by column, one pixel at a time through the two public steps.
+Counted CountByColumns(const bmp::Image& img) {
+  Counted c;
+  for (int x = 0; x < img.width; ++x) {
+    for (int y = 0; y < img.height; ++y) {
+      view::RGBParts p = view::SplitRGB(bmp::ToColor(img.At(x, y)));
+      ++c.red[static_cast<size_t>(p.R)];
+      ++c.green[static_cast<size_t>(p.G)];
+      ++c.blue[static_cast<size_t>(p.B)];
+      ++c.intensity[static_cast<size_t>(view::PixelIntensity(p.R, p.G, p.B))];
+    }
+  }
   return c;
 }
 
 long long Sum(const view::HistogramBins& b) { return std::accumulate(b.begin(), b.end(), 0ll); }
 
-TEST(CountColumn, BinsAddUpAndFlatPicturesFillOneBin) {
+TEST(CountPixels, BinsAddUpAndFlatPicturesFillOneBin) {
   struct Case {
     const char* name;
     int width, height;
@@ -147,12 +168,37 @@ TEST(CountColumn, BinsAddUpAndFlatPicturesFillOneBin) {
   for (int x = 0; x < 7; ++x) EXPECT_EQ(n.red[static_cast<size_t>(x * 30)], 5) << "red " << x * 30;
 }
 
-TEST(CountColumn, AnOverflowingBinIsARunTimeError) {
-  bmp::Image img = bmp::MakeImage(1, 1);
+// However the picture is cut into spans, across rows or within one, the bins are those of a
+// count column by column.
+TEST(CountPixels, AnySpansGiveTheBinsOfTheColumnOrder) {
+  const int W = 301, H = 97;
+  bmp::Image img = bmp::MakeImage(W, H);
+  std::uint32_t h = 2166136261u;
+  for (std::uint32_t& p : img.pixels) {
+    h = (h ^ (h >> 13)) * 16777619u + 0x9E3779B9u;
+    p = h & 0xFFFFFFu;
+  }
+  Counted want = CountByColumns(img);
+  const std::size_t spans[] = {1, 7, 300, 301, 302, 4096, img.pixels.size(), img.pixels.size() + 5};
+  for (std::size_t span : spans) {
+    EXPECT_TRUE(CountAll(img, span) == want) << "spans of " << span;
+  }
+}
+
+TEST(CountPixels, AnOverflowingBinIsARunTimeErrorAndASpanBeyondThePictureARangeError) {
+  bmp::Image img = bmp::MakeImage(3, 2);
   Counted c;
   c.blue[0] = INT32_MAX;
-  EXPECT_THROW(view::CountColumn(img, 0, c.red, c.green, c.blue, c.intensity), forms::OverflowError);
-  EXPECT_THROW(view::CountColumn(img, 1, c.red, c.green, c.blue, c.intensity), forms::RangeError);
+  EXPECT_THROW(view::CountPixels(img, 0, 1, c.red, c.green, c.blue, c.intensity), forms::OverflowError);
+  c.blue[0] = 0;
+  const std::pair<std::size_t, std::size_t> outside[] = {{0, 7}, {6, 1}, {7, 0}, {1, SIZE_MAX}};
+  for (const auto& [first, count] : outside) {
+    EXPECT_THROW(view::CountPixels(img, first, count, c.red, c.green, c.blue, c.intensity), forms::RangeError)
+        << first << " + " << count;
+  }
+  Counted none;
+  view::CountPixels(img, 6, 0, none.red, none.green, none.blue, none.intensity);
+  EXPECT_EQ(Sum(none.red), 0) << "an empty span at the end counts nothing";
 }
 
 TEST(ColumnPercent, RoundsHalvesToEvenWithinZeroToHundred) {
@@ -166,6 +212,31 @@ TEST(ColumnPercent, RoundsHalvesToEvenWithinZeroToHundred) {
   for (size_t row = 0; row < std::size(cases); ++row) {
     EXPECT_EQ(view::ColumnPercent(cases[row].x, cases[row].width), cases[row].percent) << "row " << row;
   }
+}
+
+// The gauge moves as it did column by column: at a share of the picture it shows the per cent
+// of the last whole column's worth of pixels counted.
+TEST(SharePercent, ThePercentOfTheLastWholeColumnCounted) {
+  struct Case {
+    std::size_t counted, total;
+    int width, percent;
+  };
+  const Case cases[] = {
+      {1920, 1920, 640, 100},        // all of a 640 x 3 picture: Round(639 * 100 / 640)
+      {3, 1920, 640, 0},             // the first column's worth
+      {640, 1920, 640, 33},          // a row of three: 213 columns, Round(212 * 100 / 640)
+      {0, 1920, 640, 0},
+      {10000, 10000, 100, 99},       // 5: a narrow picture ends at 99, as it always has
+      {1, 1, 1, 0},                  // one pixel: Round(0 * 100 / 1)
+      {6000000, 12000000, 4000, 50}, // half of 4000 x 3000: 2000 columns, Round(1999 / 40)
+      {11999999, 12000000, 4000, 100},
+  };
+  for (size_t row = 0; row < std::size(cases); ++row) {
+    const Case& c = cases[row];
+    EXPECT_EQ(view::SharePercent(c.counted, c.total, c.width), c.percent) << "row " << row;
+  }
+  EXPECT_THROW(view::SharePercent(5, 4, 2), forms::RangeError);
+  EXPECT_THROW(view::SharePercent(0, 0, 2), forms::RangeError);
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <numeric>
 #include <vector>
 
+#include "child_process.h"
 #include "gui_driver.h"
 #include "photo_scene.h"
 #include "viewer_fixture.h"
@@ -35,7 +38,52 @@ class HistogramsWindow : public ViewerTest {
   std::vector<forms::Chart*> AllCharts() {
     return {&histograms->Chart1, &histograms->Chart2, &histograms->Chart3, &histograms->Chart4};
   }
+  // A picture of a photograph's size, noise that fills every bin.
+  std::string WriteLargePicture(int width = 4000, int height = 3000) {
+    return WritePicture(width, height, [](int x, int y) {
+      std::uint32_t h = static_cast<std::uint32_t>(x) * 2654435761u ^ static_cast<std::uint32_t>(y) * 40503u;
+      h ^= h >> 15;
+      return (h * 2246822519u) & 0xFFFFFFu;
+    });
+  }
 };
+
+// A click of the real mouse at a point of the screen: it goes through the platform's input
+// queue, so it activates the window under it as a user's click does.
+void RealClick(POINT at) {
+  INPUT in[3] = {};
+  for (INPUT& i : in) {
+    i.type = INPUT_MOUSE;
+    i.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    i.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  }
+  in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  SendInput(3, in, sizeof(INPUT));
+}
+
+// True when `upper` lies above `lower` in the z-order of the top-level windows.
+bool Above(HWND upper, HWND lower) {
+  for (HWND w = GetWindow(lower, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
+    if (w == upper) return true;
+  }
+  return false;
+}
+
+// A corner of the viewer's picture, on the screen, that `other` does not cover; from the
+// last corner backwards when `fromTheEnd` (two clicks in one place would make a double click).
+POINT ViewerPointOutside(HWND viewerImage, HWND other, bool fromTheEnd) {
+  RECT covered = testing_support::WindowRectOf(other);
+  std::vector<POINT> corners{{4, 4}, {795, 4}, {4, 595}, {795, 595}};
+  if (fromTheEnd) std::reverse(corners.begin(), corners.end());
+  for (POINT p : corners) {
+    ClientToScreen(viewerImage, &p);
+    if (!PtInRect(&covered, p)) return p;
+  }
+  ADD_FAILURE() << "the window covers the whole viewer";
+  return {0, 0};
+}
 
 TEST_F(HistogramsWindow, BinsOfAPhotoAddUpToItsPixelsInUnitAndCharts) {
   MessageRecorder rec;
@@ -97,7 +145,7 @@ TEST_F(HistogramsWindow, FlatPicturesFallInOneBin) {
   }
 }
 
-TEST_F(HistogramsWindow, GaugeRunsFromZeroToHundredOnceEachColumn) {
+TEST_F(HistogramsWindow, GaugeRunsFromZeroToHundredAndStartsAgainAtZero) {
   MessageRecorder rec;
   Open({WritePicture(640, 3, [](int x, int) { return bmp::FromRgb(x & 255, 0, 0); })});
   std::vector<int> seen;
@@ -328,8 +376,9 @@ TEST_F(HistogramsWindow, TheSameHistogramsAfterAZoom) {
   EXPECT_EQ(first.intensity, second.intensity);
 }
 
-// Ending the program in the middle of a count: the count stops at the next column, nothing
-// reads the freed pictures, and the message loop returns.
+// Ending the program in the middle of a count: the count stops at its next pump, nothing
+// reads the freed pictures, and the message loop returns. The picture takes the count several
+// pump intervals.
 TEST_F(HistogramsWindow, EndingDuringTheCountStopsItCleanly) {
   struct Case {
     const char* name;
@@ -345,7 +394,7 @@ TEST_F(HistogramsWindow, EndingDuringTheCountStopsItCleanly) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     MessageRecorder rec;
-    Open({WritePicture(400, 50, Ramp)});
+    Open({WriteLargePicture()});
     PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_F2, 1);
     HWND to = c.msg == WM_RBUTTONUP ? viewer->ViewerImage.Handle() : ViewerHwnd();
     PostMessageW(to, c.msg, c.wp, MAKELPARAM(5, 5));
@@ -354,13 +403,257 @@ TEST_F(HistogramsWindow, EndingDuringTheCountStopsItCleanly) {
     EXPECT_FALSE(view::HistogramsRunning());
     EXPECT_FALSE(histograms->Visible());
     EXPECT_FALSE(progress->Visible());
-    EXPECT_LT(Sum(view::RedCounts), 400 * 50) << "stopped before the last column";
+    EXPECT_LT(Sum(view::RedCounts), 4000 * 3000) << "stopped before the end";
     EXPECT_EQ(view::OriginalBitmap == nullptr, c.freed);
     EXPECT_EQ(rec.Count(), 0u) << "no error report";
     progress.reset();
     histograms.reset();
     viewer.reset();
     forms::Application::Get().ResetTerminated();
+  }
+}
+
+// The count goes through the picture in memory order now; the bins are still those of a count
+// column by column, and the gauge climbs to 100 in steps, each one a value it showed before.
+TEST_F(HistogramsWindow, ALargePictureCountsInStepsToTheBinsOfTheColumnOrder) {
+  MessageRecorder rec;
+  Open({WriteLargePicture()});
+  const bmp::Image& picture = *view::OriginalBitmap;
+  std::vector<int> seen;
+  progress->HistogramProgress.onChange = [&](int p) { seen.push_back(p); };
+  LARGE_INTEGER f, start, end;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&start);
+  PressF2AndWait();
+  QueryPerformanceCounter(&end);
+  double ms = static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+
+  Counts want{};
+  for (int x = 0; x < picture.width; ++x) {
+    for (int y = 0; y < picture.height; ++y) {
+      view::RGBParts c = view::SplitRGB(bmp::ToColor(picture.At(x, y)));
+      ++want.red[static_cast<size_t>(c.R)];
+      ++want.green[static_cast<size_t>(c.G)];
+      ++want.blue[static_cast<size_t>(c.B)];
+      ++want.intensity[static_cast<size_t>(view::PixelIntensity(c.R, c.G, c.B))];
+    }
+  }
+  EXPECT_EQ(view::RedCounts, want.red);
+  EXPECT_EQ(view::GreenCounts, want.green);
+  EXPECT_EQ(view::BlueCounts, want.blue);
+  EXPECT_EQ(view::IntensityCounts, want.intensity);
+  EXPECT_EQ(histograms->Series4.YValue(128), want.intensity[128]);
+
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.back(), 100);
+  EXPECT_TRUE(std::adjacent_find(seen.begin(), seen.end(), std::greater_equal<int>()) == seen.end())
+      << "the gauge only climbs";
+  // A count that lasts several pump intervals shows where it has come on the way.
+  if (ms > 100) {
+    EXPECT_GE(seen.size(), 2u) << "F2 took " << ms << " ms";
+  }
+}
+
+// A click posted to the viewer while the count runs is handled within 100 ms. The clicks come
+// from a second thread, each at a moment that falls anywhere between two of the count's pumps,
+// so the delays measured are the ones a user's clicks meet; only clicks answered by a pump
+// before the count's last one are taken (the last pump would answer any count's clicks).
+// The figure checked is the median over many clicks, and the bound is five pump intervals:
+// a machine busy with other work delays a few clicks, not half of them, while a count that
+// pumped too rarely delays them all.
+TEST_F(HistogramsWindow, ClicksOnTheViewerAreHandledWithin100MsDuringTheCount) {
+  MessageRecorder rec;
+  Open({WriteLargePicture()});
+  constexpr int kWanted = 12, kMaxClicks = 80;
+  struct Click {
+    LONGLONG postedAt = 0, handledAt = 0;
+    bool beforeTheLastPump = false;
+  };
+  std::vector<Click> clicks(kMaxClicks);
+  std::atomic<int> handled{-1};
+  std::atomic<int> inTheCount{0};
+  std::atomic<bool> driverDone{false};
+  auto original = viewer->ViewerImage.onMouseUp;
+  viewer->ViewerImage.onMouseUp = [&](forms::MouseButton b, unsigned shift, int x, int y) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    Click& c = clicks.at(static_cast<size_t>(x));
+    c.handledAt = now.QuadPart;
+    c.beforeTheLastPump = view::HistogramsRunning() && progress->HistogramProgress.Progress() < 100;
+    if (c.beforeTheLastPump) ++inTheCount;
+    handled = x;
+    original(b, shift, x, y);
+  };
+  HWND image = viewer->ViewerImage.Handle(), progressWindow = progress->Handle();
+  testing_support::Driver driver([&] {
+    for (int i = 0; i < kMaxClicks && inTheCount < kWanted; ++i) {
+      if (!testing_support::WaitUntil([&] { return IsWindowVisible(progressWindow) != FALSE; }, 10000, 1)) break;
+      Sleep(static_cast<DWORD>(1 + (i * 7) % 23));  // wanders over the pump interval
+      LARGE_INTEGER now;
+      QueryPerformanceCounter(&now);
+      clicks[static_cast<size_t>(i)].postedAt = now.QuadPart;
+      PostMessageW(image, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(i, 1));
+      PostMessageW(image, WM_LBUTTONUP, 0, MAKELPARAM(i, 1));
+      if (!testing_support::WaitUntil([&] { return handled == i; }, 5000, 1)) break;
+    }
+    driverDone = true;
+  });
+  for (int run = 0; run < 40 && !driverDone; ++run) {
+    PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_F2, 1);
+    ASSERT_TRUE(PumpUntil([&] { return histograms->Visible() && !view::HistogramsRunning(); }, 10000));
+    histograms->Hide();
+  }
+  driver.Join();
+  ASSERT_TRUE(PumpUntil([&] { return driverDone.load(); }));
+  viewer->ViewerImage.onMouseUp = original;
+
+  LARGE_INTEGER f;
+  QueryPerformanceFrequency(&f);
+  std::vector<double> ms;
+  for (const Click& c : clicks) {
+    if (c.beforeTheLastPump) ms.push_back(static_cast<double>(c.handledAt - c.postedAt) * 1000.0 / static_cast<double>(f.QuadPart));
+  }
+  ASSERT_GE(ms.size(), static_cast<size_t>(kWanted)) << "clicks answered by the count's own pumps";
+  std::sort(ms.begin(), ms.end());
+  double median = ms[ms.size() / 2];
+  EXPECT_LT(median, 100.0) << "median of " << ms.size() << " clicks; slowest " << ms.back() << " ms";
+  EXPECT_EQ(rec.Count(), 0u);
+}
+
+// Keys handled inside the count's pumps do their work there, and the count goes on unharmed.
+TEST_F(HistogramsWindow, ZoomingAndPanningDuringTheCountLeaveItsBins) {
+  MessageRecorder rec;
+  const int W = 2000, H = 1500;
+  Open({WriteLargePicture(W, H)});
+  PressF2AndWait();
+  Counts before = Counts::Now();
+  histograms->Hide();
+  std::vector<std::pair<unsigned, bool>> keys;  // the key and whether the count was running
+  viewer->onKeyDown = [&, original = viewer->onKeyDown](unsigned& key, unsigned shift) {
+    keys.emplace_back(key, view::HistogramsRunning());
+    original(key, shift);
+  };
+  PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_F2, 1);
+  PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_ADD, 1);
+  PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_RIGHT, 1);
+  ASSERT_TRUE(PumpUntil([&] { return keys.size() == 3 && !view::HistogramsRunning() && histograms->Visible(); }));
+  EXPECT_TRUE(keys[1].second && keys[2].second) << "handled inside the count";
+  EXPECT_EQ(view::View.ZoomLevel, 2);
+  EXPECT_EQ(view::View.ViewLeft, 50);
+  EXPECT_EQ(viewer->Caption().substr(viewer->Caption().size() - 5), "[2:1]");
+  Counts after = Counts::Now();
+  EXPECT_EQ(after.red, before.red);
+  EXPECT_EQ(after.green, before.green);
+  EXPECT_EQ(after.blue, before.blue);
+  EXPECT_EQ(after.intensity, before.intensity);
+  EXPECT_EQ(Sum(after.intensity), static_cast<long long>(W) * H);
+}
+
+// Both windows lie over the viewer and belong to it: a click on the viewer, which brings the
+// viewer to the front, leaves them above it, and they go away and come back with it when it is
+// minimised and restored.
+TEST_F(HistogramsWindow, AClickOnTheViewerLeavesTheHistogramsAndProgressAboveIt) {
+  MessageRecorder rec;
+  Open({WritePicture(300, 200, Ramp)});
+  EXPECT_EQ(GetWindow(histograms->Handle(), GW_OWNER), ViewerHwnd());
+  EXPECT_EQ(GetWindow(progress->Handle(), GW_OWNER), ViewerHwnd());
+  HWND image = viewer->ViewerImage.Handle();
+
+  // The progress window, clicked past while the count runs: the click waits behind F2 and is
+  // handled by the count's pump.
+  bool progressAbove = false, clickedDuringTheCount = false;
+  viewer->ViewerImage.onMouseUp = [&, original = viewer->ViewerImage.onMouseUp](forms::MouseButton b, unsigned shift,
+                                                                                 int x, int y) {
+    clickedDuringTheCount = view::HistogramsRunning();
+    progressAbove = Above(progress->Handle(), ViewerHwnd()) && progress->Visible();
+    original(b, shift, x, y);
+  };
+  progress->Show();  // where the count puts it
+  POINT outsideProgress = ViewerPointOutside(image, progress->Handle(), true);
+  progress->Hide();
+  Pump();
+  PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_F2, 1);
+  RealClick(outsideProgress);
+  ASSERT_TRUE(PumpUntil([&] { return histograms->Visible() && !view::HistogramsRunning(); }));
+  EXPECT_TRUE(clickedDuringTheCount);
+  EXPECT_TRUE(progressAbove) << "the progress window went behind the viewer";
+
+  // The histograms window, clicked past once shown. The platform restacks the windows after
+  // the click has been handled, from the display's answers: those are let in before the check.
+  RealClick(ViewerPointOutside(image, histograms->Handle(), false));
+  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == ViewerHwnd(); })) << "the click activates the viewer";
+  testing_support::PumpFor(300);
+  EXPECT_TRUE(Above(histograms->Handle(), ViewerHwnd())) << "z-order after the click";
+  // A bare spot of the window's face, right of the OK button, on the screen itself.
+  POINT bare{600, 478};
+  ClientToScreen(histograms->Handle(), &bare);
+  EXPECT_EQ(GetAncestor(WindowFromPoint(bare), GA_ROOT), histograms->Handle());
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  COLORREF seen = CLR_INVALID;
+  EXPECT_TRUE(PumpUntil([&] {
+    HDC screen = GetDC(nullptr);
+    seen = GetPixel(screen, bare.x, bare.y);
+    ReleaseDC(nullptr, screen);
+    return seen == face;
+  })) << "the screen shows 0x" << std::hex << seen << " where the window's face 0x" << face << " should be";
+
+  SendMessageW(ViewerHwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Pump();
+  EXPECT_TRUE(IsIconic(ViewerHwnd()));
+  EXPECT_FALSE(histograms->Visible()) << "minimised with the viewer";
+  SendMessageW(ViewerHwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump();
+  EXPECT_FALSE(IsIconic(ViewerHwnd()));
+  EXPECT_TRUE(histograms->Visible()) << "restored with the viewer";
+  EXPECT_EQ(histograms->Caption(), "Histograms");
+  EXPECT_EQ(histograms->ClientWidth(), 767);
+  EXPECT_EQ(rec.Count(), 0u);
+}
+
+// Closing the progress window while the count runs abandons the count: no charts, the viewer
+// stays, and the next F2 counts from the start.
+TEST_F(HistogramsWindow, ClosingTheProgressWindowCancelsTheCount) {
+  struct Case {
+    const char* name;
+    UINT msg;
+    WPARAM wp;
+    LPARAM lp;
+    bool chartsShownBefore;
+  };
+  const LPARAM altDown = 1 | (1 << 29);
+  const Case cases[] = {
+      {"its close box", WM_SYSCOMMAND, SC_CLOSE, 0, false},
+      {"Alt+F4", WM_SYSKEYDOWN, VK_F4, altDown, false},
+      {"its close box, over earlier charts", WM_SYSCOMMAND, SC_CLOSE, 0, true},
+      {"Alt+F4, over earlier charts", WM_SYSKEYDOWN, VK_F4, altDown, true},
+  };
+  const int W = 500, H = 300;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MessageRecorder rec;
+    Open({WritePicture(W, H, testing_support::PhotoScene(W, H))});
+    if (c.chartsShownBefore) PressF2AndWait();
+    // Both wait in the queue: the close comes through a pump of the count that F2 starts.
+    PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_F2, 1);
+    PostMessageW(progress->Handle(), c.msg, c.wp, c.lp);
+    Pump();
+    EXPECT_FALSE(view::HistogramsRunning());
+    EXPECT_FALSE(progress->Visible());
+    EXPECT_FALSE(histograms->Visible()) << "no charts";
+    for (forms::AreaSeries* s : AllSeries()) EXPECT_EQ(s->Count(), 0);
+    EXPECT_TRUE(viewer->Visible());
+    EXPECT_FALSE(forms::Application::Get().Terminated());
+    EXPECT_NE(view::OriginalBitmap, nullptr);
+
+    PressF2AndWait();
+    for (forms::AreaSeries* s : AllSeries()) EXPECT_EQ(s->Count(), 256);
+    for (const view::HistogramBins* b : {&view::RedCounts, &view::GreenCounts, &view::BlueCounts, &view::IntensityCounts}) {
+      EXPECT_EQ(Sum(*b), W * H) << "counted afresh";
+    }
+    EXPECT_EQ(rec.Count(), 0u);
+    progress.reset();
+    histograms.reset();
+    viewer.reset();
   }
 }
 

@@ -53,15 +53,35 @@ TEST_F(VeruProgram, WithoutAnArgumentItEndsAtOnceWithoutAWindow) {
   EXPECT_EQ(WaitForProcessWindow(program_.Pid(), nullptr, 0), nullptr);
 }
 
-TEST_F(VeruProgram, AMissingFileIsToldAndEndsTheProgram) {
-  Start(L"\"" + picture_ + L".none\" x gr");
-  const std::wstring caption = L"Error";
-  HWND box = WaitForProcessWindow(program_.Pid(), &caption);
-  ASSERT_NE(box, nullptr);
-  EXPECT_NE(testing_support::FindChildByText(box, L"Could not find image file!"), nullptr);
-  EXPECT_EQ(Ended(200), -1) << "the program waits for the box";
-  PostMessageW(box, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(Ended(), 0);
+// A picture that cannot be shown is told, and once the message is closed the program ends
+// with a code a script can test; the normal ends below give 0.
+TEST_F(VeruProgram, APictureThatCannotBeShownIsToldAndEndsWithCode1) {
+  struct Case {
+    const char* name;
+    const wchar_t* suffix;  // added to the test picture's path
+    const wchar_t* text;
+  };
+  const Case cases[] = {
+      {"a missing file", L".none", L"Could not find image file!"},
+      {"a file that holds no picture", L".txt", L"Could not load image file!"},
+  };
+  struct Junk {
+    std::wstring path;
+    ~Junk() { DeleteFileW(path.c_str()); }
+  } junk{picture_ + L".txt"};
+  ASSERT_TRUE(testing_support::WriteFileBytes(junk.path, std::string(300, 'x')));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Start(L"\"" + picture_ + c.suffix + L"\" x gr");
+    const std::wstring caption = L"Error";
+    HWND box = WaitForProcessWindow(program_.Pid(), &caption);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(testing_support::FindChildByText(box, c.text), nullptr);
+    EXPECT_EQ(Ended(200), -1) << "the program waits for the box";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(Ended(), 1);
+    program_.End();
+  }
 }
 
 TEST_F(VeruProgram, BorderlessGreekViewerShowsGreekHelpAndEndsOnEsc) {

@@ -19,24 +19,25 @@ struct ArgsCase {
   bool ends;                      // set-up ends the program
   const char* message;            // the one message of set-up, or null
   bool noFrame, greek;
+  int exitCode;                   // what the program returns
 };
 
 class ViewerCommandLine : public ViewerTest {};
 
 TEST_F(ViewerCommandLine, ArgumentsDecideFrameLanguageAndEnd) {
   const ArgsCase cases[] = {
-      {"no argument", {}, true, nullptr, false, false},
-      {"picture off gr", {"$pic", "off", "gr"}, false, nullptr, true, true},
-      {"picture gr: gr only counts third", {"$pic", "gr"}, false, nullptr, false, false},
-      {"picture OFF: upper case does not count", {"$pic", "OFF"}, false, nullptr, false, false},
-      {"picture x GR", {"$pic", "x", "GR"}, false, nullptr, false, false},  // 5
-      {"picture off", {"$pic", "off"}, false, nullptr, true, false},
-      {"picture x gr", {"$pic", "x", "gr"}, false, nullptr, false, true},
-      {"missing file", {"$missing"}, true, "Could not find image file!", false, false},
-      {"missing file in Greek mode", {"$missing", "x", "gr"}, true, "Could not find image file!", false, true},
-      {"a file that is no picture", {"$junk"}, true, "Could not load image file!", false, false},  // 10
-      {"a truncated picture", {"$cut"}, true, "Could not load image file!", false, false},
-      {"a folder", {"$dir"}, true, "Could not load image file!", false, false},
+      {"no argument", {}, true, nullptr, false, false, 0},
+      {"picture off gr", {"$pic", "off", "gr"}, false, nullptr, true, true, 0},
+      {"picture gr: gr only counts third", {"$pic", "gr"}, false, nullptr, false, false, 0},
+      {"picture OFF: upper case does not count", {"$pic", "OFF"}, false, nullptr, false, false, 0},
+      {"picture x GR", {"$pic", "x", "GR"}, false, nullptr, false, false, 0},  // 5
+      {"picture off", {"$pic", "off"}, false, nullptr, true, false, 0},
+      {"picture x gr", {"$pic", "x", "gr"}, false, nullptr, false, true, 0},
+      {"missing file", {"$missing"}, true, "Could not find image file!", false, false, 1},
+      {"missing file in Greek mode", {"$missing", "x", "gr"}, true, "Could not find image file!", false, true, 1},
+      {"a file that is no picture", {"$junk"}, true, "Could not load image file!", false, false, 1},  // 10
+      {"a truncated picture", {"$cut"}, true, "Could not load image file!", false, false, 1},
+      {"a folder", {"$dir"}, true, "Could not load image file!", false, false, 1},
   };
   for (size_t row = 0; row < std::size(cases); ++row) {
     const ArgsCase& c = cases[row];
@@ -58,6 +59,7 @@ TEST_F(ViewerCommandLine, ArgumentsDecideFrameLanguageAndEnd) {
     Open(args);
     EXPECT_EQ(forms::Application::Get().Terminated(), c.ends);
     EXPECT_EQ(IsWindowVisible(ViewerHwnd()) != FALSE, !c.ends);
+    EXPECT_EQ(view::ExitCode, c.exitCode);
     if (c.message) {
       ASSERT_EQ(rec.Count(), 1u);
       EXPECT_EQ(rec.messages[0].text, c.message);
