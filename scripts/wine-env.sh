@@ -64,7 +64,10 @@ kelmora_prefix_setup() {
   wineboot -i >/dev/null 2>&1 || true
   local fonts="$WINEPREFIX/drive_c/windows/Fonts"
   if [ -d "$kelmora_wine_fonts" ] && [ -d "$fonts" ]; then
-    cp "$kelmora_wine_fonts"/* "$fonts"/
+    # All but Tahoma: Wine's Tahoma has no Greek letters, and as the font of window captions
+    # and message boxes it would turn the programs' Greek there into boxes; without it they
+    # fall back to a face that has them.
+    find "$kelmora_wine_fonts" -maxdepth 1 -type f ! -iname 'tahoma*' -exec cp {} "$fonts"/ \;
   else
     echo "warning: Wine's fonts ($kelmora_wine_fonts, package fonts-wine) are missing" >&2
   fi
