@@ -1,8 +1,10 @@
 # kelmora_test(NAME SOURCES... LIBS ... [SERIAL] [PURE] [DESKTOP]) : a GoogleTest executable
 # registered with ctest. SERIAL marks tests that share a fixed path (the Windows directory, the
-# a: drive). Under Wine every process shares one desktop, so windows of tests running side by
-# side steal each other's activation and focus: Windows tests take the desktop one at a time
-# unless marked PURE (no window at all). DESKTOP says so explicitly; it is the default.
+# a: drive): they run one at a time. Under Wine every process of one wineserver shares one
+# desktop, so windows of tests running side by side steal each other's activation and focus:
+# each Windows test takes a "desktop" resource of its own (a prefix with its own wineserver and
+# Xvfb display, see scripts/wine-env.sh) unless marked PURE (no window at all). DESKTOP says so
+# explicitly; it is the default.
 function(kelmora_test name)
   cmake_parse_arguments(KT "SERIAL;PURE;DESKTOP" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${KT_SOURCES})
@@ -11,8 +13,14 @@ function(kelmora_test name)
   if(KT_SERIAL)
     list(APPEND props RUN_SERIAL TRUE)
   endif()
-  if(KELMORA_WINDOWS AND NOT KT_PURE)
-    list(APPEND props RESOURCE_LOCK desktop)
+  if(KELMORA_WINDOWS)
+    # The wrapper picks the test's desktop from what ctest allocated to it.
+    set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-test.sh)
+    if(KT_PURE)
+      list(APPEND props ENVIRONMENT KELMORA_DESKTOP=none)
+    else()
+      list(APPEND props RESOURCE_GROUPS desktop:1)
+    endif()
   endif()
   # Discovery runs the executable under the emulator at test time, not at build time,
   # so a build never needs a display.

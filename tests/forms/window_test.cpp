@@ -8,6 +8,7 @@
 #include "forms/edit.h"
 #include "forms/form.h"
 #include "forms/label.h"
+#include "child_process.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
 
@@ -35,8 +36,6 @@ struct ThreeButtons : forms::Form {
   forms::Label caption;
 };
 
-using testing_support::PumpFor;
-
 class FormsWindow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -59,7 +58,7 @@ TEST_F(FormsWindow, TabFollowsTabOrderAndEscapeClicksCancel) {
       HWND focus = WaitForFocus(thread);
       focusSeen.push_back(WindowText(focus));
       PressKey(focus, VK_TAB);
-      Sleep(50);
+      if (!WaitUntil([&] { return FocusOf(thread) != focus; }, 5000)) break;
     }
     HWND focus = WaitForFocus(thread);
     PressKey(focus, VK_ESCAPE);
@@ -85,8 +84,8 @@ TEST_F(FormsWindow, MnemonicClicksItsButton) {
     HWND focus = WaitForFocus(thread);
     // Alt+Δ as the keyboard gives it: a system character after Alt.
     PostMessageW(focus, WM_SYSCHAR, L'δ', 1 << 29);
-    Sleep(500);
-    if (IsWindowVisible(w)) PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+    // A mnemonic that clicked nothing fails the test instead of hanging the modal loop.
+    if (!WaitUntil([&] { return !IsWindowVisible(w); }, 5000)) PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
   });
   EXPECT_EQ(f.ShowModal(), forms::mrOk);
   d.Join();
@@ -104,11 +103,10 @@ TEST_F(FormsWindow, ACharacterForAnotherControlIsNoMnemonic) {
   f.first.SetFocus();
   // Typing reaches a field while a button still has the focus only when it is sent there.
   PostMessageW(edit.Handle(), WM_CHAR, L'2', 1);
-  PumpFor(50);
+  EXPECT_TRUE(PumpUntil([&] { return edit.Text() == "2"; }));
   EXPECT_EQ(clicked, 0);
-  EXPECT_EQ(edit.Text(), "2");
   PostMessageW(f.first.Handle(), WM_CHAR, L'2', 1);
-  PumpFor(50);
+  PumpUntil([&] { return clicked > 0; });
   EXPECT_EQ(clicked, 1) << "a plain letter on the focused button is its mnemonic";
 }
 
@@ -122,7 +120,7 @@ TEST_F(FormsWindow, HandlerErrorIsReportedAndTheProgramGoesOn) {
   f.Show();
   SendMessageW(f.first.Handle(), BM_CLICK, 0, 0);
   SendMessageW(f.second.Handle(), BM_CLICK, 0, 0);
-  PumpFor(50);
+  PumpUntil([&] { return rec.Count() > 0; });
   ASSERT_EQ(rec.Count(), 1u);
   EXPECT_EQ(rec.messages[0].kind, forms::MessageKind::ErrorReport);
   EXPECT_EQ(rec.messages[0].text, "Range check error");

@@ -14,13 +14,20 @@ bool DriveAnswers() {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// A unix folder for the marks and the drive's folder: inside the test's own prefix, as the
+// Windows process ids in their names are unique only among the processes of one wineserver.
+std::string ScratchFolder() {
+  const char* prefix = std::getenv("WINEPREFIX");
+  return prefix && *prefix ? std::string(prefix) : std::string("/tmp");
+}
+
 }  // namespace
 
 void RunHostCommand(const std::string& commandLine) {
   // Wine starts a unix program given by its unix path like a Windows one, but hands back no
   // process to wait for: the shell leaves a mark when the command is done.
   static int count = 0;
-  std::string mark = "/tmp/kelmora-host-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+  std::string mark = ScratchFolder() + "/kelmora-host-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
   std::wstring markPath = testing_support::PathOnDriveZ(mark);
   std::string cmd = "/bin/sh -c \"" + commandLine + "; touch " + mark + "\"";
   STARTUPINFOA si{};
@@ -42,7 +49,7 @@ FloppyDrive::FloppyDrive(bool present) {
   const char* prefix = std::getenv("WINEPREFIX");
   if (!prefix || !*prefix) throw std::runtime_error("WINEPREFIX is not set: these tests run under Wine");
   link_ = std::string(prefix) + "/dosdevices/a:";
-  unixFolder_ = "/tmp/kelmora-floppy-" + std::to_string(GetCurrentProcessId());
+  unixFolder_ = ScratchFolder() + "/kelmora-floppy-" + std::to_string(GetCurrentProcessId());
   folder_ = testing_support::PathOnDriveZ(unixFolder_);
   RunHostCommand("/bin/rm -rf " + link_ + " " + unixFolder_);
   if (present) {

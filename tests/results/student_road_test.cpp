@@ -163,10 +163,9 @@ TEST(StudentRoad, QuestionsQuantitiesAnimationRulerTableSaveAndExit) {
   EXPECT_TRUE(WaitUntil([&] { return SendMessageW(E_TrackBar, TBM_GETPOS, 0, 0) == 400; }));
   EXPECT_TRUE(WaitUntil([&] { return SendMessageW(d_TrackBar, TBM_GETPOS, 0, 0) == 25; }));
 
-  // 3. Start, let the wave run, pause.
+  // 3. Start, and pause while the wave runs.
   ClickChild(work);
   EXPECT_TRUE(WaitUntil([&] { return WindowText(work) == L"&Παύση"; }));
-  Sleep(300);
   ClickChild(work);
   EXPECT_TRUE(WaitUntil([&] { return WindowText(work) == L"Έ&ναρξη"; }));
 
@@ -183,21 +182,22 @@ TEST(StudentRoad, QuestionsQuantitiesAnimationRulerTableSaveAndExit) {
     if (IsWindowVisible(c) && r.right - r.left == 97 && r.bottom - r.top == 9) ruler = c;
   }
   ASSERT_NE(ruler, nullptr);
+  // Each mouse message is handled before the next is sent, so the readout read after it is
+  // the one for that position.
+  auto mouse = [&](UINT message, WPARAM keys, int x) {
+    SendMessageTimeoutW(ruler, message, keys, MAKELPARAM(x, 4), SMTO_BLOCK, 3000, nullptr);
+  };
   int x = 94;
-  PostMessageW(ruler, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 4));
+  mouse(WM_LBUTTONDOWN, MK_LBUTTON, x);
   bool reached = false;
   for (int step = 0; step < 600 && !reached; ++step) {
     int units = _wtoi(WindowText(distance).c_str());
-    if (units == 16) {
-      Sleep(150);  // settled, not passing through
-      reached = _wtoi(WindowText(distance).c_str()) == 16;
-      continue;
-    }
+    reached = units == 16;
+    if (reached) break;
     x += units < 16 ? 1 : -1;
-    PostMessageW(ruler, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, 4));
-    Sleep(15);
+    mouse(WM_MOUSEMOVE, MK_LBUTTON, x);
   }
-  PostMessageW(ruler, WM_LBUTTONUP, 0, MAKELPARAM(x, 4));
+  mouse(WM_LBUTTONUP, 0, x);
   ASSERT_TRUE(reached) << "the ruler reads " << forms::Narrow(WindowText(distance));
   EXPECT_TRUE(WaitUntil([&] { return WindowText(frequency) == L"0.25"; })) << forms::Narrow(WindowText(frequency));
   COLORREF rulerColour = 0;

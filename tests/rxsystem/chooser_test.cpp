@@ -409,19 +409,26 @@ TEST_F(Chooser, NewFolderChecksTheNameAndCreatesIt) {
     RECT item{};
     int at = SelectedFolder(dialog);
     SendMessageA(list, LB_GETITEMRECT, at, reinterpret_cast<LPARAM>(&item));
-    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    Sleep(100);
-    testing_support::PixelCapture shot(item.right - item.left, item.bottom - item.top);
-    HDC dc = GetDC(list);
-    BitBlt(shot.DC(), 0, 0, item.right - item.left, item.bottom - item.top, dc, item.left, item.top, SRCCOPY);
-    ReleaseDC(list, dc);
-    std::vector<uint32_t> px = shot.Pixels();
     int width = item.right - item.left;
     int glyphX = 8 * static_cast<int>(FolderEntries(dialog)[at].level) + 2;
     COLORREF h = GetSysColor(COLOR_HIGHLIGHT);
     uint32_t highlight = (GetRValue(h) << 16) | (GetGValue(h) << 8) | GetBValue(h);
+    std::vector<uint32_t> px;
     auto pixel = [&](int x, int y) { return px[static_cast<size_t>(y * width + x)] & 0xFFFFFF; };
-    EXPECT_EQ(pixel(glyphX, 0), highlight);          // the glyph's blue corner
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          testing_support::PixelCapture shot(width, item.bottom - item.top);
+          HDC dc = GetDC(list);
+          BitBlt(shot.DC(), 0, 0, width, item.bottom - item.top, dc, item.left, item.top, SRCCOPY);
+          ReleaseDC(list, dc);
+          px = shot.Pixels();
+          return pixel(width - 2, 1) == highlight;
+        },
+        2000, 5))
+        << "the current folder is drawn highlighted";
+    // Row 0 and the last row carry the dots of the focus rectangle.
+    EXPECT_EQ(pixel(glyphX, 1), highlight);          // the glyph's blue corner
     EXPECT_EQ(pixel(glyphX + 1, 4), 0u);             // its black outline
     EXPECT_EQ(pixel(width - 2, 1), highlight);       // the text's background
     EXPECT_EQ(pixel(glyphX + 6, 7), 0xFFFF00u);      // its yellow

@@ -36,7 +36,12 @@ TEST_F(Kelmora4Process, StartsOnAFixtureFileWithItsStartValues) {
   ASSERT_TRUE(Start(data));
   HWND main = testing_support::WaitForProcessWindow(p.Pid(), L"Θερμοκρασία και Ταχύτητα του Ήχου");
   ASSERT_NE(main, nullptr);
-  Sleep(300);
+  // The set-up runs at the first activation and puts the track bars at their start.
+  testing_support::WaitUntil([&] {
+    auto bars = ChildrenOfClass(main, TRACKBAR_CLASSW);
+    return bars.size() == 2 && SendMessageW(bars[0], TBM_GETPOS, 0, 0) == 100 &&
+           SendMessageW(bars[1], TBM_GETPOS, 0, 0) == 1000;
+  });
   auto bars = ChildrenOfClass(main, TRACKBAR_CLASSW);
   auto edits = ChildrenOfClass(main, L"Edit");
   ASSERT_EQ(bars.size(), 2u);

@@ -9,6 +9,7 @@
 #include "forms/form.h"
 #include "forms/label.h"
 #include "forms/panel.h"
+#include "gui_driver.h"
 
 namespace {
 
@@ -133,11 +134,13 @@ TEST_F(Ruler, RealMouseDragThroughTheCapture) {
     in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
     in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
     SendInput(1, &in, sizeof(in));
-    DWORD until = GetTickCount() + 150;
-    while (GetTickCount() < until) {
-      forms::Application::Get().ProcessMessages();
-      Sleep(5);
-    }
+    // Handled once the cursor is there and no mouse input waits in this thread's queue.
+    bool handled = testing_support::PumpUntil([&] {
+      POINT at{};
+      GetCursorPos(&at);
+      return at.x == x && at.y == y && HIWORD(GetQueueStatus(QS_MOUSE)) == 0;
+    });
+    EXPECT_TRUE(handled) << "the mouse input to " << x << "," << y << " was not handled";
   };
   send(0, p.x, p.y);
   send(MOUSEEVENTF_LEFTDOWN, p.x, p.y);

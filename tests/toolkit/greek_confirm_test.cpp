@@ -5,6 +5,7 @@
 #include <atomic>
 #include <map>
 
+#include "child_process.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
 
@@ -21,6 +22,54 @@ struct Seen {
   int labelWidth = 0;
   std::map<std::wstring, int> buttonLefts;  // visible buttons by caption
   std::wstring labelText;
+};
+
+// A window of the dialog's thread that answers a posted mark: a thread's posted messages are
+// handled in the order they came, so when the mark posted after a key is handled, so is the
+// key; the mark goes round the queue a few times, to come after what the key's handling
+// posted in turn (its character, a click). Whether the dialog was still up then tells what
+// the key did.
+class KeyMark {
+ public:
+  KeyMark() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"KeyMarkWindow";
+    RegisterClassW(&wc);
+    window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~KeyMark() { DestroyWindow(window_); }
+  // Posted after the key to `dialog`; `round` tells this mark from one of an earlier round
+  // that is handled late, after its dialog had ended.
+  void Post(HWND dialog, int round) {
+    dialog_ = dialog;
+    PostMessageW(window_, WM_APP, static_cast<WPARAM>(round), kTurns);
+  }
+  int Seen() const { return seen_; }
+  bool DialogWasUp() const { return dialogWasUp_; }
+
+ private:
+  static constexpr LPARAM kTurns = 4;
+  static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_APP) {
+      if (lp > 1) {
+        PostMessageW(w, WM_APP, wp, lp - 1);
+        return 0;
+      }
+      auto* self = reinterpret_cast<KeyMark*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+      HWND dialog = self->dialog_;
+      self->dialogWasUp_ = IsWindow(dialog) && IsWindowVisible(dialog);
+      self->seen_ = static_cast<int>(wp);
+      return 0;
+    }
+    return DefWindowProcW(w, m, wp, lp);
+  }
+  HWND window_ = nullptr;
+  std::atomic<HWND> dialog_{nullptr};
+  std::atomic<int> seen_{0};
+  std::atomic<bool> dialogWasUp_{false};
 };
 
 Seen Inspect(HWND form) {
@@ -123,15 +172,20 @@ TEST_F(GreekConfirmWindow, EnterAndEscape) {
       {2, VK_RETURN, 7}, {2, VK_ESCAPE, 7},
       {3, VK_RETURN, 7}, {3, VK_ESCAPE, 2},
   };
+  KeyMark mark;
+  int round = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE("layout " + std::to_string(c.kind) + (c.key == VK_RETURN ? " Enter" : " Esc"));
     std::atomic<bool> stillOpen{false};
+    ++round;
     Driver d([&] {
       HWND w = WaitForTopWindow(kCaption);
       if (!w) return;
       HWND focus = WaitForFocus(thread_);
       PressKey(focus ? focus : w, c.key);
-      Sleep(150);
+      mark.Post(w, round);
+      // Either the key ended the dialog, or the mark after it came while the dialog was up.
+      WaitUntil([&] { return !IsWindowVisible(w) || (mark.Seen() == round && mark.DialogWasUp()); }, 10000);
       if (IsWindowVisible(w)) {
         stillOpen = true;
         PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);

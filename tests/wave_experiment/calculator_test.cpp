@@ -21,8 +21,10 @@ class Calculator : public MainWindow {
     Unlock();
   }
   void TearDown() override {
-    if (HWND w = FindWindowA("SciCalc", "Calculator")) PostMessageW(w, WM_CLOSE, 0, 0);
-    Pump(200);
+    if (HWND w = FindWindowA("SciCalc", "Calculator")) {
+      PostMessageW(w, WM_CLOSE, 0, 0);
+      testing_support::PumpUntil([] { return FindWindowA("SciCalc", "Calculator") == nullptr; });
+    }
     MainWindow::TearDown();
   }
   // The stand-in's window, waiting for it while this thread keeps handling messages.
@@ -54,17 +56,15 @@ TEST_F(Calculator, StartedBroughtForwardAndClosedAtTheExit) {
 
   // Minimised: restored and brought forward; no second calculator.
   ShowWindow(calc, SW_MINIMIZE);
-  Pump(50);
-  ASSERT_TRUE(IsIconic(calc));
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return IsIconic(calc) != FALSE; }));
   Click(form->calc_Button->Handle());
-  Pump(100);
-  EXPECT_FALSE(IsIconic(calc));
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return !IsIconic(calc); })) << "restored";
   EXPECT_EQ(FindWindowA("SciCalc", "Calculator"), calc);
   EXPECT_EQ(Log().find("WM_USER"), std::string::npos) << "a visible calculator gets no call";
 
   // Hidden: its first private message brings it back.
   ShowWindow(calc, SW_HIDE);
-  Pump(50);
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return !IsWindowVisible(calc); }));
   Click(form->calc_Button->Handle());
   EXPECT_TRUE(LogHas("WM_USER"));
   EXPECT_NE(WaitForCalculator(true), nullptr);

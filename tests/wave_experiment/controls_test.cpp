@@ -109,17 +109,21 @@ TEST_F(Controls, LettersShowTheRealMessageOnceAndKeepTheFocus) {
   form->v_Edit->SetFocus();
   form->v_Edit->SetText("xyz");
   std::atomic<int> boxes{0};
+  std::atomic<bool> driverDone{false};
   testing_support::Driver d([&] {
     for (int i = 0; i < 3; ++i) {
       HWND w = testing_support::WaitForTopWindow(L"Λάθος τιμή", i == 0 ? 5000 : 500);
-      if (!w) return;
+      if (!w) break;
       ++boxes;
       testing_support::ClickChild(testing_support::FindChildByText(w, L"OK"));
       while (IsWindowVisible(w)) Sleep(5);
     }
+    driverDone = true;
   });
   form->work_button->SetFocus();
-  Pump(800);
+  // The driver reads window captions, which this thread answers: pump until it gives up
+  // waiting for a second box.
+  testing_support::PumpUntil([&] { return driverDone.load(); }, 15000);
   d.Join();
   EXPECT_EQ(boxes, 1);
   EXPECT_EQ(form->v_Edit->Text(), "0.25");
@@ -382,16 +386,18 @@ TEST_F(Controls, AFailedSaveAtTheExitKeepsTheWindow) {
 TEST_F(MainWindow, LeavingBeforeTheExperimentWasUnlockedShowsNoQuestionsForm) {
   Start();
   std::atomic<bool> shown{false};
+  std::atomic<bool> driverDone{false};
   testing_support::Driver d([&] {
     if (HWND q = testing_support::WaitForTopWindow(L"Πείραμα 2", 700)) {
       shown = true;
       PostMessageW(q, WM_CLOSE, 0, 0);
     }
+    driverDone = true;
   });
   PostMessageW(form->exit_button->Handle(), BM_CLICK, 0, 0);
   forms::Application::Get().Run(*form);
   // The driver reads window captions, which this thread answers: pump until it gives up.
-  Pump(900);
+  testing_support::PumpUntil([&] { return driverDone.load(); }, 15000);
   d.Join();
   EXPECT_FALSE(shown);
   EXPECT_TRUE(forms::Application::Get().Terminated());

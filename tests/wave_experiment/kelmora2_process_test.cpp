@@ -26,12 +26,17 @@ class Kelmora2Process : public ::testing::Test {
   // The program started on `argument`, as the student starts it.
   bool Start(const std::wstring& argument) { return p.Start(ProgramPath(), L"\"" + argument + L"\""); }
   // The program started on the fixture data file; its main window once the set-up, which
-  // runs at the first activation, has had its moment.
+  // runs at the first activation, has put the first track bar at its start.
   HWND StartOnTheFixtureFile() {
     WriteFileBytes(data, FixtureFile());
     if (!Start(data)) return nullptr;
     HWND main = testing_support::WaitForProcessWindow(p.Pid(), kMainCaption);
-    if (main) Sleep(300);
+    if (!main) return nullptr;
+    bool setUp = testing_support::WaitUntil([&] {
+      auto bars = ChildrenOfClass(main, TRACKBAR_CLASSW);
+      return !bars.empty() && SendMessageW(bars[0], TBM_GETPOS, 0, 0) == 350;
+    });
+    EXPECT_TRUE(setUp) << "the set-up at the first activation did not run";
     return main;
   }
 
@@ -94,7 +99,6 @@ TEST_F(Kelmora2Process, ClosingWhileTheWaveRunsEndsTheProgram) {
   PostMessageW(work, BM_CLICK, 0, 0);
   testing_support::WaitUntil([&] { return TextOf(work) == L"&Παύση"; }, 2000, 20);
   ASSERT_EQ(TextOf(work), L"&Παύση");
-  Sleep(300);
   PostMessageW(main, WM_CLOSE, 0, 0);
   questions = testing_support::WaitForProcessWindow(pid, L"Πείραμα 2");
   ASSERT_NE(questions, nullptr);
