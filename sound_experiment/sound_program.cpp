@@ -2,9 +2,9 @@
 
 #include "forms/application.h"
 #include "forms/checked.h"
+#include "sound_experiment/sound_data_file.h"
 #include "sound_experiment/sound_model.h"
 #include "toolkit/GreekConfirm.h"
-#include "toolkit/charakas.h"
 #include "toolkit/dtools.h"
 #include "toolkit/okgraph3.h"
 #include "wave_experiment/form_seams.h"
@@ -22,8 +22,10 @@ namespace {
 constexpr int kBold = forms::fsBold;
 
 // The main window of Kelmora4: the wave program's without the density, the waveform and the
-// wave kind; the frequency group takes the density's place.
-const ControlRow kControls[] = {
+// wave kind; the frequency group takes the density's place and the questions button comes
+// up. Its own rows come before the rows both programs share, the information box's panel
+// after them.
+const ControlRow kOwnControls[] = {
     {.control = &TForm1::E_track_StaticText, .left = 624, .top = 16, .width = 161, .height = 17,
      .caption = "Θερμοκρασία (T)", .fontHeight = 12, .fontStyle = kBold,
      .options = kSunken | kCentred},
@@ -40,39 +42,9 @@ const ControlRow kControls[] = {
      .options = kStartsDisabled},
     {.control = &TForm1::peirama_Button, .left = 624, .top = 256, .width = 161, .height = 33,
      .caption = "&2° Πείραμα", .fontHeight = 19, .fontStyle = kBold},
-    {.control = &TForm1::work_button, .left = 640, .top = 392, .width = 129, .height = 89,
-     .caption = "Έ&ναρξη", .fontHeight = 19, .fontStyle = kBold, .options = kStartsDisabled},
-    {.control = &TForm1::calc_Button, .left = 24, .top = 528, .width = 137, .height = 33,
-     .caption = "&Αριθμομηχανή", .options = kStartsDisabled},
-    {.control = &TForm1::results_Button, .left = 200, .top = 528, .width = 185, .height = 33,
-     .caption = "&Πίνακας Μετρήσεων", .fontHeight = 13, .fontStyle = kBold,
-     .options = kStartsDisabled},
-    {.control = &TForm1::save_BitBtn, .left = 424, .top = 528, .width = 161, .height = 33,
-     .caption = "Α&ποθήκευση", .fontHeight = 13, .fontStyle = kBold,
-     .options = kStartsDisabled | kGlyphs},
-    {.control = &TForm1::exit_button, .left = 648, .top = 528, .width = 113, .height = 33,
-     .caption = "Έξ&οδος", .options = kCancel},
-    {.control = &TForm1::charakas_Button, .left = 24, .top = 44, .width = 81, .height = 33,
-     .caption = "&Χάρακας", .options = kStartsDisabled},
-    {.control = &TForm1::distance_StaticText, .left = 128, .top = 16, .width = 161, .height = 20,
-     .caption = "Μήκος κύματος (λ)", .options = kCentred},
-    {.control = &TForm1::time_StaticText, .left = 384, .top = 16, .width = 105, .height = 20,
-     .caption = "Συχνότητα (v)", .options = kCentred},
-    {.control = &TForm1::Panel1, .left = 8, .top = 96, .width = 593, .height = 393},
-    {.control = &TForm1::charakas_Panel, .parent = &TForm1::Panel1, .left = 128, .top = 64,
-     .width = 97, .height = 25, .options = kHidden | kRaisedInner | kHandCursor,
-     .color = forms::clBlue},
-    {.control = &TForm1::Panel2, .left = 136, .top = 36, .width = 137, .height = 49},
-    {.control = &TForm1::Bevel1, .parent = &TForm1::Panel2, .left = 8, .top = 7, .width = 121,
-     .height = 35},
-    {.control = &TForm1::distance_value_Label, .parent = &TForm1::Panel2, .left = 16, .top = 16,
-     .width = 97, .height = 16, .options = kHidden | kCentred},
-    {.control = &TForm1::Panel3, .left = 368, .top = 36, .width = 137, .height = 49},
-    {.control = &TForm1::Bevel2, .parent = &TForm1::Panel3, .left = 8, .top = 7, .width = 121,
-     .height = 35},
-    {.control = &TForm1::time_value_Label, .parent = &TForm1::Panel3, .left = 16, .top = 16,
-     .width = 105, .height = 16, .fontHeight = 13, .fontStyle = kBold, .fontColor = forms::clRed,
-     .options = kHidden | kCentred},
+};
+
+const ControlRow kOwnControlsAfter[] = {
     {.control = &TForm1::Panel4, .left = 304, .top = 40, .width = 25, .height = 33,
      .options = kNoBevel},
 };
@@ -81,7 +53,10 @@ const ControlRow kControls[] = {
 
 const char* Program::Caption() const { return "Θερμοκρασία και Ταχύτητα του Ήχου"; }
 
-std::span<const ControlRow> Program::Controls() const { return kControls; }
+std::span<const ControlRow> Program::Controls() const {
+  static const std::vector<ControlRow> rows = WithSharedControls(kOwnControls, kOwnControlsAfter);
+  return rows;
+}
 
 std::string Program::InformationText() const {
   return "Θερμοκρασία και Ταχύτητα του Ήχου\r"
@@ -112,24 +87,7 @@ void Program::InitExperiment(TForm1& form) {
   Frequency = v.Position() / 100.0;
   form.E_edit->SetText(dtools::RealToText(Temperature, 2));
   form.v_Edit->SetText(dtools::RealToText(Frequency, 2));
-  TimeStep = 0;
-  okgraph3::CreateGraph(form.Panel1.get());
-  SetupGraph();
-  okgraph3::GraphMoveTo(0, 0);
-  charakas::InitCharakas(okgraph3::GetPlotPanel(), form.charakas_Panel.get(),
-                         okgraph3::GetPenX(), 2);
-  form.ReadDataFile();
-  CreditClicks = 1;
-  form.EndSetup();
-}
-
-void Program::ReadDataFile(TForm1& form) { form.ReadDataFileWithPolicy(); }
-void Program::WriteDataFile(TForm1& form) { form.WriteDataFileWithPolicy(); }
-
-void Program::RunAnimation(TForm1& form) {
-  okgraph3::SetPenColor(0);
-  StopAnimation = false;
-  form.RunFrames([this, &form] { Frame(form); });
+  form.FinishSetup();
 }
 
 void Program::Frame(TForm1& form) {

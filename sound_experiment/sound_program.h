@@ -23,18 +23,14 @@ class Program : public Unit1::ExperimentProgram {
   const Unit1::DataFilePolicy& FilePolicy() const override;
 
   void InitExperiment(Unit1::TForm1& form) override;
-  void ReadDataFile(Unit1::TForm1& form) override;
-  void WriteDataFile(Unit1::TForm1& form) override;
-  void RunAnimation(Unit1::TForm1& form) override;
+  void Frame(Unit1::TForm1& form) override;
   void MeasureRuler(Unit1::TForm1& form) override;
   void enable_buttons(Unit1::TForm1& form) override;
   void update_e_edit(Unit1::TForm1& form) override;
   void E_TrackBarChange(Unit1::TForm1& form) override;
-  void FillGrid(results::Tresults_form& dialog) override;
+  // The one table, kind 1, whatever the window shows.
+  void FillGrid(Unit1::TForm1& form, results::Tresults_form& dialog) override;
   bool WriteResultsFile(Unit1::TForm1& form) override;
-
-  // One animation frame.
-  void Frame(Unit1::TForm1& form);
 };
 
 // The program block's creation of the questions form and of the results dialog with the

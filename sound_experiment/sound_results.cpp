@@ -22,7 +22,7 @@ const results::ResultsDialogDesign kSoundResultsDesign{
     15,
 };
 
-void Program::FillGrid(results::Tresults_form& dialog) {
+void Program::FillGrid(Unit1::TForm1&, results::Tresults_form& dialog) {
   forms::StringGrid& g = dialog.results_StringGrid;
   g.SetColCount(Unit1::GridCols);
   g.SetRowCount(Unit1::GridRows);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <type_traits>
 
 #include "forms/application.h"
@@ -188,6 +189,69 @@ void WriteFileReplacing(const std::wstring& name, const std::string& bytes) {
 
 }  // namespace
 
+// ---- The control table ----
+
+namespace {
+
+constexpr int kBold = forms::fsBold;
+
+const ControlRow kSharedControls[] = {
+    {.control = &TForm1::work_button, .left = 640, .top = 392, .width = 129, .height = 89,
+     .caption = "Έ&ναρξη", .fontHeight = 19, .fontStyle = kBold, .options = kStartsDisabled},
+    {.control = &TForm1::calc_Button, .left = 24, .top = 528, .width = 137, .height = 33,
+     .caption = "&Αριθμομηχανή", .options = kStartsDisabled},
+    {.control = &TForm1::results_Button, .left = 200, .top = 528, .width = 185, .height = 33,
+     .caption = "&Πίνακας Μετρήσεων", .fontHeight = 13, .fontStyle = kBold,
+     .options = kStartsDisabled},
+    {.control = &TForm1::save_BitBtn, .left = 424, .top = 528, .width = 161, .height = 33,
+     .caption = "Α&ποθήκευση", .fontHeight = 13, .fontStyle = kBold,
+     .options = kStartsDisabled | kGlyphs},
+    {.control = &TForm1::exit_button, .left = 648, .top = 528, .width = 113, .height = 33,
+     .caption = "Έξ&οδος", .options = kCancel},
+    {.control = &TForm1::charakas_Button, .left = 24, .top = 44, .width = 81, .height = 33,
+     .caption = "&Χάρακας", .options = kStartsDisabled},
+    {.control = &TForm1::distance_StaticText, .left = 128, .top = 16, .width = 161, .height = 20,
+     .caption = "Μήκος κύματος (λ)", .options = kCentred},
+    {.control = &TForm1::time_StaticText, .left = 384, .top = 16, .width = 105, .height = 20,
+     .caption = "Συχνότητα (v)", .options = kCentred},
+    {.control = &TForm1::Panel1, .left = 8, .top = 96, .width = 593, .height = 393},
+    {.control = &TForm1::charakas_Panel, .parent = &TForm1::Panel1, .left = 128, .top = 64,
+     .width = 97, .height = 25, .options = kHidden | kRaisedInner | kHandCursor,
+     .color = forms::clBlue},
+    {.control = &TForm1::Panel2, .left = 136, .top = 36, .width = 137, .height = 49},
+    {.control = &TForm1::Bevel1, .parent = &TForm1::Panel2, .left = 8, .top = 7, .width = 121,
+     .height = 35},
+    {.control = &TForm1::distance_value_Label, .parent = &TForm1::Panel2, .left = 16, .top = 16,
+     .width = 97, .height = 16, .options = kHidden | kCentred},
+    {.control = &TForm1::Panel3, .left = 368, .top = 36, .width = 137, .height = 49},
+    {.control = &TForm1::Bevel2, .parent = &TForm1::Panel3, .left = 8, .top = 7, .width = 121,
+     .height = 35},
+    {.control = &TForm1::time_value_Label, .parent = &TForm1::Panel3, .left = 16, .top = 16,
+     .width = 105, .height = 16, .fontHeight = 13, .fontStyle = kBold, .fontColor = forms::clRed,
+     .options = kHidden | kCentred},
+};
+
+}  // namespace
+
+std::vector<ControlRow> WithSharedControls(std::span<const ControlRow> first,
+                                           std::span<const ControlRow> last) {
+  std::vector<ControlRow> rows(first.begin(), first.end());
+  rows.insert(rows.end(), std::begin(kSharedControls), std::end(kSharedControls));
+  rows.insert(rows.end(), last.begin(), last.end());
+  return rows;
+}
+
+// ---- The operations both programs do alike ----
+
+void ExperimentProgram::ReadDataFile(TForm1& form) { form.ReadDataFileWithPolicy(); }
+void ExperimentProgram::WriteDataFile(TForm1& form) { form.WriteDataFileWithPolicy(); }
+
+void ExperimentProgram::RunAnimation(TForm1& form) {
+  okgraph3::SetPenColor(0);
+  StopAnimation = false;
+  form.RunFrames([this, &form] { Frame(form); });
+}
+
 // ---- The window ----
 
 TForm1::TForm1(ExperimentProgram& program) : program_(program) {
@@ -313,6 +377,17 @@ bool TForm1::BeginSetup() {
 void TForm1::EndSetup() {
   SetupDone = true;
   setupRunning_ = false;
+}
+
+void TForm1::FinishSetup() {
+  TimeStep = 0;
+  okgraph3::CreateGraph(Panel1.get());
+  SetupGraph();
+  okgraph3::GraphMoveTo(0, 0);
+  charakas::InitCharakas(okgraph3::GetPlotPanel(), charakas_Panel.get(), okgraph3::GetPenX(), 2);
+  ReadDataFile();
+  CreditClicks = 1;
+  EndSetup();
 }
 
 void TForm1::FormClose(forms::CloseAction& action) {

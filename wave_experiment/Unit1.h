@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "forms/bevel.h"
 #include "forms/button.h"
@@ -98,8 +99,17 @@ struct ControlRow {
   std::int32_t trackMax = 10;
 };
 
+// A program's control table: its own rows `first`, the rows both programs' windows have as
+// one design (the start, calculator, results, save, exit and ruler buttons, the graph's panel
+// with the ruler, and the ruler's readouts), then its own rows `last`. The window creates its
+// controls in the table's order, which is the order of tabbing and of painting.
+std::vector<ControlRow> WithSharedControls(std::span<const ControlRow> first,
+                                           std::span<const ControlRow> last);
+
 // ---- The per-program operations ----
 
+// Everything the shared window learns of the program that runs it. Where both programs do
+// the same, the operation is defined here and a program may still have its own.
 class ExperimentProgram {
  public:
   virtual ~ExperimentProgram() = default;
@@ -113,14 +123,18 @@ class ExperimentProgram {
   virtual const DataFilePolicy& FilePolicy() const = 0;
 
   virtual void InitExperiment(TForm1& form) = 0;
-  virtual void ReadDataFile(TForm1& form) = 0;
-  virtual void WriteDataFile(TForm1& form) = 0;
-  virtual void RunAnimation(TForm1& form) = 0;
+  // The data file with the program's policy.
+  virtual void ReadDataFile(TForm1& form);
+  virtual void WriteDataFile(TForm1& form);
+  // The animation from pen colour 0, one Frame after another until a pause.
+  virtual void RunAnimation(TForm1& form);
+  virtual void Frame(TForm1& form) = 0;
   virtual void MeasureRuler(TForm1& form) = 0;
   virtual void enable_buttons(TForm1& form) = 0;
   virtual void update_e_edit(TForm1& form) = 0;
   virtual void E_TrackBarChange(TForm1& form) = 0;
-  virtual void FillGrid(results::Tresults_form& dialog) = 0;
+  // The results dialog's set-up for the measurements this window has chosen.
+  virtual void FillGrid(TForm1& form, results::Tresults_form& dialog) = 0;
   virtual bool WriteResultsFile(TForm1& form) = 0;
 };
 
@@ -206,7 +220,7 @@ class TForm1 : public forms::Form {
   void enable_buttons() { program_.enable_buttons(*this); }
   void update_e_edit() { program_.update_e_edit(*this); }
   void E_TrackBarChange() { program_.E_TrackBarChange(*this); }
-  void FillGrid(results::Tresults_form& dialog) { program_.FillGrid(dialog); }
+  void FillGrid(results::Tresults_form& dialog) { program_.FillGrid(*this, dialog); }
   bool WriteResultsFile() { return program_.WriteResultsFile(*this); }
 
   // ---- Common pieces the programs' operations are made of ----
@@ -215,6 +229,10 @@ class TForm1 : public forms::Form {
   // the data-file reader re-activates the window before SetupDone is set).
   bool BeginSetup();
   void EndSetup();
+  // The rest of the set-up once the program's own values are in place: time step 0, the
+  // graph on Panel1, the ruler on its plot, the data file, the information box's count,
+  // then EndSetup.
+  void FinishSetup();
   // Runs `frame` until a pause or the end of the program, one frame every FrameIntervalMs,
   // handling messages in between as they come. A start while it runs continues this loop.
   void RunFrames(const std::function<void()>& frame);

@@ -14,7 +14,6 @@ std::int32_t GridRows = 0;
 std::int32_t GridCols = 0;
 
 const DataFilePolicy kWaveDataFilePolicy{2, false, false, "Το αρχείο δεδομένων δεν βρέθηκε."};
-const DataFilePolicy kSoundDataFilePolicy{1, true, true, "Το αρχείο δεδομένων δεν βρέθηκε"};
 
 bool MeasurementTable::InRange(std::int32_t kind, std::int32_t column, std::int32_t row) {
   return kind >= 1 && kind <= kKinds && column >= 1 && column <= kColumns && row >= 1 &&

@@ -1,14 +1,11 @@
 // Where the questions form (unit peirama) and the results dialog (unit results) meet the main
 // window (unit Unit1). The units of the two forms define the functions declared here; the
-// main window calls them. Both forms work directly on the state of experiment_data.h, and the
-// results dialog reads Unit1::Form1->egkarsia_radiobutton (Checked()) to choose the kind.
+// main window calls them. Both forms work directly on the state of experiment_data.h; the
+// results dialog is filled by the program of the window whose button opened it.
 #pragma once
 
 namespace Unit1 {
 class TForm1;
-}
-namespace results {
-class Tresults_form;
 }
 
 namespace peirama {
@@ -20,21 +17,12 @@ void ShowPeiramaForm();
 }  // namespace peirama
 
 namespace results {
-// The program block: creates results_form after peirama_form.
+// The program block: creates results_form, with Kelmora2's design, after peirama_form.
 void CreateResultsForm();
-// Body of TForm1::results_ButtonClick: BackupMeasurements, the dialog modally,
-// AcceptMeasurements.
+// Body of TForm1::results_ButtonClick: BackupMeasurements, the dialog modally (filled by
+// form.FillGrid), AcceptMeasurements.
 void results_ButtonClick(Unit1::TForm1& form);
 // Body of TForm1::save_BitBtnClick: form.WriteDataFile(), then form.WriteResultsFile(), then
 // the outcome message.
 void save_BitBtnClick(Unit1::TForm1& form);
 }  // namespace results
-
-// Kelmora2's own versions of the per-program operations that belong to those forms. The
-// results dialog's FormActivate reaches the running program's version through
-// Unit1::Form1->FillGrid(*this).
-namespace WaveProgram {
-void FillGrid(results::Tresults_form& dialog);
-// The floppy report; true when it was written.
-bool WriteResultsFile(Unit1::TForm1& form);
-}  // namespace WaveProgram

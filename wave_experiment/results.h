@@ -54,7 +54,7 @@ class Tresults_form : public forms::Form {
   // the bad cell).
   void FormActivate();
   void ok_BitBtnClick();
-  // The running program's FillGrid.
+  // The FillGrid of the program the dialog serves.
   void FillGrid();
   void StoreGrid();
 
@@ -68,7 +68,7 @@ class Tresults_form : public forms::Form {
   forms::BitBtn ok_BitBtn;
   forms::BitBtn cancel_bitbtn;
 
-  // Set by the program block: the program's own FillGrid (Kelmora2: WaveProgram::FillGrid).
+  // Set by the main window's results button: its program's FillGrid.
   std::function<void(Tresults_form&)> fillGrid;
 
  private:

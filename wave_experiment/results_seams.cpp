@@ -17,11 +17,14 @@ void CreateResultsForm(const ResultsDialogDesign& design) {
   static std::unique_ptr<Tresults_form> form;
   form = std::make_unique<Tresults_form>(design);
   results_form = form.get();
-  // The running program's own FillGrid.
-  form->fillGrid = [](Tresults_form& dialog) { Unit1::Form1->FillGrid(dialog); };
 }
 
-void results_ButtonClick(Unit1::TForm1&) { RunResultsDialog(); }
+void results_ButtonClick(Unit1::TForm1& form) {
+  // The grid is the one this window's program chose, whichever window the dialog served
+  // before.
+  results_form->fillGrid = [&form](Tresults_form& dialog) { form.FillGrid(dialog); };
+  RunResultsDialog();
+}
 
 void save_BitBtnClick(Unit1::TForm1& form) {
   SaveExperiment([&form] { form.WriteDataFile(); }, [&form] { return form.WriteResultsFile(); });

@@ -2,11 +2,10 @@
 
 #include "forms/application.h"
 #include "forms/checked.h"
-#include "toolkit/charakas.h"
 #include "toolkit/dtools.h"
 #include "toolkit/okgraph3.h"
-#include "wave_experiment/form_seams.h"
 #include "wave_experiment/wave_model.h"
+#include "wave_experiment/wave_results.h"
 
 namespace WaveProgram {
 
@@ -16,9 +15,11 @@ namespace {
 
 constexpr int kBold = forms::fsBold;
 
-// The main window of Kelmora2. The design's track-bar limits are wide enough that the
+// The main window of Kelmora2: its three value controls, the waveform, the wave kind and the
+// questions button before the rows both programs share, the information box's panel (of this
+// program's own bounds) after them. The design's track-bar limits are wide enough that the
 // set-up's ranges (Min before Max) all take effect.
-const ControlRow kControls[] = {
+const ControlRow kOwnControls[] = {
     {.control = &TForm1::E_track_StaticText, .left = 624, .top = 16, .width = 161, .height = 17,
      .caption = "Δύναμη (F)", .fontHeight = 12, .fontStyle = kBold, .options = kSunken | kCentred},
     {.control = &TForm1::E_TrackBar, .left = 616, .top = 40, .width = 113, .height = 33,
@@ -48,39 +49,9 @@ const ControlRow kControls[] = {
      .caption = "Διαμήκη κύματα", .options = kStartsDisabled},
     {.control = &TForm1::peirama_Button, .left = 624, .top = 344, .width = 161, .height = 33,
      .caption = "&2° Πείραμα", .fontHeight = 19, .fontStyle = kBold},
-    {.control = &TForm1::work_button, .left = 640, .top = 392, .width = 129, .height = 89,
-     .caption = "Έ&ναρξη", .fontHeight = 19, .fontStyle = kBold, .options = kStartsDisabled},
-    {.control = &TForm1::calc_Button, .left = 24, .top = 528, .width = 137, .height = 33,
-     .caption = "&Αριθμομηχανή", .options = kStartsDisabled},
-    {.control = &TForm1::results_Button, .left = 200, .top = 528, .width = 185, .height = 33,
-     .caption = "&Πίνακας Μετρήσεων", .fontHeight = 13, .fontStyle = kBold,
-     .options = kStartsDisabled},
-    {.control = &TForm1::save_BitBtn, .left = 424, .top = 528, .width = 161, .height = 33,
-     .caption = "Α&ποθήκευση", .fontHeight = 13, .fontStyle = kBold,
-     .options = kStartsDisabled | kGlyphs},
-    {.control = &TForm1::exit_button, .left = 648, .top = 528, .width = 113, .height = 33,
-     .caption = "Έξ&οδος", .options = kCancel},
-    {.control = &TForm1::charakas_Button, .left = 24, .top = 44, .width = 81, .height = 33,
-     .caption = "&Χάρακας", .options = kStartsDisabled},
-    {.control = &TForm1::distance_StaticText, .left = 128, .top = 16, .width = 161, .height = 20,
-     .caption = "Μήκος κύματος (λ)", .options = kCentred},
-    {.control = &TForm1::time_StaticText, .left = 384, .top = 16, .width = 105, .height = 20,
-     .caption = "Συχνότητα (v)", .options = kCentred},
-    {.control = &TForm1::Panel1, .left = 8, .top = 96, .width = 593, .height = 393},
-    {.control = &TForm1::charakas_Panel, .parent = &TForm1::Panel1, .left = 128, .top = 64,
-     .width = 97, .height = 25, .options = kHidden | kRaisedInner | kHandCursor,
-     .color = forms::clBlue},
-    {.control = &TForm1::Panel2, .left = 136, .top = 36, .width = 137, .height = 49},
-    {.control = &TForm1::Bevel1, .parent = &TForm1::Panel2, .left = 8, .top = 7, .width = 121,
-     .height = 35},
-    {.control = &TForm1::distance_value_Label, .parent = &TForm1::Panel2, .left = 16, .top = 16,
-     .width = 97, .height = 16, .options = kHidden | kCentred},
-    {.control = &TForm1::Panel3, .left = 368, .top = 36, .width = 137, .height = 49},
-    {.control = &TForm1::Bevel2, .parent = &TForm1::Panel3, .left = 8, .top = 7, .width = 121,
-     .height = 35},
-    {.control = &TForm1::time_value_Label, .parent = &TForm1::Panel3, .left = 16, .top = 16,
-     .width = 105, .height = 16, .fontHeight = 13, .fontStyle = kBold, .fontColor = forms::clRed,
-     .options = kHidden | kCentred},
+};
+
+const ControlRow kOwnControlsAfter[] = {
     {.control = &TForm1::Panel4, .left = 296, .top = 40, .width = 33, .height = 33,
      .options = kNoBevel},
 };
@@ -89,7 +60,10 @@ const ControlRow kControls[] = {
 
 const char* Program::Caption() const { return "Ταχύτητα Διάδοσης Κυμάτων"; }
 
-std::span<const ControlRow> Program::Controls() const { return kControls; }
+std::span<const ControlRow> Program::Controls() const {
+  static const std::vector<ControlRow> rows = WithSharedControls(kOwnControls, kOwnControlsAfter);
+  return rows;
+}
 
 std::string Program::InformationText() const {
   return "Ταχύτητα Διάδοσης Κυμάτων\r"
@@ -122,24 +96,7 @@ void Program::InitExperiment(TForm1& form) {
   form.E_edit->SetText(dtools::RealToText(Force, 2));
   form.d_edit->SetText(dtools::RealToText(Density, 2));
   form.v_Edit->SetText(dtools::RealToText(Frequency, 2));
-  TimeStep = 0;
-  okgraph3::CreateGraph(form.Panel1.get());
-  SetupGraph();
-  okgraph3::GraphMoveTo(0, 0);
-  charakas::InitCharakas(okgraph3::GetPlotPanel(), form.charakas_Panel.get(),
-                         okgraph3::GetPenX(), 2);
-  form.ReadDataFile();
-  CreditClicks = 1;
-  form.EndSetup();
-}
-
-void Program::ReadDataFile(TForm1& form) { form.ReadDataFileWithPolicy(); }
-void Program::WriteDataFile(TForm1& form) { form.WriteDataFileWithPolicy(); }
-
-void Program::RunAnimation(TForm1& form) {
-  okgraph3::SetPenColor(0);
-  StopAnimation = false;
-  form.RunFrames([this, &form] { Frame(form); });
+  form.FinishSetup();
 }
 
 void Program::Frame(TForm1& form) {
@@ -209,8 +166,10 @@ void Program::E_TrackBarChange(TForm1& form) {
   form.E_edit->SetText(dtools::RealToText(form.E_TrackBar->Position() / 100.0, 2));
 }
 
-void Program::FillGrid(results::Tresults_form& dialog) { WaveProgram::FillGrid(dialog); }
+void Program::FillGrid(TForm1& form, results::Tresults_form& dialog) {
+  FillGridOfKind(dialog, form.egkarsia_radiobutton->Checked());
+}
 
-bool Program::WriteResultsFile(TForm1& form) { return WaveProgram::WriteResultsFile(form); }
+bool Program::WriteResultsFile(TForm1&) { return WriteWaveResultsFile(); }
 
 }  // namespace WaveProgram

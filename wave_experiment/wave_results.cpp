@@ -1,9 +1,7 @@
 #include "wave_experiment/wave_results.h"
 
 #include "forms/checked.h"
-#include "wave_experiment/Unit1.h"
 #include "wave_experiment/experiment_data.h"
-#include "wave_experiment/form_seams.h"
 #include "wave_experiment/report_file.h"
 #include "wave_experiment/results_report.h"
 
@@ -40,11 +38,5 @@ bool WriteWaveResultsFile() {
       results::results_form->wave_label.Caption());
   return results::WriteFloppyReport(kResultsReportPath, report);
 }
-
-void FillGrid(results::Tresults_form& dialog) {
-  FillGridOfKind(dialog, Unit1::Form1->egkarsia_radiobutton->Checked());
-}
-
-bool WriteResultsFile(Unit1::TForm1&) { return WriteWaveResultsFile(); }
 
 }  // namespace WaveProgram

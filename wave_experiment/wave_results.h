@@ -1,5 +1,5 @@
-// Kelmora2's own versions of the results dialog's set-up and of the floppy report (FillGrid
-// and WriteResultsFile of form_seams.h are these with the main window's choices).
+// Kelmora2's own versions of the results dialog's set-up and of the floppy report (its
+// program's FillGrid and WriteResultsFile are these with the main window's choices).
 #pragma once
 #include "wave_experiment/results.h"
 
@@ -8,8 +8,8 @@ namespace WaveProgram {
 // The report's file on the floppy drive.
 inline constexpr wchar_t kResultsReportPath[] = L"a:\\results1-2.txt";
 
-// FillGrid for the kind the main window's radio buttons chose (transverse or longitudinal):
-// counts, size, title, headings, row labels and the working copy's cells of that kind.
+// FillGrid for the kind it is given (transverse or longitudinal): counts, size, title,
+// headings, row labels and the working copy's cells of that kind.
 void FillGridOfKind(results::Tresults_form& dialog, bool transverse);
 
 // WriteResultsFile: the report of the stored table with the dialog's captions of this moment.

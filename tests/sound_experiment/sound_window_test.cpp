@@ -238,7 +238,7 @@ TEST_F(SoundWindow, ABadTemperatureAfterAGoodOneBringsBackTheGoodOne) {
 TEST_F(SoundWindow, TheResultsGridShowsTheOneTable) {
   Start();
   results::BackupMeasurements();
-  program.FillGrid(*results::results_form);
+  program.FillGrid(*form, *results::results_form);
   const forms::StringGrid& g = results::results_form->results_StringGrid;
   EXPECT_EQ(g.ColCount(), 5);
   EXPECT_EQ(g.RowCount(), 6);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "data_file_content.h"
+#include "sound_experiment/sound_data_file.h"
 #include "wave_experiment/experiment_data.h"
 
 namespace {
@@ -30,6 +31,6 @@ void Check(std::string_view bytes, const Unit1::DataFilePolicy& policy) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   Check(bytes, Unit1::kWaveDataFilePolicy);
-  Check(bytes, Unit1::kSoundDataFilePolicy);
+  Check(bytes, SoundProgram::kSoundDataFilePolicy);
   return 0;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "forms/checked.h"
+#include "sound_experiment/sound_data_file.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ TEST(DataFileRead, CasesTable) {
     int cells;
   };
   const DataFilePolicy* wave = &Unit1::kWaveDataFilePolicy;
-  const DataFilePolicy* sound = &Unit1::kSoundDataFilePolicy;
+  const DataFilePolicy* sound = &SoundProgram::kSoundDataFilePolicy;
   const ReadOutcome ok = ReadOutcome::Ok, bad = ReadOutcome::BadContent;
   std::string r6c1 = Lines({"1", "6", "1", "a", "b", "c", "d", "e", "f"});
   std::string r1c6 = Lines({"1", "1", "6", "a", "b", "c", "d", "e", "f"});
@@ -210,7 +211,8 @@ TEST(DataFileWrite, RoundTripsTable) {
       // 5
       {"part of the table", partial, {"γραμμή 1", "", "γραμμή 3"}},
   };
-  for (const DataFilePolicy* policy : {&Unit1::kWaveDataFilePolicy, &Unit1::kSoundDataFilePolicy}) {
+  for (const DataFilePolicy* policy :
+       {&Unit1::kWaveDataFilePolicy, &SoundProgram::kSoundDataFilePolicy}) {
     for (size_t i = 0; i < std::size(cases); ++i) {
       const Case& c = cases[i];
       SCOPED_TRACE(testing::Message() << "row " << i << ": " << c.name << ", tables written "
@@ -244,7 +246,7 @@ TEST(DataFileWrite, CountsWrittenAreNeverBelowZero) {
     std::string written;
   };
   const DataFilePolicy* wave = &Unit1::kWaveDataFilePolicy;
-  const DataFilePolicy* sound = &Unit1::kSoundDataFilePolicy;
+  const DataFilePolicy* sound = &SoundProgram::kSoundDataFilePolicy;
   const Case cases[] = {
       {"table count 0", Lines({"0"}), wave, Lines({"2", "0", "0", "0", "0"})},
       {"table count 0, sound", Lines({"0"}), sound, Lines({"1", "0", "0"})},
@@ -275,7 +277,7 @@ TEST(DataFileWrite, ExactBytesOfBothPolicies) {
                             "----------"});
   EXPECT_EQ(Unit1::FormatDataFile(Unit1::kWaveDataFilePolicy, q, t, 2, 3),
             head + Lines({"2", "1", "2", "1", "2", "1", "2", "3", ""}));
-  EXPECT_EQ(Unit1::FormatDataFile(Unit1::kSoundDataFilePolicy, q, t, 2, 3),
+  EXPECT_EQ(Unit1::FormatDataFile(SoundProgram::kSoundDataFilePolicy, q, t, 2, 3),
             head + Lines({"1", "1", "2", "1", "2"}));
   // The cp1253 bytes of the Greek text, not UTF-8.
   EXPECT_EQ(head.substr(0, 2), "\xC5\x31");

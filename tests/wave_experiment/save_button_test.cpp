@@ -16,6 +16,7 @@
 #include "forms/message_service.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
+#include "sound_experiment/sound_data_file.h"
 #include "sound_experiment/sound_program.h"
 #include "test_files.h"
 #include "text_fit.h"
@@ -119,7 +120,7 @@ TEST_F(SaveButton, EveryFileTakenComesBackAsOneTakenWithTheSameContent) {
     const Case& c = cases[i];
     SCOPED_TRACE(testing::Message() << "row " << i << ": " << c.name);
     const Unit1::DataFilePolicy& policy =
-        c.sound ? Unit1::kSoundDataFilePolicy : Unit1::kWaveDataFilePolicy;
+        c.sound ? SoundProgram::kSoundDataFilePolicy : Unit1::kWaveDataFilePolicy;
     std::wstring file = folder.File(L"case" + std::to_wstring(i) + L".txt");
     const std::string original = kHead + c.tables;
     ASSERT_TRUE(WriteFileBytes(file, original));
