@@ -32,9 +32,9 @@ run_one() {
   log="$work/$name.log"
   mkdir -p "$copy"
   [ -d "$corpus" ] && cp -r "$corpus"/. "$copy"/
-  # A hang is a fault too: one input may take 30 s at most, and the run ends well after its
-  # time even if libFuzzer itself does not.
-  if timeout $((seconds + 120)) "$fuzzer" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
+  # A hang is a fault too: every input takes milliseconds, so one that takes 10 s fails the
+  # target; and the run ends well after its time even if libFuzzer itself does not.
+  if timeout $((seconds + 120)) "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
        -artifact_prefix="$work/$name-" -print_final_stats=1 "$copy" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     echo "fuzz $name: ok (${runs:-?} inputs)"
