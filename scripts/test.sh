@@ -16,21 +16,9 @@ status=0
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1
 ctest --test-dir build/native --output-on-failure -j "$jobs" "$@" || status=1
 
-# Fuzz targets: a short run each over their seed corpus.
+# Fuzz targets: all of them side by side, about a minute each, over copies of their corpora.
 if [ -d build/fuzz ]; then
-  for f in build/fuzz/fuzz/*_fuzzer; do
-    [ -x "$f" ] || continue
-    name=$(basename "$f")
-    corpus="$root/tests/fuzz/corpus/${name%_fuzzer}"
-    work=$(mktemp -d)
-    [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/ 2>/dev/null || true
-    if "$f" -max_total_time=15 -rss_limit_mb=2048 "$work" >"$work.log" 2>&1; then
-      echo "fuzz $name: ok"
-    else
-      echo "fuzz $name: FAILED"; tail -40 "$work.log"; status=1
-    fi
-    rm -rf "$work" "$work.log"
-  done
+  bash scripts/fuzz.sh || status=1
 fi
 
 source scripts/wine-env.sh

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "system_services/drive_text.h"
 #include "system_services/module_buffers.h"
 
 using namespace rxsystem;
@@ -74,25 +75,6 @@ int ClassicQuery(const char* root, DWORD* freeLow, DWORD* freeHigh, DWORD* total
 
 bool IsShare(const char* root) { return root[0] == '\\' && root[1] == '\\'; }
 
-// The drive's root from the first character of DriveName, as given; null for the platform's
-// current drive when there is no name.
-const char* DriveRoot(const char* DriveName, char (&root)[4]) {
-  if (!DriveName || !*DriveName) return nullptr;
-  root[0] = DriveName[0];
-  root[1] = ':';
-  root[2] = '\\';
-  root[3] = '\0';
-  return root;
-}
-
-
-bool CopyToBuffer(const char* text, char* buffer) {
-  size_t length = std::strlen(text);
-  if (length >= kPathBuffer) return false;
-  std::memcpy(buffer, text, length + 1);
-  return true;
-}
-
 // Removes the directory in SearchPath[0, length) and every directory below it; files stay, so
 // a directory that holds one fails and ends the removal. SearchPath is used for every level.
 int RemoveDirTree(size_t length) {
@@ -138,17 +120,7 @@ int RemoveDirTree(size_t length) {
 // The root of the disk-space queries in SearchPath: DriveName with a closing backslash, or the
 // current directory's first three characters. False when there is none to be had.
 bool DiskSpaceRoot(const char* DriveName) {
-  if (DriveName && *DriveName) {
-    size_t length = std::strlen(DriveName);
-    bool closed = DriveName[length - 1] == '\\';
-    if (length + (closed ? 0 : 1) >= kPathBuffer) return false;
-    std::memcpy(SearchPath, DriveName, length + 1);
-    if (!closed) {
-      SearchPath[length] = '\\';
-      SearchPath[length + 1] = '\0';
-    }
-    return true;
-  }
+  if (DriveName && *DriveName) return ClosedDriveRoot(DriveName, SearchPath, kPathBuffer);
   DWORD length = GetCurrentDirectoryA(kPathBuffer, SearchPath);
   if (length == 0 || length >= kPathBuffer) return false;
   if (length > 3) SearchPath[3] = '\0';
@@ -232,7 +204,7 @@ extern "C" int32_t __stdcall SysCreateDir(const HostContext* context, const char
   }
   // Too long for the buffer is refused before the platform is asked whether it exists: its
   // answer to such a name is no "not found", which would count as present.
-  if (!CopyToBuffer(DirectoryName, SearchPath)) {
+  if (!CopyToBuffer(DirectoryName, SearchPath, kPathBuffer)) {
     ReportError(kErrorCreating, DirectoryName);
     return -1;
   }
@@ -254,7 +226,7 @@ extern "C" int32_t __stdcall SysRemoveDir(const HostContext* context, const char
     }
     return 0;
   }
-  if (!CopyToBuffer(DirName, SearchPath)) {
+  if (!CopyToBuffer(DirName, SearchPath, kPathBuffer)) {
     ReportError(kErrorDeletingTree, DirName);
     return -1;
   }

@@ -13,20 +13,11 @@ namespace {
 // Copies text into a module buffer; false (after the over-long path message) when it does
 // not fit.
 bool PutPath(char* buffer, size_t at, std::string_view text, std::string_view tail = {}) {
-  if (at + text.size() + tail.size() >= kPathBuffer) {
+  if (!PutPathText(buffer, kPathBuffer, at, text, tail)) {
     ReportError(kPathTooLong);
     return false;
   }
-  std::memcpy(buffer + at, text.data(), text.size());
-  std::memcpy(buffer + at + text.size(), tail.data(), tail.size());
-  buffer[at + text.size() + tail.size()] = '\0';
   return true;
-}
-
-bool IsWalkedDirectory(const char* name) {
-  // ".." and everything that begins with it stay out: the parent, and names that some
-  // platforms list but no one can enter.
-  return std::strcmp(name, ".") != 0 && std::strncmp(name, "..", 2) != 0;
 }
 
 // Lists the directory with the listing closed on every way out.
@@ -49,37 +40,12 @@ class Listing {
 
 }  // namespace
 
-bool EqualIgnoringAsciiCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    char x = *a, y = *b;
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-    if (x != y) return false;
-    if (!x) return true;
-  }
-}
-
 int SplitFileSpec(const char* fileSpec) {
-  if (!fileSpec || !*fileSpec) {
-    ReportError(kInvalidParameter);
+  const int id = SplitFileSpecText(fileSpec, SearchPath, WalkPattern, kPathBuffer);
+  if (id != 0) {
+    ReportError(id);
     return -1;
   }
-  const char* slash = std::strrchr(fileSpec, '\\');
-  if (!slash) {
-    ReportError(kInvalidParameter);
-    return -1;
-  }
-  std::string_view pattern(slash + 1);
-  if (pattern.empty()) {
-    ReportError(kInvalidPattern);
-    return -1;
-  }
-  if (pattern.size() >= kPathBuffer) {
-    ReportError(kPatternTooLong);
-    return -1;
-  }
-  if (!PutPath(SearchPath, 0, std::string_view(fileSpec, slash + 1 - fileSpec), "*.*")) return -1;
-  std::memcpy(WalkPattern, pattern.data(), pattern.size() + 1);
   return 0;
 }
 
@@ -165,62 +131,24 @@ int WalkDirectory(const char* pattern, bool withDestination, bool recurse, bool 
 
 namespace {
 
-int FailList(int id) {
-  ReportError(id);
-  return -1;
-}
-
-int FailList(int id, const char* path) {
-  ReportError(id, path);
-  return -1;
-}
-
-// One line of a list, carried out; 0 or -1 (reported).
-int WalkListLine(std::string_view line, bool withDestination, bool skipExisting,
-                 WalkCallback callback) {
-  std::string_view source = line;
-  if (withDestination) {
-    size_t tab = line.find('\t');
-    if (tab == std::string_view::npos) return FailList(kInvalidPathInList);
-    std::string_view destination = line.substr(tab + 1);
-    if (destination.size() >= kPathBuffer) return FailList(kPathTooLong);
-    if (destination.size() < 3) return FailList(kInvalidPathInList);
-    std::memcpy(TargetPath, destination.data(), destination.size());
-    TargetPath[destination.size()] = '\0';
-    if (skipExisting && PathExists(TargetPath)) return 0;
-    const char* lastSlash = std::strrchr(TargetPath, '\\');
-    if (!lastSlash) return FailList(kInvalidFilePath, TargetPath);
-    char directory[kPathBuffer];
-    const size_t directoryLength = static_cast<size_t>(lastSlash - TargetPath);
-    std::memcpy(directory, TargetPath, directoryLength);
-    directory[directoryLength] = '\0';
-    // "\x.txt" and "C:\x.txt" have nothing to create before the name.
-    if (directoryLength > 2 && !PathExists(directory) && CreatePathDirs(directory) != 0) return -1;
-    source = line.substr(0, tab);
+void ReportListError(int id, const char* path) {
+  if (path) {
+    ReportError(id, path);
+  } else {
+    ReportError(id);
   }
-  if (source.size() >= kPathBuffer) return FailList(kPathTooLong);
-  std::memcpy(SearchPath, source.data(), source.size());
-  SearchPath[source.size()] = '\0';
-  if (source.size() < 3) return FailList(kInvalidFilePath, SearchPath);
-  return callback(SearchPath, TargetPath) == 0 ? 0 : -1;
 }
+
+constexpr ListWalkPlatform kListPlatform = {PathExists, CreatePathDirs, ReportListError};
 
 }  // namespace
 
 int WalkFileList(const char* list, bool withDestination, bool skipExisting, WalkCallback callback) {
   VeruWaitCursor();
-  std::string_view rest(list ? list : "");
-  while (!rest.empty()) {
-    size_t end = rest.find('\r');
-    std::string_view line = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    if (WalkListLine(line, withDestination, skipExisting, callback) != 0) {
-      RestoreCursor();
-      return -1;
-    }
-  }
+  const int result = WalkListText(list ? list : "", withDestination, skipExisting, SearchPath,
+                                  TargetPath, kPathBuffer, kListPlatform, callback);
   RestoreCursor();
-  return 0;
+  return result;
 }
 
 }  // namespace rxsystem

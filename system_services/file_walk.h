@@ -6,17 +6,10 @@
 
 #include <cstdint>
 
+#include "system_services/file_walk_text.h"
 #include "system_services/module_buffers.h"
 
 namespace rxsystem {
-
-// Called with (source path, destination path), both module buffers that the callback must
-// not keep; without a destination the second means nothing. 0 = go on, 1 = stop the walk
-// (no failure), anything else = failure, already reported.
-using WalkCallback = int (*)(const char* source, const char* destination);
-
-// Paths compared as the platform's file names are, for the ASCII letters at least.
-bool EqualIgnoringAsciiCase(const char* a, const char* b);
 
 // SearchPath := the file spec's directory and "*.*", WalkPattern := its name part; 0, or -1
 // after the report (51, 54, 57, or 56 when the listing path would not fit its buffer).

@@ -12,6 +12,12 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+void InvalidRealMessage() {
+  forms::MessageDlg("Invalid real value.", forms::MsgDlgType::Error, forms::mbOK);
+}
+
+}  // namespace
+
 // The number syntax of the edit fields, by hand: the C library's parsers would also take
 // inf, nan, hex and the locale's decimal comma.
 std::optional<double> ParseNumber(std::string_view s) {
@@ -41,12 +47,6 @@ std::optional<double> ParseNumber(std::string_view s) {
   if (!std::isfinite(v)) return std::nullopt;
   return v;
 }
-
-void InvalidRealMessage() {
-  forms::MessageDlg("Invalid real value.", forms::MsgDlgType::Error, forms::mbOK);
-}
-
-}  // namespace
 
 std::string IntToText(std::int32_t Value) { return std::to_string(Value); }
 

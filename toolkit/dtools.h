@@ -2,6 +2,7 @@
 // floppy report. Plain functions without state.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,9 @@ namespace dtools {
 constexpr double InvalidReal = -2147483647.0;
 
 std::string IntToText(std::int32_t Value);
+// A plain decimal number: leading spaces, a sign, digits with at most one point, an exponent;
+// nothing else, and nothing beyond the range of a double.
+std::optional<double> ParseNumber(std::string_view s);
 // A plain decimal number, or a fraction numerator/denominator.
 double TextToReal(std::string_view Text);
 // At most Decimals decimals, cut (never rounded), without trailing zeros or a bare point.

@@ -147,7 +147,9 @@ ReadOutcome ParseDataFile(std::string_view bytes, const DataFilePolicy& policy,
         gridCols = std::max(gridCols, newCols);
       }
       anyCells = anyCells || hasCells;
-      for (std::int32_t row = 1; row <= rows; ++row) {
+      // A table without cells is not walked row by row: its counts may be anything up to the
+      // 32-bit limit, and billions of empty rows would hold up the start of the program.
+      for (std::int32_t row = 1; hasCells && row <= rows; ++row) {
         for (std::int32_t col = 1; col <= cols; ++col) {
           if (policy.endOfFileBeforeCellIsError && in.AtEnd()) throw BadContent{};
           std::string cell = in.Next();
@@ -182,7 +184,7 @@ std::string FormatDataFile(const DataFilePolicy& policy, const ExperimentQuestio
   for (std::int32_t k = 1; k <= policy.tablesWritten; ++k) {
     WriteLine(out, std::to_string(rows));
     WriteLine(out, std::to_string(cols));
-    for (std::int32_t row = 1; row <= rows; ++row) {
+    for (std::int32_t row = 1; cols > 0 && row <= rows; ++row) {
       for (std::int32_t col = 1; col <= cols; ++col) WriteLine(out, table.Cell(k, col, row));
     }
   }

@@ -151,6 +151,22 @@ TEST(DataFileRead, CasesTable) {
   }
 }
 
+// Row counts up to the 32-bit limit with no columns hold no cell: reading and writing them
+// must not step through the rows one by one (a thousand such tables would take hours).
+TEST(DataFileRead, TablesWithoutCellsAreNotWalkedRowByRow) {
+  std::string tables = "1000\r\n";
+  for (int k = 0; k < 1000; ++k) tables += Lines({k % 2 ? "0" : "2147483646", k % 2 ? "2147483646" : "0"});
+  for (const DataFilePolicy* policy : {&Unit1::kWaveDataFilePolicy, &Unit1::kSoundDataFilePolicy}) {
+    Read r = Parse(kHead + tables, *policy);
+    ASSERT_EQ(r.outcome, ReadOutcome::Ok);
+    EXPECT_EQ(r.rows, 1);
+    EXPECT_EQ(r.cols, 2147483647);
+    EXPECT_EQ(FilledCells(r.t), 0);
+    const std::string written = Unit1::FormatDataFile(*policy, r.q, r.t, 2147483647, 1);
+    EXPECT_TRUE(written.ends_with(Lines({"2147483646", "0"}))) << written;
+  }
+}
+
 TEST(DataFileRead, AnswersAreAppendedAndASeparatorLineEndsTheAnswer) {
   Read r;
   r.q.Answer1Lines = {"kept"};
