@@ -156,7 +156,7 @@ TEST(DataFileRead, CasesTable) {
 TEST(DataFileRead, TablesWithoutCellsAreNotWalkedRowByRow) {
   std::string tables = "1000\r\n";
   for (int k = 0; k < 1000; ++k) tables += Lines({k % 2 ? "0" : "2147483646", k % 2 ? "2147483646" : "0"});
-  for (const DataFilePolicy* policy : {&Unit1::kWaveDataFilePolicy, &Unit1::kSoundDataFilePolicy}) {
+  for (const DataFilePolicy* policy : {&Unit1::kWaveDataFilePolicy, &SoundProgram::kSoundDataFilePolicy}) {
     Read r = Parse(kHead + tables, *policy);
     ASSERT_EQ(r.outcome, ReadOutcome::Ok);
     EXPECT_EQ(r.rows, 1);
