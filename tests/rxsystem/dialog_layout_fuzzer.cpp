@@ -1,7 +1,8 @@
 // The prompt and list dialogs laid out from whatever numbers and texts a piece passes: the
 // items the template is sized for are the items it gets, the edit field and the buttons stand
-// inside the dialog in the order the user reads them, the buttons are one width and centred,
-// at most the asked-for one is the default, and the result texts stay inside their blocks.
+// inside the dialog in the order the user reads them, the buttons are one width, centred and at
+// least 8 units in from both edges (the dialog widened for them where they need it), at most the
+// asked-for one is the default, and the result texts stay inside their blocks.
 // Layout: a record of numbers (see Numbers), then the description, label and three button
 // captions, separated by NULs.
 #include <algorithm>
@@ -52,8 +53,21 @@ std::vector<const ItemLayout*> Items(const DialogLayout& layout, std::uint16_t c
   return found;
 }
 
+// Every button is as wide as its widest caption needs, and never narrower than 50.
+std::int64_t ButtonWidth(const ButtonSet& buttons, FontMetrics metrics) {
+  std::int64_t w = 50;
+  for (int i = 0; i < buttons.count; ++i)
+    w = std::max<std::int64_t>(w, DialogX(buttons.pixelWidths[static_cast<size_t>(i)], metrics) + 16);
+  return w;
+}
+
+// The author's width, or wider where the button row would not fit it with margins of 8.
+std::int64_t DialogWidth(std::int32_t authorWidth, const ButtonSet& buttons, FontMetrics metrics) {
+  return std::max<std::int64_t>(authorWidth, (ButtonWidth(buttons, metrics) + 8) * buttons.count + 8);
+}
+
 // The button row shared by both dialogs; its places are checked where no value was clamped.
-void CheckButtons(const DialogLayout& layout, const ButtonSet& buttons, std::int32_t width,
+void CheckButtons(const DialogLayout& layout, const ButtonSet& buttons, std::int64_t width,
                   std::int32_t defaultButton, FontMetrics metrics, std::int64_t rowY) {
   std::vector<const ItemLayout*> row;
   for (int i = 0; i < buttons.count; ++i) {
@@ -65,12 +79,12 @@ void CheckButtons(const DialogLayout& layout, const ButtonSet& buttons, std::int
     Check((found[0]->style & ~kDefaultPushButton) == kButtonStyle);
   }
   Check(Items(layout, kButtonClassAtom, static_cast<std::uint16_t>(kButton1Id + buttons.count)).empty());
-  std::int64_t w = 50;
-  for (int i = 0; i < buttons.count; ++i)
-    w = std::max<std::int64_t>(w, DialogX(buttons.pixelWidths[static_cast<size_t>(i)], metrics) + 16);
+  const std::int64_t w = ButtonWidth(buttons, metrics);
   const std::int64_t total = w * buttons.count + 8 * (buttons.count - 1);
   const std::int64_t left = (width - total) / 2;
-  if (!InShort(w) || !InShort(rowY) || !InShort(left) || !InShort(left + total)) return;
+  if (!InShort(w) || !InShort(rowY) || !InShort(left) || !InShort(left + total) || !InShort(width)) return;
+  // The whole row stands inside the dialog, at least 8 units from either edge.
+  Check(layout.width == width && left >= 8 && left + total <= width - 8);
   for (int i = 0; i < buttons.count; ++i) {
     // One width for all, each wide enough for its caption, side by side with a gap of 8.
     Check(row[static_cast<size_t>(i)]->cx == w && row[static_cast<size_t>(i)]->cy == 14);
@@ -89,8 +103,9 @@ void CheckTexts(const DialogLayout& layout) {
   Check(chars == layout.textChars);
 }
 
-void CheckPrompt(const Numbers& n, const PromptRequest& request, FontMetrics metrics) {
+void CheckPrompt(const PromptRequest& request, FontMetrics metrics) {
   const DialogLayout layout = LayoutPrompt(request, metrics);
+  const std::int64_t width = DialogWidth(request.width, request.buttons, metrics);
   CheckTexts(layout);
   const bool description = !request.description.text.empty();
   const bool label = !request.label.empty();
@@ -111,7 +126,7 @@ void CheckPrompt(const Numbers& n, const PromptRequest& request, FontMetrics met
   // The edit field ends 8 units from the dialog's right edge, after the label if there is one.
   const std::int64_t labelCx = label ? static_cast<std::int64_t>(DialogX(request.labelPixels, metrics)) + 2 : 0;
   const std::int64_t x0 = label ? labelCx + 8 : 8;
-  if (InShort(x0) && InShort(n.width - x0 - 8)) Check(edit.x == x0 && edit.x + edit.cx == n.width - 8);
+  if (InShort(x0) && InShort(width - x0 - 8)) Check(edit.x == x0 && edit.x + edit.cx == width - 8);
   const auto statics = Items(layout, kStaticClassAtom, 0);
   Check(statics.size() == (description ? 1u : 0u) + (label ? 1u : 0u));
   if (label) {
@@ -123,10 +138,10 @@ void CheckPrompt(const Numbers& n, const PromptRequest& request, FontMetrics met
     const ItemLayout& d = *statics.front();
     Check(d.text == request.description.text);
     Check(d.style == (request.description.centered ? kStaticCenter : kStaticLeft));
-    if (InShort(descriptionHeight) && InShort(n.width - 16)) Check(d.y == 8 && d.y + d.cy + 4 == y0 && d.cx == n.width - 16);
+    if (InShort(descriptionHeight) && InShort(width - 16)) Check(d.y == 8 && d.y + d.cy + 4 == y0 && d.cx == width - 16);
   }
   const std::int64_t rowY = y0 + editCy + 8;
-  CheckButtons(layout, request.buttons, n.width, request.defaultButton, metrics, rowY);
+  CheckButtons(layout, request.buttons, width, request.defaultButton, metrics, rowY);
   // The button row ends 8 units above the dialog's bottom edge.
   Check(rowY + 14 + 8 == height);
 }
@@ -156,7 +171,8 @@ void CheckList(const Numbers& n, const PromptRequest& prompt, FontMetrics metric
   const std::int64_t lines = request.listLines < 1 ? 10 : request.listLines;
   const std::int64_t y = description ? 8 * static_cast<std::int64_t>(request.description.lines) + 12 : 8;
   const std::int64_t rowY = y + 8 * lines + 8;
-  CheckButtons(layout, request.buttons, n.width, request.defaultButton, metrics, rowY);
+  CheckButtons(layout, request.buttons, DialogWidth(request.width, request.buttons, metrics),
+               request.defaultButton, metrics, rowY);
   const std::int64_t height = 38 + 8 * lines + (description ? 8 * static_cast<std::int64_t>(request.description.lines) + 4 : 0);
   if (InShort(height)) Check(layout.height == height);
   Check(rowY + 14 + 8 == height);
@@ -241,7 +257,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   request.editLines = shape.lines;
   request.defaultButton = shape.defaultButton;
 
-  CheckPrompt(n, request, metrics);
+  CheckPrompt(request, metrics);
   CheckList(n, request, metrics);
   CheckResults(n, texts[1]);
   return 0;
