@@ -1,7 +1,5 @@
 #include "cmi_xtra/aicc_files.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -20,38 +18,25 @@ namespace {
 // The longest value the profile functions hand back, as the host's own reader allows.
 constexpr DWORD profileValueSize = 65535;
 
-class OwnedFile {
- public:
-  explicit OwnedFile(HANDLE h) : h_(h) {}
-  ~OwnedFile() {
-    if (valid()) CloseHandle(h_);
-  }
-  OwnedFile(const OwnedFile&) = delete;
-  OwnedFile& operator=(const OwnedFile&) = delete;
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
+using forms::UniqueHandle;
 
-  bool write(std::string_view bytes) {
-    while (!bytes.empty()) {
-      DWORD written = 0;
-      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
-      if (!WriteFile(h_, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
-      bytes.remove_prefix(written);
-    }
-    return true;
+bool writeAll(const UniqueHandle& file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD written = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+    if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
   }
-
- private:
-  HANDLE h_;
-};
+  return true;
+}
 
 enum class ReadOutcome { read, missing, failed };
 
 // The whole file; "missing" only when the file itself is not there.
 ReadOutcome readWholeFile(const std::string& file, std::string& bytes) {
-  OwnedFile f(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f.valid()) return GetLastError() == ERROR_FILE_NOT_FOUND ? ReadOutcome::missing : ReadOutcome::failed;
+  UniqueHandle f(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) return GetLastError() == ERROR_FILE_NOT_FOUND ? ReadOutcome::missing : ReadOutcome::failed;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(f.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF) {
     return ReadOutcome::failed;
@@ -93,41 +78,31 @@ std::size_t handleSize(TextHandle handle) { return handle ? GlobalSize(handle) :
 TextHandle emptyStringHandle() { return handleAlloc(1); }
 
 TextHandle handleWithText(std::string_view text) {
-  TextHandle h = handleAlloc(text.size() + 1);
-  char* p = handleLock(h);
-  if (!p) {
-    handleFree(h);
-    return nullptr;
-  }
-  std::memcpy(p, text.data(), text.size());
-  handleUnlock(h);
-  return h;
+  OwnedHandle h(handleAlloc(text.size() + 1));
+  forms::GlobalLockGuard p(h.get());
+  if (!p) return nullptr;
+  std::memcpy(p.get(), text.data(), text.size());
+  return h.release();
 }
 
 std::optional<std::string> handleText(TextHandle handle) {
-  char* p = handleLock(handle);
+  forms::GlobalLockGuard p(handle);
   if (!p) return std::nullopt;
   // The block is zero-initialised, but a text never runs past the block's end.
   const std::size_t size = handleSize(handle);
-  std::string text(p, strnlen(p, size));
-  handleUnlock(handle);
-  return text;
+  return std::string(p.get(), strnlen(p.get(), size));
 }
 
 TextHandle windowsDirectoryHandle() {
   // Sized for the directory, however long it is.
   const UINT needed = GetWindowsDirectoryA(nullptr, 0);
   const std::size_t size = std::max<std::size_t>(needed, 256);
-  TextHandle h = handleAlloc(size);
-  char* p = handleLock(h);
-  if (!p) {
-    handleFree(h);
-    return nullptr;
-  }
-  const UINT length = GetWindowsDirectoryA(p, static_cast<UINT>(size));
-  if (length >= size) p[0] = '\0';
-  handleUnlock(h);
-  return h;
+  OwnedHandle h(handleAlloc(size));
+  forms::GlobalLockGuard p(h.get());
+  if (!p) return nullptr;
+  const UINT length = GetWindowsDirectoryA(p.get(), static_cast<UINT>(size));
+  if (length >= size) p.get()[0] = '\0';
+  return h.release();
 }
 
 TextHandle paramFilePath() {
@@ -139,17 +114,16 @@ TextHandle paramFilePath() {
 
 TextHandle readProfileString(const std::string& file, const std::string& section, const std::string& key) {
   if (file.empty()) return emptyStringHandle();
-  TextHandle h = handleAlloc(profileValueSize);
-  char* p = handleLock(h);
-  if (!p) {
-    handleFree(h);
-    return nullptr;
+  OwnedHandle h(handleAlloc(profileValueSize));
+  DWORD length;
+  {
+    forms::GlobalLockGuard p(h.get());
+    if (!p) return nullptr;
+    length = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", p.get(), profileValueSize, file.c_str());
   }
-  const DWORD length =
-      GetPrivateProfileStringA(section.c_str(), key.c_str(), "", p, profileValueSize, file.c_str());
-  handleUnlock(h);
-  TextHandle shrunk = handleReAlloc(h, length + 1);
-  return shrunk ? shrunk : h;
+  TextHandle whole = h.release();
+  TextHandle shrunk = handleReAlloc(whole, length + 1);
+  return shrunk ? shrunk : whole;
 }
 
 void writeProfileString(const std::string& file, const std::string& section, const std::string& key,
@@ -180,29 +154,29 @@ void replaceWholeSection(const std::string& file, const std::string& section, co
   const std::string updated =
       withSection(exists ? std::optional<std::string_view>(bytes) : std::nullopt, section, text);
   {
-    OwnedFile out(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              exists ? CREATE_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!out.valid()) return;
-    out.write(updated);
+    UniqueHandle out(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                 exists ? CREATE_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) return;
+    writeAll(out, updated);
   }
   forgetProfileCache(file);
 }
 
 bool appendToFile(const std::string& file, std::string_view headerIfNew, std::string_view bytes) {
   if (file.empty()) return false;
-  OwnedFile created(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (created.valid()) return created.write(headerIfNew) && created.write(bytes);
+  UniqueHandle created(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (created) return writeAll(created, headerIfNew) && writeAll(created, bytes);
   const DWORD error = GetLastError();
   if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
-  OwnedFile existing(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!existing.valid()) return false;
+  UniqueHandle existing(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!existing) return false;
   if (SetFilePointer(existing.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
       GetLastError() != NO_ERROR) {
     return false;
   }
-  return existing.write(bytes);
+  return writeAll(existing, bytes);
 }
 
 void cmiStateReset() {

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "forms/owned_handles.h"
+
 namespace lmint {
 
 // A movable, zero-initialised global-memory block holding a zero-ended text; null is no text.
@@ -25,22 +27,11 @@ TextHandle handleWithText(std::string_view text);
 // A copy of the handle's text; nullopt for a null handle or one that cannot be locked.
 std::optional<std::string> handleText(TextHandle handle);
 
-// Frees its handle when it goes out of scope.
-class OwnedHandle {
+// Frees its handle when it goes out of scope, unless handed on.
+class OwnedHandle : public forms::UniqueGlobal {
  public:
-  explicit OwnedHandle(TextHandle handle) : handle_(handle) {}
-  ~OwnedHandle() { handleFree(handle_); }
-  OwnedHandle(const OwnedHandle&) = delete;
-  OwnedHandle& operator=(const OwnedHandle&) = delete;
-  TextHandle release() {
-    TextHandle h = handle_;
-    handle_ = nullptr;
-    return h;
-  }
-  std::optional<std::string> text() const { return handleText(handle_); }
-
- private:
-  TextHandle handle_;
+  using forms::UniqueGlobal::UniqueGlobal;
+  std::optional<std::string> text() const { return handleText(get()); }
 };
 
 TextHandle windowsDirectoryHandle();

@@ -155,13 +155,11 @@ void integerResult(HandlerCall& call, std::int32_t value) {
 }
 
 void returnStringHandle(HandlerCall& call, TextHandle handle) {
-  if (!handle) return;
-  if (const char* text = handleLock(handle)) {
+  OwnedHandle owned(handle);
+  if (forms::GlobalLockGuard text(owned.get()); text) {
     moa::ValueInterface* values = call.instance->valueInterface;
-    if (values) values->methods->StringToValue(values, text, &call.info->resultValue);
-    handleUnlock(handle);
+    if (values) values->methods->StringToValue(values, text.get(), &call.info->resultValue);
   }
-  handleFree(handle);
 }
 
 }  // namespace lmint

@@ -1,6 +1,7 @@
 #include "forms/bevel.h"
 
 #include "forms/gdi_cache.h"
+#include "forms/owned_handles.h"
 #include "forms/paint.h"
 #include "forms/panel.h"
 
@@ -25,11 +26,10 @@ void Bevel::SetStyle(BevelStyle style) {
 void Bevel::UpdateRegion() {
   int w = ClientWidth();
   int h = ClientHeight();
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  UniqueGdiObject<HRGN> rgn(CreateRectRgn(0, 0, 0, 0));
   auto add = [&](int l, int t, int r, int b) {
-    HRGN part = CreateRectRgn(l, t, r, b);
-    CombineRgn(rgn, rgn, part, RGN_OR);
-    DeleteObject(part);
+    UniqueGdiObject<HRGN> part(CreateRectRgn(l, t, r, b));
+    CombineRgn(rgn.get(), rgn.get(), part.get(), RGN_OR);
   };
   auto ring = [&](int thickness) {
     add(0, 0, w, thickness);
@@ -47,7 +47,7 @@ void Bevel::UpdateRegion() {
     case BevelShape::Spacer: break;
   }
   // The window owns the region from here on and deletes it.
-  SetWindowRgn(Handle(), rgn, TRUE);
+  SetWindowRgn(Handle(), rgn.release(), TRUE);
 }
 
 void Bevel::Paint(HDC dc) {

@@ -3,28 +3,23 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace forms {
 
-Bitmap::Bitmap() {
-  dc_ = CreateCompatibleDC(nullptr);
+Bitmap::Bitmap() : dc_(CreateCompatibleDC(nullptr)) {
   if (!dc_) throw std::runtime_error("Cannot create bitmap");
-  canvas_.Attach(dc_);
+  canvas_.Attach(dc_.get());
 }
 
-Bitmap::~Bitmap() {
-  canvas_.Attach(nullptr);
-  if (dib_) SelectObject(dc_, original_);
-  if (dib_) DeleteObject(dib_);
-  // The canvas may have left a cached font or pen selected; they outlive the DC by design.
-  DeleteDC(dc_);
-}
+// The canvas may have left a cached font or pen selected; they outlive the DC by design.
+Bitmap::~Bitmap() { canvas_.Attach(nullptr); }
 
 void Bitmap::SetSize(int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
   if (width == width_ && height == height_) return;
-  HBITMAP dib = nullptr;
+  UniqueGdiObject<HBITMAP> dib;
   std::uint32_t* bits = nullptr;
   if (width > 0 && height > 0) {
     BITMAPINFO info{};
@@ -35,7 +30,7 @@ void Bitmap::SetSize(int width, int height) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* p = nullptr;
-    dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
+    dib.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0));
     if (!dib) throw std::runtime_error("Cannot create bitmap");
     bits = static_cast<std::uint32_t*>(p);
     std::fill(bits, bits + static_cast<size_t>(width) * static_cast<size_t>(height), 0x00FFFFFFu);
@@ -47,14 +42,14 @@ void Bitmap::SetSize(int width, int height) {
                   static_cast<size_t>(keepW) * sizeof(std::uint32_t));
     }
   }
-  if (dib) {
-    HGDIOBJ previous = SelectObject(dc_, dib);
-    if (!dib_) original_ = previous;
-  } else if (dib_) {
-    SelectObject(dc_, original_);
+  if (dib && selected_) {
+    SelectObject(dc_.get(), dib.get());
+  } else if (dib) {
+    selected_ = SelectionGuard(dc_.get(), dib.get());
+  } else {
+    selected_.reset();
   }
-  if (dib_) DeleteObject(dib_);
-  dib_ = dib;
+  dib_ = std::move(dib);
   bits_ = bits;
   width_ = width;
   height_ = height;

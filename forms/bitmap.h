@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "forms/canvas.h"
+#include "forms/owned_handles.h"
 
 namespace forms {
 
@@ -26,7 +27,7 @@ class Bitmap {
 
   Canvas& GetCanvas() { return canvas_; }
   const Canvas& GetCanvas() const { return canvas_; }
-  HDC DC() const { return dc_; }
+  HDC DC() const { return dc_.get(); }
 
   // Pixels as 0x00BBGGRR; outside the picture: clNone.
   Color Pixel(int x, int y) const;
@@ -35,9 +36,11 @@ class Bitmap {
   bool SameBits(const Bitmap& other) const;
 
  private:
-  HDC dc_ = nullptr;
-  HBITMAP dib_ = nullptr;
-  HGDIOBJ original_ = nullptr;
+  // In this order: the DC's own bitmap goes back in before the picture is deleted, and the
+  // DC goes last.
+  UniqueMemoryDC dc_;
+  UniqueGdiObject<HBITMAP> dib_;
+  SelectionGuard selected_;
   std::uint32_t* bits_ = nullptr;
   int width_ = 0;
   int height_ = 0;

@@ -3,6 +3,7 @@
 #include "forms/form.h"
 #include "forms/gdi_cache.h"
 #include "forms/message_service.h"
+#include "forms/owned_handles.h"
 #include "forms/text.h"
 
 namespace forms {
@@ -47,9 +48,7 @@ void Button::HandleCommand(WORD code) {
 
 BitBtn::BitBtn(Control* parent) : Button(parent, BS_OWNERDRAW) {}
 
-BitBtn::~BitBtn() {
-  if (glyph_) DeleteObject(glyph_);
-}
+BitBtn::~BitBtn() = default;
 
 void BitBtn::SetKind(BitBtnKind kind) {
   kind_ = kind;
@@ -84,8 +83,7 @@ void BitBtn::SetKind(BitBtnKind kind) {
 }
 
 void BitBtn::SetGlyph(HBITMAP glyph, int numGlyphs) {
-  if (glyph_) DeleteObject(glyph_);
-  glyph_ = glyph;
+  glyph_.reset(glyph);
   numGlyphs_ = numGlyphs < 1 ? 1 : numGlyphs;
   Invalidate();
 }
@@ -111,13 +109,13 @@ bool BitBtn::HandleDrawItem(DRAWITEMSTRUCT* item) {
   DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
 
   std::wstring text = Widen(Text());
-  HFONT oldFont = static_cast<HFONT>(SelectObject(dc, CachedFont(Font())));
+  SelectionGuard font(dc, CachedFont(Font()));
   RECT measure{0, 0, 0, 0};
   DrawTextW(dc, text.c_str(), -1, &measure, DT_CALCRECT | DT_SINGLELINE);
   int textW = measure.right, textH = measure.bottom;
   int glyphW = 0, glyphH = 0;
   BITMAP bm{};
-  if (glyph_ && GetObjectW(glyph_, sizeof(bm), &bm)) {
+  if (glyph_ && GetObjectW(glyph_.get(), sizeof(bm), &bm)) {
     glyphW = bm.bmWidth / numGlyphs_;
     glyphH = bm.bmHeight;
   }
@@ -126,14 +124,12 @@ bool BitBtn::HandleDrawItem(DRAWITEMSTRUCT* item) {
   int x = r.left + (r.right - r.left - total) / 2 + (pressed ? 1 : 0);
   int cy = r.top + (r.bottom - r.top) / 2 + (pressed ? 1 : 0);
   if (glyphW) {
-    HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(mem, glyph_);
+    UniqueMemoryDC mem(CreateCompatibleDC(dc));
+    SelectionGuard selected(mem.get(), glyph_.get());
     int index = (disabled && numGlyphs_ > 1) ? 1 : 0;
     // The glyph's bottom-left pixel is its transparent colour, as in the toolkit's glyphs.
-    TransparentBlt(dc, x, cy - glyphH / 2, glyphW, glyphH, mem, index * glyphW, 0, glyphW, glyphH,
-                   GetPixel(mem, 0, glyphH - 1));
-    SelectObject(mem, old);
-    DeleteDC(mem);
+    TransparentBlt(dc, x, cy - glyphH / 2, glyphW, glyphH, mem.get(), index * glyphW, 0, glyphW, glyphH,
+                   GetPixel(mem.get(), 0, glyphH - 1));
   }
   RECT tr{x + glyphW + spacing, cy - textH / 2, x + glyphW + spacing + textW, cy - textH / 2 + textH};
   SetBkMode(dc, TRANSPARENT);
@@ -152,7 +148,6 @@ bool BitBtn::HandleDrawItem(DRAWITEMSTRUCT* item) {
     InflateRect(&fr, -4, -4);
     DrawFocusRect(dc, &fr);
   }
-  SelectObject(dc, oldFont);
   return true;
 }
 
@@ -165,36 +160,31 @@ HBITMAP MakeMarkGlyph(char mark, COLORREF color) {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  ReleaseDC(nullptr, screen);
-  HDC mem = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  RECT all{0, 0, size * 2, size};
-  // Olive is the transparent colour: no mark uses it.
-  HBRUSH back = CreateSolidBrush(RGB(128, 128, 0));
-  FillRect(mem, &all, back);
-  DeleteObject(back);
-  for (int half = 0; half < 2; ++half) {
-    HPEN pen = CreatePen(PS_SOLID, 2, half == 0 ? color : RGB(128, 128, 128));
-    HGDIOBJ op = SelectObject(mem, pen);
-    int ox = half * size;
-    if (mark == 'v') {
-      MoveToEx(mem, ox + 3, 8, nullptr);
-      LineTo(mem, ox + 6, 12);
-      LineTo(mem, ox + 13, 3);
-    } else if (mark == 'x') {
-      MoveToEx(mem, ox + 4, 4, nullptr);
-      LineTo(mem, ox + 12, 12);
-      MoveToEx(mem, ox + 12, 4, nullptr);
-      LineTo(mem, ox + 4, 12);
+  UniqueGdiObject<HBITMAP> bmp(CreateDIBSection(WindowDC(nullptr).get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueMemoryDC mem(CreateCompatibleDC(nullptr));
+  {
+    SelectionGuard selected(mem.get(), bmp.get());
+    RECT all{0, 0, size * 2, size};
+    // Olive is the transparent colour: no mark uses it.
+    UniqueGdiObject<HBRUSH> back(CreateSolidBrush(RGB(128, 128, 0)));
+    FillRect(mem.get(), &all, back.get());
+    for (int half = 0; half < 2; ++half) {
+      UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, half == 0 ? color : RGB(128, 128, 128)));
+      SelectionGuard penSelected(mem.get(), pen.get());
+      int ox = half * size;
+      if (mark == 'v') {
+        MoveToEx(mem.get(), ox + 3, 8, nullptr);
+        LineTo(mem.get(), ox + 6, 12);
+        LineTo(mem.get(), ox + 13, 3);
+      } else if (mark == 'x') {
+        MoveToEx(mem.get(), ox + 4, 4, nullptr);
+        LineTo(mem.get(), ox + 12, 12);
+        MoveToEx(mem.get(), ox + 12, 4, nullptr);
+        LineTo(mem.get(), ox + 4, 12);
+      }
     }
-    SelectObject(mem, op);
-    DeleteObject(pen);
   }
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  return bmp;
+  return bmp.release();
 }
 
 }  // namespace forms

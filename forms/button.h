@@ -1,6 +1,7 @@
 // Push buttons and glyph buttons. A button with a modal result closes its modal form.
 #pragma once
 #include "forms/control.h"
+#include "forms/owned_handles.h"
 
 namespace forms {
 
@@ -36,7 +37,7 @@ class BitBtn : public Button {
   BitBtnKind Kind() const { return kind_; }
   // Takes ownership of the bitmap.
   void SetGlyph(HBITMAP glyph, int numGlyphs);
-  bool HasGlyph() const { return glyph_ != nullptr; }
+  bool HasGlyph() const { return static_cast<bool>(glyph_); }
 
  protected:
   bool HandleDrawItem(DRAWITEMSTRUCT* item) override;
@@ -44,7 +45,7 @@ class BitBtn : public Button {
 
  private:
   BitBtnKind kind_ = BitBtnKind::Custom;
-  HBITMAP glyph_ = nullptr;
+  UniqueGdiObject<HBITMAP> glyph_;
   int numGlyphs_ = 1;
 };
 

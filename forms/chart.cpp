@@ -7,6 +7,7 @@
 #include "forms/chart_format.h"
 #include "forms/checked.h"
 #include "forms/gdi_cache.h"
+#include "forms/owned_handles.h"
 #include "forms/paint.h"
 #include "forms/text.h"
 
@@ -174,7 +175,7 @@ Chart::Layout Chart::ComputeLayout(HDC dc) const {
   RECT client;
   GetClientRect(Handle(), &client);
   TEXTMETRICW tm;
-  HGDIOBJ old = SelectObject(dc, CachedFont(titleFont_));
+  SelectionGuard font(dc, CachedFont(titleFont_));
   GetTextMetricsW(dc, &tm);
   l.titleBottom = kMargin + static_cast<int>(title_.size()) * tm.tmHeight;
   SelectObject(dc, CachedFont(Font()));
@@ -200,14 +201,11 @@ Chart::Layout Chart::ComputeLayout(HDC dc) const {
   int plotW = l.plot.right - l.plot.left;
   int xLabel = TextSize(dc, "0000").cx + 8;
   l.xStep = std::max(NiceStep(l.x.max - l.x.min, std::max(2, plotW / std::max(xLabel, 1))), 1.0);
-  SelectObject(dc, old);
   return l;
 }
 
 RECT Chart::PlotRect() const {
-  HDC dc = GetDC(Handle());
-  Layout l = ComputeLayout(dc);
-  ReleaseDC(Handle(), dc);
+  Layout l = ComputeLayout(WindowDC(Handle()).get());
   return l.plot;
 }
 
@@ -235,17 +233,13 @@ static Mapping MapOf(const RECT& plot, double x0, double x1, double y0, double y
 }
 
 POINT Chart::ValuePoint(const AreaSeries& series, int index) const {
-  HDC dc = GetDC(Handle());
-  Layout l = ComputeLayout(dc);
-  ReleaseDC(Handle(), dc);
+  Layout l = ComputeLayout(WindowDC(Handle()).get());
   Mapping m = MapOf(l.plot, l.x.min, l.x.max, l.y.min, l.y.max);
   return POINT{m.X(index), m.Y(series.YValue(index))};
 }
 
 std::pair<AreaSeries*, int> Chart::Clicked(int x, int y) const {
-  HDC dc = GetDC(Handle());
-  Layout l = ComputeLayout(dc);
-  ReleaseDC(Handle(), dc);
+  Layout l = ComputeLayout(WindowDC(Handle()).get());
   if (x < l.plot.left - 2 || x > l.plot.right + 2 || y < l.plot.top - 2 || y > l.plot.bottom + 2) {
     return {nullptr, -1};
   }
@@ -270,10 +264,9 @@ void Chart::PaintSeries(HDC dc, const Layout& l, const AreaSeries& s) const {
   auto px = [&](int i) { return m.X(i); };
   auto py = [&](int i) { return m.Y(s.values_[static_cast<size_t>(i)]); };
   if (n == 1) {
-    HGDIOBJ op = SelectObject(dc, CachedPen(s.ValueColor(0)));
+    SelectionGuard pen(dc, CachedPen(s.ValueColor(0)));
     MoveToEx(dc, px(0), base, nullptr);
     LineTo(dc, px(0), py(0));
-    SelectObject(dc, op);
     return;
   }
   // Segment i (from value i - 1 to value i) takes the colour of value i; neighbours of one
@@ -292,11 +285,11 @@ void Chart::PaintSeries(HDC dc, const Layout& l, const AreaSeries& s) const {
       pts.push_back({px(k), py(k)});
     }
     pts.push_back({px(end), base});
-    HGDIOBJ ob = SelectObject(dc, CachedBrush(c));
-    HGDIOBJ op = SelectObject(dc, CachedPen(c));
-    Polygon(dc, pts.data(), static_cast<int>(pts.size()));
-    SelectObject(dc, op);
-    SelectObject(dc, ob);
+    {
+      SelectionGuard brush(dc, CachedBrush(c));
+      SelectionGuard pen(dc, CachedPen(c));
+      Polygon(dc, pts.data(), static_cast<int>(pts.size()));
+    }
     i = end + 1;
   }
 }
@@ -324,7 +317,7 @@ void Chart::Draw(HDC dc, const RECT& client) {
   SetBkMode(dc, TRANSPARENT);
 
   // Title lines, centred.
-  HGDIOBJ oldFont = SelectObject(dc, CachedFont(titleFont_));
+  SelectionGuard font(dc, CachedFont(titleFont_));
   SetTextColor(dc, ToColorRef(titleFont_.color));
   TEXTMETRICW tm;
   GetTextMetricsW(dc, &tm);
@@ -343,7 +336,7 @@ void Chart::Draw(HDC dc, const RECT& client) {
   FrameRect(dc, &bottomWall, CachedBrush(clBlack));
 
   Mapping m = MapOf(p, l.x.min, l.x.max, l.y.min, l.y.max);
-  HGDIOBJ oldPen = SelectObject(dc, CachedPen(clGray, 1, PS_DOT));
+  SelectionGuard pen(dc, CachedPen(clGray, 1, PS_DOT));
   for (double v = std::ceil(l.y.min / l.yStep) * l.yStep; v <= l.y.max + l.yStep * 1e-9; v += l.yStep) {
     MoveToEx(dc, p.left, m.Y(v), nullptr);
     LineTo(dc, p.right, m.Y(v));
@@ -353,12 +346,13 @@ void Chart::Draw(HDC dc, const RECT& client) {
     LineTo(dc, m.X(v), p.bottom);
   }
 
-  SaveDC(dc);
-  IntersectClipRect(dc, p.left, p.top, p.right, p.bottom);
-  for (const auto& s : series_) {
-    if (s->active_) PaintSeries(dc, l, *s);
+  {
+    SavedDCState clipped(dc);
+    IntersectClipRect(dc, p.left, p.top, p.right, p.bottom);
+    for (const auto& s : series_) {
+      if (s->active_) PaintSeries(dc, l, *s);
+    }
   }
-  RestoreDC(dc, -1);
 
   SelectObject(dc, CachedPen(clBlack));
   MoveToEx(dc, p.left - kWall, p.top, nullptr);
@@ -382,8 +376,6 @@ void Chart::Draw(HDC dc, const RECT& client) {
               std::max(dragStart_.x, dragNow_.x), std::max(dragStart_.y, dragNow_.y)};
     DrawFocusRect(dc, &band);
   }
-  SelectObject(dc, oldPen);
-  SelectObject(dc, oldFont);
 }
 
 void Chart::UndoZoom() {
@@ -429,9 +421,7 @@ void Chart::FinishDrag(int x, int y) {
     UndoZoom();
     return;
   }
-  HDC dc = GetDC(Handle());
-  Layout l = ComputeLayout(dc);
-  ReleaseDC(Handle(), dc);
+  Layout l = ComputeLayout(WindowDC(Handle()).get());
   Mapping m = MapOf(l.plot, l.x.min, l.x.max, l.y.min, l.y.max);
   auto inverseY = [&](int py) { return m.y0 + (m.bottom - 1 - py) / m.sy; };
   ZoomTo({m.InverseX(dragStart_.x), m.InverseX(x)}, {inverseY(y), inverseY(dragStart_.y)});

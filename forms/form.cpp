@@ -5,6 +5,7 @@
 
 #include "forms/button.h"
 #include "forms/message_service.h"
+#include "forms/owned_handles.h"
 #include "forms/gdi_cache.h"
 #include "forms/text.h"
 
@@ -279,10 +280,8 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 1;
     case WM_PAINT:
       if (onPaint) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        onPaint(dc);
-        EndPaint(Handle(), &ps);
+        PaintDC dc(Handle());
+        onPaint(dc.get());
         return 0;
       }
       break;

@@ -5,6 +5,7 @@
 
 #include "forms/application.h"
 #include "forms/gdi_cache.h"
+#include "forms/owned_handles.h"
 #include "forms/paint.h"
 
 namespace forms {
@@ -53,20 +54,19 @@ void Gauge::Draw(HDC dc, const RECT& all) {
 
   if (showText_) {
     std::wstring text = std::to_wstring(progress_) + L"%";
-    HGDIOBJ oldFont = SelectObject(dc, CachedFont(Font()));
+    SelectionGuard font(dc, CachedFont(Font()));
     SetBkMode(dc, TRANSPARENT);
     // The text takes the colour of the part it does not lie on, so it reads over both.
-    SaveDC(dc);
-    IntersectClipRect(dc, rest.left, rest.top, rest.right, rest.bottom);
-    SetTextColor(dc, ToColorRef(foreColor_));
-    DrawTextW(dc, text.c_str(), -1, &inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    RestoreDC(dc, -1);
-    SaveDC(dc);
+    {
+      SavedDCState clipped(dc);
+      IntersectClipRect(dc, rest.left, rest.top, rest.right, rest.bottom);
+      SetTextColor(dc, ToColorRef(foreColor_));
+      DrawTextW(dc, text.c_str(), -1, &inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    SavedDCState clipped(dc);
     IntersectClipRect(dc, done.left, done.top, done.right, done.bottom);
     SetTextColor(dc, ToColorRef(backColor_));
     DrawTextW(dc, text.c_str(), -1, &inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    RestoreDC(dc, -1);
-    SelectObject(dc, oldFont);
   }
 }
 

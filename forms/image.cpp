@@ -1,6 +1,7 @@
 #include "forms/image.h"
 
 #include "forms/gdi_cache.h"
+#include "forms/owned_handles.h"
 
 namespace forms {
 
@@ -23,8 +24,8 @@ LRESULT Image::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
+      PaintDC paint(Handle());
+      HDC dc = paint.get();
       repaintAsked_ = false;
       RECT r;
       GetClientRect(Handle(), &r);
@@ -41,7 +42,6 @@ LRESULT Image::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         RECT below{0, picture_.Height(), picture_.Width(), r.bottom};
         FillRect(dc, &below, CachedBrush(back));
       }
-      EndPaint(Handle(), &ps);
       return 0;
     }
   }

@@ -2,6 +2,7 @@
 
 #include "forms/application.h"
 #include "forms/gdi_cache.h"
+#include "forms/owned_handles.h"
 #include "forms/text.h"
 
 namespace forms {
@@ -55,14 +56,14 @@ UINT Label::DrawFlags() const {
 }
 
 void Label::AdjustSize() {
-  HDC dc = GetDC(Handle());
-  HGDIOBJ old = SelectObject(dc, CachedFont(Font()));
-  std::wstring text = Widen(Text());
-  if (text.empty()) text = L" ";
   RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
-  DrawTextW(dc, text.c_str(), -1, &r, DrawFlags() | DT_CALCRECT);
-  SelectObject(dc, old);
-  ReleaseDC(Handle(), dc);
+  {
+    WindowDC dc(Handle());
+    SelectionGuard font(dc.get(), CachedFont(Font()));
+    std::wstring text = Widen(Text());
+    if (text.empty()) text = L" ";
+    DrawTextW(dc.get(), text.c_str(), -1, &r, DrawFlags() | DT_CALCRECT);
+  }
   SetBounds(Left(), Top(), r.right, r.bottom);
 }
 
@@ -78,14 +79,14 @@ LRESULT Label::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
+      PaintDC paint(Handle());
+      HDC dc = paint.get();
       RECT r;
       GetClientRect(Handle(), &r);
       Color back = GetColor();
       if (transparent_ && Parent()) back = Parent()->GetColor();
       FillRect(dc, &r, CachedBrush(back));
-      HGDIOBJ old = SelectObject(dc, CachedFont(Font()));
+      SelectionGuard font(dc, CachedFont(Font()));
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, ToColorRef(IsWindowEnabled(Handle()) ? Font().color : clGrayText));
       std::wstring text = Widen(Text());
@@ -97,8 +98,6 @@ LRESULT Label::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (dy > 0) r.top += dy;
       }
       DrawTextW(dc, text.c_str(), -1, &r, flags);
-      SelectObject(dc, old);
-      EndPaint(Handle(), &ps);
       return 0;
     }
     case WM_NCHITTEST:

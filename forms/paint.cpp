@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/gdi_cache.h"
+#include "forms/owned_handles.h"
 
 namespace forms {
 
@@ -16,10 +17,8 @@ std::optional<LRESULT> PaintMessage(HWND window, UINT msg, WPARAM wp, const std:
       paint(reinterpret_cast<HDC>(wp));
       return 0;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      paint(dc);
-      EndPaint(window, &ps);
+      PaintDC dc(window);
+      paint(dc.get());
       return 0;
     }
   }
@@ -29,14 +28,12 @@ std::optional<LRESULT> PaintMessage(HWND window, UINT msg, WPARAM wp, const std:
 void PaintOffScreen(HWND window, HDC target, const std::function<void(HDC dc, const RECT& client)>& paint) {
   RECT client;
   GetClientRect(window, &client);
-  HDC dc = CreateCompatibleDC(target);
-  HBITMAP bmp = CreateCompatibleBitmap(target, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
-  HGDIOBJ oldBmp = SelectObject(dc, bmp);
-  paint(dc, client);
-  BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-  SelectObject(dc, oldBmp);
-  DeleteObject(bmp);
-  DeleteDC(dc);
+  UniqueMemoryDC dc(CreateCompatibleDC(target));
+  UniqueGdiObject<HBITMAP> bmp(
+      CreateCompatibleBitmap(target, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
+  SelectionGuard selected(dc.get(), bmp.get());
+  paint(dc.get(), client);
+  BitBlt(target, 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
 }
 
 HBRUSH FaceColors(HDC dc, const FontSpec& font, Color back) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/gdi_cache.h"
+#include "forms/owned_handles.h"
 #include "forms/paint.h"
 #include "forms/text.h"
 
@@ -101,11 +102,10 @@ void Panel::Paint(HDC dc) {
   FillRect(dc, &r, CachedBrush(GetColor()));
   std::wstring caption = Widen(Text());
   if (!caption.empty()) {
-    HGDIOBJ old = SelectObject(dc, CachedFont(Font()));
+    SelectionGuard font(dc, CachedFont(Font()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(Font().color));
     DrawTextW(dc, caption.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, old);
   }
 }
 

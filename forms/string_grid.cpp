@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/gdi_cache.h"
+#include "forms/owned_handles.h"
 #include "forms/paint.h"
 #include "forms/text.h"
 
@@ -415,7 +416,7 @@ void StringGrid::Paint(HDC dc) {
   RECT client;
   GetClientRect(Handle(), &client);
   FillRect(dc, &client, CachedBrush(GetColor()));
-  HGDIOBJ oldFont = SelectObject(dc, CachedFont(Font()));
+  SelectionGuard font(dc, CachedFont(Font()));
   SetBkMode(dc, TRANSPARENT);
   bool focused = GetFocus() == Handle();
   GridRect sel = Selection();
@@ -470,7 +471,6 @@ void StringGrid::Paint(HDC dc) {
     }
   };
   visibleRows([&](int row) { visibleCols([&](int col) { drawCell(col, row); }); });
-  SelectObject(dc, oldFont);
 }
 
 }  // namespace forms

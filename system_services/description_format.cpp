@@ -1,6 +1,5 @@
 #include "system_services/description_format.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -9,14 +8,6 @@ namespace {
 
 // US English: the only language the host looks the descriptions up in.
 constexpr const char* kLanguageLine = "LANGUAGE 9, 1\n";
-
-bool Contains(const std::vector<const ExportRow*>& rows, const ExportRow& row) {
-  return std::find(rows.begin(), rows.end(), &row) != rows.end();
-}
-
-bool Contains(const std::vector<const ProcedureRow*>& rows, const ProcedureRow& row) {
-  return std::find(rows.begin(), rows.end(), &row) != rows.end();
-}
 
 std::string ExportName(const ProcedureRow& p) {
   return p.decoratedExport ? "_" + DecoratedName(p.name, kProcedureArgumentBytes)
@@ -104,38 +95,47 @@ Presence PresenceOf(std::string_view name, int argumentBytes,
   return Presence::Absent;
 }
 
-BuiltExports SelectBuilt(const std::set<std::string>& symbols) {
-  BuiltExports built;
-  for (const ExportRow& row : ExportTable()) {
-    if (PresenceOf(row.name, ArgumentBytes(row), symbols) != Presence::Absent)
-      built.exports.push_back(&row);
-  }
-  for (const ProcedureRow& p : ProcedureTable()) {
-    if (PresenceOf(p.name, kProcedureArgumentBytes, symbols) != Presence::Absent)
-      built.procedures.push_back(&p);
-  }
-  return built;
+std::vector<std::string> ExportProblems(const std::set<std::string>& symbols) {
+  std::vector<std::string> problems;
+  auto check = [&](std::string_view name, int bytes, std::string_view letters) {
+    switch (PresenceOf(name, bytes, symbols)) {
+      case Presence::Matching:
+        break;
+      case Presence::Absent:
+        problems.push_back(std::string(name) + " has a row in the export table but no function");
+        break;
+      case Presence::Mismatched:
+        problems.push_back(std::string(name) + " is not defined as a standard call of " +
+                           std::to_string(bytes) + " argument bytes (" + std::string(letters) + ")");
+        break;
+    }
+  };
+  for (const ExportRow& row : ExportTable())
+    check(row.name, ArgumentBytes(row), "letters " + std::string(row.arguments));
+  for (const ProcedureRow& p : ProcedureTable())
+    check(p.name, kProcedureArgumentBytes, "a dialog procedure");
+  return problems;
 }
 
-std::string DefFileText(const BuiltExports& built) {
+std::string DefFileText() {
   std::string t = "; Generated from the export table; do not edit.\nLIBRARY \"RXSystem.dll\"\nEXPORTS\n";
-  for (const ExportRow* row : built.exports) {
-    t += "  " + std::string(row->name) + "=" + DecoratedName(row->name, ArgumentBytes(*row)) + "\n";
+  for (const ExportRow& row : ExportTable()) {
+    t += "  " + std::string(row.name) + "=" + DecoratedName(row.name, ArgumentBytes(row)) + "\n";
   }
-  for (const ProcedureRow* p : built.procedures) {
-    t += "  " + ExportName(*p) + "=" + DecoratedName(p->name, kProcedureArgumentBytes) + "\n";
+  for (const ProcedureRow& p : ProcedureTable()) {
+    t += "  " + ExportName(p) + "=" + DecoratedName(p.name, kProcedureArgumentBytes) + "\n";
   }
   return t;
 }
 
-std::string DescriptionsRcText(const BuiltExports& built, std::string_view dataDirectory) {
+std::string DescriptionsRcText(std::string_view dataDirectory) {
   std::string dir(dataDirectory);
   if (!dir.empty() && dir.back() != '/') dir += '/';
   std::string t = "// Generated from the export table; do not edit.\n";
   t += kLanguageLine;
   t += "1 DLL_HEADER " + RcQuoted(dir + "index.bin") + "\n";
-  for (const ExportRow* row : built.exports) {
-    std::string name = ResourceName(row->name);
+  for (const ExportRow& row : ExportTable()) {
+    std::string name = ResourceName(row.name);
     t += name + " DLL_HEADER " + RcQuoted(dir + name + ".bin") + "\n";
   }
   return t;
@@ -156,7 +156,7 @@ std::string RcQuoted(std::string_view text) { return OctalQuoted(text, true); }
 
 std::string CppQuoted(std::string_view bytes) { return OctalQuoted(bytes, false); }
 
-std::string FixtureHeaderText(const BuiltExports& built) {
+std::string FixtureHeaderText() {
   std::string t =
       "// Generated from the export table; do not edit.\n"
       "#pragma once\n#include <string_view>\n\n"
@@ -168,24 +168,20 @@ std::string FixtureHeaderText(const BuiltExports& built) {
       "  char result;\n"
       "  std::string_view arguments;\n"
       "  std::string_view bytes;  // the resource's data\n"
-      "  bool exported;           // this build carries the function and its description\n"
       "};\n\n"
       "inline constexpr Description kDescriptions[] = {\n";
   for (const ExportRow& row : ExportTable()) {
     t += "    {" + CppQuoted(row.name) + "sv, " + CppQuoted(ResourceName(row.name)) + "sv, '" +
          row.result + "', " + CppQuoted(row.arguments) + "sv,\n     " +
-         CppQuoted(DescriptionBytes(row)) + "sv,\n     " +
-         (Contains(built.exports, row) ? "true" : "false") + "},\n";
+         CppQuoted(DescriptionBytes(row)) + "sv},\n";
   }
   t += "};\n\n"
        "struct Procedure {\n"
        "  std::string_view exportName;  // as the export directory lists it\n"
-       "  bool exported;\n"
        "};\n\n"
        "inline constexpr Procedure kProcedures[] = {\n";
   for (const ProcedureRow& p : ProcedureTable()) {
-    t += "    {" + CppQuoted(ExportName(p)) + "sv, " + (Contains(built.procedures, p) ? "true" : "false") +
-         "},\n";
+    t += "    {" + CppQuoted(ExportName(p)) + "sv},\n";
   }
   t += "};\n\n}  // namespace rxsystem_fixture\n";
   return t;

@@ -32,25 +32,23 @@ enum class Presence {
 std::set<std::string> SymbolNames(std::string_view listing);
 Presence PresenceOf(std::string_view name, int argumentBytes, const std::set<std::string>& symbols);
 
-struct BuiltExports {
-  std::vector<const ExportRow*> exports;        // described and exported, in index order
-  std::vector<const ProcedureRow*> procedures;  // exported only
-};
-// Every row whose function exists, matching or not: a mismatched one still goes into the
-// .def under its letters' decoration, so that the link fails on it.
-BuiltExports SelectBuilt(const std::set<std::string>& symbols);
+// What the objects fail to define as the tables ask, one line per row naming it: a row
+// without its function, or one defined with other arguments. Empty when every row is there;
+// the build stops on anything else.
+std::vector<std::string> ExportProblems(const std::set<std::string>& symbols);
 
-std::string DefFileText(const BuiltExports& built);
+// Every row of both tables goes into the generated texts.
+std::string DefFileText();
 // Resource script of the index (id 1) and the descriptions; the bytes of each are the file
 // index.bin or <resource name>.bin in dataDirectory.
-std::string DescriptionsRcText(const BuiltExports& built, std::string_view dataDirectory);
+std::string DescriptionsRcText(std::string_view dataDirectory);
 std::string StringTableRcText(std::span<const MessageText> messages);
 // A quoted text for a resource script: "" for a quote, octal escapes outside plain ASCII.
 std::string RcQuoted(std::string_view text);
 // A C++ string literal holding exactly these bytes (octal escapes, never ambiguous).
 std::string CppQuoted(std::string_view bytes);
-// Header of the stand-in host's expectations: all 102 rows, each with its description bytes
-// and whether this build exports it, and the procedures.
-std::string FixtureHeaderText(const BuiltExports& built);
+// Header of the stand-in host's expectations: all 102 rows, each with its description bytes,
+// and the procedures under the names they are exported by.
+std::string FixtureHeaderText();
 
 }  // namespace rxsystem

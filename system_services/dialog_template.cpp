@@ -51,23 +51,22 @@ class Writer {
 
 }  // namespace
 
-MeasuringFont::MeasuringFont(HWND window) : window_(window) {
-  dc_ = GetDC(window);
+MeasuringFont::MeasuringFont(HWND window) : dc_(window) {
   if (!dc_) return;
-  const int height = -(GetDeviceCaps(dc_, LOGPIXELSY) * 8) / 72;
-  sans_ = CreateFontA(height, 0, 0, 0, 0, FALSE, FALSE, FALSE, 0, OUT_TT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FF_SWISS, "MS Sans Serif");
-  if (sans_) old_ = SelectObject(dc_, sans_);
+  const int height = -(GetDeviceCaps(dc_.get(), LOGPIXELSY) * 8) / 72;
+  sans_.reset(CreateFontA(height, 0, 0, 0, 0, FALSE, FALSE, FALSE, 0, OUT_TT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FF_SWISS, "MS Sans Serif"));
+  selected_ = forms::SelectionGuard(dc_.get(), sans_.get());
 }
 
 FontMetrics MeasuringFont::Metrics() const {
   FontMetrics m;
   if (!dc_) return m;
   SIZE size{};
-  if (GetTextExtentPoint32A(dc_, kAlphabet, 52, &size))
+  if (GetTextExtentPoint32A(dc_.get(), kAlphabet, 52, &size))
     m.averageWidth = static_cast<uint16_t>(std::clamp<LONG>(size.cx / 52, 1, 0xFFFF));
   TEXTMETRICA tm{};
-  if (GetTextMetricsA(dc_, &tm)) m.lineHeight = std::max<LONG>(tm.tmHeight, 1);
+  if (GetTextMetricsA(dc_.get(), &tm)) m.lineHeight = std::max<LONG>(tm.tmHeight, 1);
   return m;
 }
 
@@ -75,7 +74,7 @@ int32_t MeasuringFont::TextWidth(std::string_view text) const {
   if (!dc_ || text.empty()) return 0;
   SIZE size{};
   const int n = static_cast<int>(std::min<size_t>(text.size(), 0x7FFFFFFF));
-  return GetTextExtentPoint32A(dc_, text.data(), n, &size) ? size.cx : 0;
+  return GetTextExtentPoint32A(dc_.get(), text.data(), n, &size) ? size.cx : 0;
 }
 
 int32_t MeasuringFont::TextWidthWithNul(std::string_view text) const {
@@ -84,28 +83,17 @@ int32_t MeasuringFont::TextWidthWithNul(std::string_view text) const {
 }
 
 void MeasuringFont::SelectFixed() {
-  if (dc_) SelectObject(dc_, GetStockObject(SYSTEM_FIXED_FONT));
+  if (dc_) SelectObject(dc_.get(), GetStockObject(SYSTEM_FIXED_FONT));
 }
 
 void MeasuringFont::SelectSans() {
-  if (dc_ && sans_) SelectObject(dc_, sans_);
+  if (dc_ && sans_) SelectObject(dc_.get(), sans_.get());
 }
 
 void MeasuringFont::Release() {
-  if (dc_) {
-    if (old_) SelectObject(dc_, old_);
-    ReleaseDC(window_, dc_);
-  }
-  if (sans_) DeleteObject(sans_);
-  dc_ = nullptr;
-  sans_ = nullptr;
-  old_ = nullptr;
-}
-
-DialogTemplate::~DialogTemplate() {
-  if (!block) return;
-  if (base) GlobalUnlock(block);
-  GlobalFree(block);
+  selected_.reset();
+  dc_.reset();
+  sans_.reset();
 }
 
 int BuildDialogTemplate(FontMetrics metrics, const char* title, int32_t left, int32_t top,
@@ -119,12 +107,8 @@ int BuildDialogTemplate(FontMetrics metrics, const char* title, int32_t left, in
   const size_t itemSize = 3 + kItemBytes + 4 + 2 + 2;
   const size_t size = headerSize + items * itemSize + 2 * textChars + 4;
 
-  out.block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  out.base = out.block ? static_cast<BYTE*>(GlobalLock(out.block)) : nullptr;
-  if (!out.base) {
-    VeruErrorBox(kInsufficientMemory);
-    return -1;
-  }
+  out.base = reinterpret_cast<BYTE*>(NewResultBlock(size, out.block));
+  if (!out.base) return -1;
   out.end = out.base + size;
   out.next = out.base;
   out.metrics = metrics;

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "forms/owned_handles.h"
 #include "system_services/dialog_layout.h"
+#include "system_services/host_interface.h"
 
 namespace rxsystem {
 
@@ -17,7 +19,6 @@ namespace rxsystem {
 class MeasuringFont {
  public:
   explicit MeasuringFont(HWND window);
-  ~MeasuringFont() { Release(); }
   MeasuringFont(const MeasuringFont&) = delete;
   MeasuringFont& operator=(const MeasuringFont&) = delete;
 
@@ -31,21 +32,20 @@ class MeasuringFont {
   void Release();
 
  private:
-  HWND window_ = nullptr;
-  HDC dc_ = nullptr;
-  HFONT sans_ = nullptr;
-  HGDIOBJ old_ = nullptr;
+  // In this order, so that the old font is back before the font goes and the DC last.
+  forms::WindowDC dc_;
+  forms::UniqueGdiObject<HFONT> sans_;
+  forms::SelectionGuard selected_;
 };
 
-// A template being written in a locked movable block; unlocked and freed by the destructor.
+// A template being written in a locked movable block, unlocked and freed with it.
 struct DialogTemplate {
-  HGLOBAL block = nullptr;
+  LockedBlock block;
   BYTE* base = nullptr;
   BYTE* next = nullptr;  // where the next item goes
   BYTE* end = nullptr;
   bool centre = false;
   FontMetrics metrics;
-  ~DialogTemplate();
 };
 
 // Starts the template: style, item count, position (Left or Top negative: centred, at 0, 0),

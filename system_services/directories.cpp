@@ -18,13 +18,12 @@ BOOL PlatformVersion(OSVERSIONINFOA* info) { return GetVersionExA(info); }
 int PlatformExtendedDiskSpace(const char* root, ULARGE_INTEGER* available, ULARGE_INTEGER* total) {
   // Looked up at the call: the platforms that lack it must still load the library.
   using Query = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-  HMODULE kernel = LoadLibraryA("KERNEL32.DLL");
+  forms::UniqueModule kernel(LoadLibraryA("KERNEL32.DLL"));
   if (!kernel) return 1;
   auto query = reinterpret_cast<Query>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "GetDiskFreeSpaceExA")));
+      reinterpret_cast<void*>(GetProcAddress(kernel.get(), "GetDiskFreeSpaceExA")));
   ULARGE_INTEGER totalFree{};
   BOOL done = query ? query(root, available, total, &totalFree) : FALSE;
-  FreeLibrary(kernel);
   return done ? 0 : 1;
 }
 
@@ -87,27 +86,22 @@ int RemoveDirTree(size_t length) {
   }
   std::memcpy(SearchPath + length, kEverything.data(), kEverything.size() + 1);
   WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA(SearchPath, &entry);
-  if (find != INVALID_HANDLE_VALUE) {
+  // The listing is closed before the directory is removed.
+  if (forms::UniqueFind find(FindFirstFileA(SearchPath, &entry)); find) {
     do {
       if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
       std::string_view name(entry.cFileName);
       if (name == "." || name.starts_with("..")) continue;
       if (length + 1 + name.size() >= kPathBuffer) {
-        FindClose(find);
         SearchPath[length] = '\0';
         ReportError(kErrorDeletingTree, static_cast<const char*>(SearchPath));
         return -1;
       }
       std::memcpy(SearchPath + length + 1, name.data(), name.size());
-      if (RemoveDirTree(length + 1 + name.size()) != 0) {
-        FindClose(find);
-        return -1;
-      }
+      if (RemoveDirTree(length + 1 + name.size()) != 0) return -1;
       // The child level overwrote the pattern after this directory's backslash.
       std::memcpy(SearchPath + length, kEverything.data(), kEverything.size() + 1);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &entry));
   }
   SearchPath[length] = '\0';
   if (!RemoveDirectoryA(SearchPath)) {
@@ -236,17 +230,15 @@ extern "C" int32_t __stdcall SysRemoveDir(const HostContext* context, const char
 extern "C" HGLOBAL __stdcall SysGetCurDir(const HostContext* context) {
   if (!EnterExport(context)) return nullptr;
   constexpr DWORD kSize = 261;
-  HGLOBAL block;
+  LockedBlock block;
   char* text = NewResultBlock(kSize, block);
   if (!text) return nullptr;
   DWORD length = GetCurrentDirectoryA(kSize - 1, text);
   if (length == 0 || length >= kSize - 1) {
-    FreeLocked(block);
     ReportError(kErrorCurrentDirectory);
     return nullptr;
   }
-  GlobalUnlock(block);
-  return block;
+  return block.release();
 }
 
 extern "C" int32_t __stdcall SysSetCurDir(const HostContext* context, const char* DirName) {
@@ -265,36 +257,29 @@ extern "C" int32_t __stdcall SysSetCurDir(const HostContext* context, const char
 extern "C" HGLOBAL __stdcall SysGetTempDir(const HostContext* context) {
   if (!EnterExport(context)) return nullptr;
   constexpr DWORD kSize = 261;
-  HGLOBAL block;
+  LockedBlock block;
   char* text = NewResultBlock(kSize, block);
   if (!text) return nullptr;
   DWORD length = GetTempPathA(kSize - 1, text);
-  if (length == 0 || length >= kSize - 1) {
-    FreeLocked(block);
-    return nullptr;
-  }
+  if (length == 0 || length >= kSize - 1) return nullptr;
   // A root such as C:\ keeps its backslash; every deeper directory loses it.
   if (length > 3 && text[length - 1] == '\\') text[length - 1] = '\0';
-  GlobalUnlock(block);
-  return block;
+  return block.release();
 }
 
 extern "C" HGLOBAL __stdcall SysGetTempFileName(const HostContext* context, const char* Prefix) {
   if (!EnterExport(context)) return nullptr;
   constexpr DWORD kSize = 260;
-  HGLOBAL block;
+  LockedBlock block;
   char* text = NewResultBlock(kSize, block);
   if (!text) return nullptr;
   if (!Prefix || !*Prefix) Prefix = "tmp";
   char directory[kSize];
   DWORD length = GetTempPathA(kSize - 1, directory);
-  if (length == 0 || length >= kSize - 1 || GetTempFileNameA(directory, Prefix, 0, text) == 0) {
-    FreeLocked(block);
+  if (length == 0 || length >= kSize - 1 || GetTempFileNameA(directory, Prefix, 0, text) == 0)
     return nullptr;
-  }
   CharLowerA(text);
-  GlobalUnlock(block);
-  return block;
+  return block.release();
 }
 
 extern "C" HGLOBAL __stdcall SysGetCurDrive(const HostContext* context) {

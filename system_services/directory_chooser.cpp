@@ -94,10 +94,8 @@ void Refresh() {
 }
 
 void DeleteGlyphs() {
-  if (State.glyphs) DeleteObject(State.glyphs);
-  if (State.mask) DeleteObject(State.mask);
-  State.glyphs = nullptr;
-  State.mask = nullptr;
+  State.glyphs.reset();
+  State.mask.reset();
 }
 
 void SetUp(HWND dialog, DirDialogRecord* record) {
@@ -127,12 +125,11 @@ void SetUp(HWND dialog, DirDialogRecord* record) {
   AddRecentNetwork();
 
   DeleteGlyphs();
-  State.glyphs = static_cast<HBITMAP>(
-      LoadImageA(ModuleInstance, MAKEINTRESOURCEA(kChooserGlyphs), IMAGE_BITMAP, 0, 0, 0));
+  State.glyphs.reset(static_cast<HBITMAP>(
+      LoadImageA(ModuleInstance, MAKEINTRESOURCEA(kChooserGlyphs), IMAGE_BITMAP, 0, 0, 0)));
   if (State.glyphs) {
-    HDC dc = GetDC(dialog);
-    State.mask = MakeMaskBitmap(dc, State.glyphs, kGlyphBackground, kGlyphSize * kGlyphCount, kGlyphSize);
-    if (dc) ReleaseDC(dialog, dc);
+    State.mask.reset(MakeMaskBitmap(forms::WindowDC(dialog).get(), State.glyphs.get(), kGlyphBackground,
+                                    kGlyphSize * kGlyphCount, kGlyphSize));
     if (!State.mask) DeleteGlyphs();
   }
 
@@ -147,18 +144,17 @@ void SetUp(HWND dialog, DirDialogRecord* record) {
 }
 
 void Measure(HWND dialog, MEASUREITEMSTRUCT* item) {
-  HDC dc = GetDC(dialog);
-  if (!dc) return;
-  int height = -(GetDeviceCaps(dc, LOGPIXELSY) * 8) / 72;
-  HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
   TEXTMETRICA metrics{};
-  HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
-  GetTextMetricsA(dc, &metrics);
-  if (previous) SelectObject(dc, previous);
-  if (font) DeleteObject(font);
-  ReleaseDC(dialog, dc);
+  {
+    forms::WindowDC dc(dialog);
+    if (!dc) return;
+    int height = -(GetDeviceCaps(dc.get(), LOGPIXELSY) * 8) / 72;
+    forms::UniqueGdiObject<HFONT> font(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+    forms::SelectionGuard selected(dc.get(), font.get());
+    GetTextMetricsA(dc.get(), &metrics);
+  }
   int h = metrics.tmHeight + metrics.tmExternalLeading;
   if (h < kGlyphSize) h = kGlyphSize;
   State.itemHeight = h + 2;
@@ -195,7 +191,7 @@ void Draw(const DRAWITEMSTRUCT* item) {
                   static_cast<UINT>(std::strlen(text)), nullptr);
       if (State.glyphs && State.mask) {
         unsigned glyph = (kind & 0x7FFF) % kGlyphCount;
-        DrawMaskedGlyph(item->hDC, State.glyphs, State.mask, static_cast<int>(glyph) * kGlyphSize,
+        DrawMaskedGlyph(item->hDC, State.glyphs.get(), State.mask.get(), static_cast<int>(glyph) * kGlyphSize,
                         r.left + indent, r.top);
       }
       if (highlight) {
@@ -531,8 +527,8 @@ void FillSubfolders(int index, unsigned level) {
                         State.currentPath);
   if (n < 0 || static_cast<size_t>(n) >= sizeof pattern) return;
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern, &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  forms::UniqueFind search(FindFirstFileA(pattern, &found));
+  if (!search) return;
   char text[kEntryText];
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
@@ -543,8 +539,7 @@ void FillSubfolders(int index, unsigned level) {
     int inserted = static_cast<int>(
         SendMessageA(list, LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(found.cFileName)));
     if (inserted >= 0) SendMessageA(list, LB_SETITEMDATA, inserted, EntryData(kClosedFolderGlyph, level + 1));
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  } while (FindNextFileA(search.get(), &found));
 }
 
 void TrimFolderList(int index, unsigned level) {
@@ -560,19 +555,18 @@ void AddRecentNetwork() {
   char user[kPathBuffer];
   DWORD size = kPathBuffer - 1;
   if (CurrentNetworkUser(user, &size) != NO_ERROR) return;
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "network\\recent", 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  forms::UniqueKey key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "network\\recent", 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
   for (DWORD i = 0;; ++i) {
     char name[kPathBuffer];
     DWORD length = kPathBuffer - 1;
-    LONG r = RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+    LONG r = RegEnumKeyExA(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
     if (r == ERROR_NO_MORE_ITEMS) break;
     // A name too long for the buffer is passed over, not taken for the end of the list.
     if (r != ERROR_SUCCESS) continue;
     RecentNetworkName(name);
     AddDriveEntry(name, kNetworkGlyph);
   }
-  RegCloseKey(key);
 }
 
 void ApplyTypedPath(HWND edit, bool allowCreate) {
@@ -606,54 +600,37 @@ void ApplyTypedPath(HWND edit, bool allowCreate) {
 }
 
 HBITMAP MakeMaskBitmap(HDC dc, HBITMAP bitmap, COLORREF transparent, int width, int height) {
-  HDC source = CreateCompatibleDC(dc);
-  HDC target = CreateCompatibleDC(dc);
-  HBITMAP mask = CreateBitmap(width, height, 1, 1, nullptr);
-  if (!source || !target || !mask) {
-    if (source) DeleteDC(source);
-    if (target) DeleteDC(target);
-    if (mask) DeleteObject(mask);
-    return nullptr;
+  forms::UniqueMemoryDC source(CreateCompatibleDC(dc));
+  forms::UniqueMemoryDC target(CreateCompatibleDC(dc));
+  forms::UniqueGdiObject<HBITMAP> mask(CreateBitmap(width, height, 1, 1, nullptr));
+  if (!source || !target || !mask) return nullptr;
+  {
+    forms::SelectionGuard sourceSelection(source.get(), bitmap);
+    forms::SelectionGuard targetSelection(target.get(), mask.get());
+    // Colour to monochrome: pixels of the source's background colour become 1, the rest 0.
+    SetBkColor(source.get(), transparent);
+    BitBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
   }
-  HGDIOBJ oldSource = SelectObject(source, bitmap);
-  HGDIOBJ oldTarget = SelectObject(target, mask);
-  // Colour to monochrome: pixels of the source's background colour become 1, the rest 0.
-  SetBkColor(source, transparent);
-  BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY);
-  SelectObject(source, oldSource);
-  SelectObject(target, oldTarget);
-  DeleteDC(source);
-  DeleteDC(target);
-  return mask;
+  return mask.release();
 }
 
 void DrawMaskedGlyph(HDC target, HBITMAP glyphs, HBITMAP mask, int sourceX, int x, int y) {
-  HDC work = CreateCompatibleDC(target);
-  HDC glyphDc = CreateCompatibleDC(target);
-  HDC maskDc = CreateCompatibleDC(target);
-  HBITMAP workBitmap = CreateCompatibleBitmap(target, kGlyphSize, kGlyphSize);
-  HBRUSH brush = CreateSolidBrush(GetBkColor(target));
-  if (work && glyphDc && maskDc && workBitmap && brush) {
-    HGDIOBJ oldWork = SelectObject(work, workBitmap);
-    HGDIOBJ oldGlyph = SelectObject(glyphDc, glyphs);
-    HGDIOBJ oldMask = SelectObject(maskDc, mask);
-    BitBlt(work, 0, 0, kGlyphSize, kGlyphSize, glyphDc, sourceX, 0, SRCCOPY);
-    HGDIOBJ oldBrush = SelectObject(work, brush);
-    SetTextColor(work, RGB(0, 0, 0));
-    SetBkColor(work, RGB(255, 255, 255));
-    // ((destination XOR brush) AND mask) XOR destination: the brush where the mask is set.
-    BitBlt(work, 0, 0, kGlyphSize, kGlyphSize, maskDc, sourceX, 0, 0xE20746);
-    BitBlt(target, x, y, kGlyphSize, kGlyphSize, work, 0, 0, SRCCOPY);
-    SelectObject(work, oldBrush);
-    SelectObject(maskDc, oldMask);
-    SelectObject(glyphDc, oldGlyph);
-    SelectObject(work, oldWork);
-  }
-  if (brush) DeleteObject(brush);
-  if (workBitmap) DeleteObject(workBitmap);
-  if (maskDc) DeleteDC(maskDc);
-  if (glyphDc) DeleteDC(glyphDc);
-  if (work) DeleteDC(work);
+  forms::UniqueMemoryDC work(CreateCompatibleDC(target));
+  forms::UniqueMemoryDC glyphDc(CreateCompatibleDC(target));
+  forms::UniqueMemoryDC maskDc(CreateCompatibleDC(target));
+  forms::UniqueGdiObject<HBITMAP> workBitmap(CreateCompatibleBitmap(target, kGlyphSize, kGlyphSize));
+  forms::UniqueGdiObject<HBRUSH> brush(CreateSolidBrush(GetBkColor(target)));
+  if (!work || !glyphDc || !maskDc || !workBitmap || !brush) return;
+  forms::SelectionGuard workSelection(work.get(), workBitmap.get());
+  forms::SelectionGuard glyphSelection(glyphDc.get(), glyphs);
+  forms::SelectionGuard maskSelection(maskDc.get(), mask);
+  BitBlt(work.get(), 0, 0, kGlyphSize, kGlyphSize, glyphDc.get(), sourceX, 0, SRCCOPY);
+  forms::SelectionGuard brushSelection(work.get(), brush.get());
+  SetTextColor(work.get(), RGB(0, 0, 0));
+  SetBkColor(work.get(), RGB(255, 255, 255));
+  // ((destination XOR brush) AND mask) XOR destination: the brush where the mask is set.
+  BitBlt(work.get(), 0, 0, kGlyphSize, kGlyphSize, maskDc.get(), sourceX, 0, 0xE20746);
+  BitBlt(target, x, y, kGlyphSize, kGlyphSize, work.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace rxsystem

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "forms/owned_handles.h"
 #include "system_services/module_buffers.h"
 
 namespace rxsystem {
@@ -45,8 +46,9 @@ struct DirChooserState {
   WNDPROC previousListProc;
   DirDialogRecord* record;
   uint32_t newFolder;
-  HBITMAP glyphs;
-  HBITMAP mask;
+  // The glyph strip and its mask, for as long as the dialog shows them.
+  forms::UniqueGdiObject<HBITMAP> glyphs;
+  forms::UniqueGdiObject<HBITMAP> mask;
   int itemHeight;
   int textOffset;
 };

@@ -1,5 +1,7 @@
 // Build step: writes the .def file, the resource scripts with their data and the stand-in
-// host's fixture from the export table, for the functions the compiled objects define.
+// host's fixture from the export table. It stops, writing nothing, when the compiled objects
+// lack a row's function: a function deleted or renamed by mistake fails the build instead of
+// silently taking its export and its description with it.
 //   rxsystem_export_gen <symbol listing> <output directory>
 #include <fstream>
 #include <iostream>
@@ -33,27 +35,22 @@ int main(int argc, char** argv) {
   }
   std::stringstream listing;
   listing << in.rdbuf();
-  std::set<std::string> symbols = SymbolNames(listing.str());
-  BuiltExports built = SelectBuilt(symbols);
-  for (const ExportRow* row : built.exports) {
-    if (PresenceOf(row->name, ArgumentBytes(*row), symbols) == Presence::Mismatched)
-      std::cerr << "rxsystem_export_gen: " << row->name << " is not defined as a standard call of "
-                << ArgumentBytes(*row) << " argument bytes (letters " << row->arguments
-                << "); the link will fail on it\n";
-  }
+  std::vector<std::string> problems = ExportProblems(SymbolNames(listing.str()));
+  for (const std::string& p : problems) std::cerr << "rxsystem_export_gen: " << p << "\n";
+  if (!problems.empty()) return 1;
 
   std::string dir = argv[2];
   if (!dir.empty() && dir.back() != '/') dir += '/';
   std::vector<std::string_view> names;
   bool ok = true;
-  for (const ExportRow* row : built.exports) {
-    names.push_back(row->name);
-    ok &= WriteFile(dir + ResourceName(row->name) + ".bin", DescriptionBytes(*row));
+  for (const ExportRow& row : ExportTable()) {
+    names.push_back(row.name);
+    ok &= WriteFile(dir + ResourceName(row.name) + ".bin", DescriptionBytes(row));
   }
   ok &= WriteFile(dir + "index.bin", IndexBytes(names));
-  ok &= WriteFile(dir + "descriptions.rc", DescriptionsRcText(built, dir));
+  ok &= WriteFile(dir + "descriptions.rc", DescriptionsRcText(dir));
   ok &= WriteFile(dir + "strings.rc", StringTableRcText(MessageTable()));
-  ok &= WriteFile(dir + "RXSystem.def", DefFileText(built));
-  ok &= WriteFile(dir + "rxsystem_export_fixture.h", FixtureHeaderText(built));
+  ok &= WriteFile(dir + "RXSystem.def", DefFileText());
+  ok &= WriteFile(dir + "rxsystem_export_fixture.h", FixtureHeaderText());
   return ok ? 0 : 1;
 }

@@ -53,7 +53,7 @@ FileDialogSeam ReplaceFileDialogSeam(FileDialogSeam seam) {
   return previous;
 }
 
-int BuildFilterList(const char* types, HGLOBAL& block, char*& list) {
+int BuildFilterList(const char* types, LockedBlock& block, char*& list) {
   list = nullptr;
   char* bytes = NewResultBlock(FilterListBytes(types), block);
   if (!bytes) return -1;
@@ -71,32 +71,23 @@ extern "C" HGLOBAL __stdcall SysPromptOpenFileName(const HostContext* context, c
                                                    int32_t MultipleFiles) {
   if (!EnterExport(context)) return nullptr;
   DWORD size = MultipleFiles ? kMultipleAnswer : kPathBuffer;
-  HGLOBAL block;
+  LockedBlock block;
   char* answer = NewResultBlock(size, block);
   if (!answer) return nullptr;
-  HGLOBAL filterBlock;
+  LockedBlock filterBlock;
   char* filter;
-  if (BuildFilterList(Types, filterBlock, filter) != 0) {
-    FreeLocked(block);
-    return nullptr;
-  }
+  if (BuildFilterList(Types, filterBlock, filter) != 0) return nullptr;
   bool withDirectory = KeepDialogDirectory(Directory, DialogDirectory, sizeof DialogDirectory);
   OPENFILENAMEA request =
       Request(HostWindowOf(context), filter, answer, size, withDirectory, Given(Title), Given(DefaultExt),
               kOpenRequestFlags | (MultipleFiles ? OFN_ALLOWMULTISELECT : 0));
   BOOL chosen = CurrentDialogs.open(&request);
-  FreeLocked(filterBlock);
-  if (!chosen) {
-    FreeLocked(block);
-    return nullptr;
-  }
+  if (!chosen) return nullptr;
   answer[size - 1] = '\0';
   LowerFirstPart(answer);
   size_t length = MultipleFiles ? JoinSelectedParts(answer, size) : std::strlen(answer);
-  GlobalUnlock(block);
   // Shrinking in place keeps the handle; should the platform refuse, the larger block serves.
-  if (HGLOBAL smaller = GlobalReAlloc(block, length + 1, GMEM_MOVEABLE)) block = smaller;
-  return block;
+  return block.shrinkAndRelease(length + 1);
 }
 
 extern "C" HGLOBAL __stdcall SysPromptSaveFileName(const HostContext* context, const char* Directory,
@@ -105,34 +96,26 @@ extern "C" HGLOBAL __stdcall SysPromptSaveFileName(const HostContext* context, c
                                                    const char* DefaultExtension) {
   if (!EnterExport(context)) return nullptr;
   bool withDirectory = KeepDialogDirectory(Directory, DialogDirectory, sizeof DialogDirectory);
-  HGLOBAL block;
+  LockedBlock block;
   char* answer = NewResultBlock(kPathBuffer, block);
   if (!answer) return nullptr;
   ProposeSaveName(DialogDirectory, DefaultFileName, answer, kPathBuffer);
-  HGLOBAL filterBlock;
+  LockedBlock filterBlock;
   char* filter;
-  if (BuildFilterList(Types, filterBlock, filter) != 0) {
-    FreeLocked(block);
-    return nullptr;
-  }
+  if (BuildFilterList(Types, filterBlock, filter) != 0) return nullptr;
   OPENFILENAMEA request = Request(HostWindowOf(context), filter, answer, kPathBuffer, withDirectory,
                                   Given(Title), Given(DefaultExtension), kSaveRequestFlags);
   BOOL chosen = CurrentDialogs.save(&request);
-  FreeLocked(filterBlock);
-  if (!chosen) {
-    FreeLocked(block);
-    return nullptr;
-  }
+  if (!chosen) return nullptr;
   answer[kPathBuffer - 1] = '\0';
   LowerFirstPart(answer);
-  GlobalUnlock(block);
-  return block;
+  return block.release();
 }
 
 extern "C" HGLOBAL __stdcall SysPromptDirName(const HostContext* context, const char* DefaultDir,
                                               const char* Title, int32_t NewDirButton) {
   if (!EnterExport(context)) return nullptr;
-  HGLOBAL block;
+  LockedBlock block;
   char* path = NewResultBlock(kPathBuffer, block);
   if (!path) return nullptr;
   size_t given = DefaultDir ? std::strlen(DefaultDir) : 0;
@@ -148,10 +131,6 @@ extern "C" HGLOBAL __stdcall SysPromptDirName(const HostContext* context, const 
     }
   }
   int r = VeruDirectoryDialog(HostWindowOf(context), path, Title ? Title : "", static_cast<uint32_t>(NewDirButton));
-  if (r != 0) {
-    FreeLocked(block);
-    return nullptr;
-  }
-  GlobalUnlock(block);
-  return block;
+  if (r != 0) return nullptr;
+  return block.release();
 }

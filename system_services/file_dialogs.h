@@ -11,8 +11,8 @@
 namespace rxsystem {
 
 // 0 and the locked address of a new movable block holding the filter list, or -1 after the
-// memory box. The caller unlocks and frees the block.
-int BuildFilterList(const char* types, HGLOBAL& block, char*& list);
+// memory box. The block is freed with its owner.
+int BuildFilterList(const char* types, LockedBlock& block, char*& list);
 
 // The platform's two common dialogs; tests that cannot drive them put their own here.
 struct FileDialogSeam {

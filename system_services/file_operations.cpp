@@ -13,12 +13,9 @@ namespace {
 constexpr DWORD kTransferSize = 32768;
 
 bool FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
-  HANDLE h = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  bool ok = GetFileInformationByHandle(h, info) != FALSE;
-  CloseHandle(h);
-  return ok;
+  forms::UniqueHandle h(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return h && GetFileInformationByHandle(h.get(), info) != FALSE;
 }
 
 // Whether both names reach one file: written alike once made absolute, or the same file of
@@ -46,29 +43,23 @@ int CopyFileData(const char* source, const char* destination) {
     ReportError(kFileNotFound, source);
     return -1;
   }
-  HANDLE in = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (in == INVALID_HANDLE_VALUE) {
+  forms::UniqueHandle in(CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!in) {
     ReportError(kErrorOpening, source);
     return -1;
   }
-  HGLOBAL block;
+  LockedBlock block;
   char* buffer = NewResultBlock(kTransferSize, block);
-  if (!buffer) {
-    CloseHandle(in);
-    return -1;
-  }
-  auto freeBuffer = [&] { FreeLocked(block); };
+  if (!buffer) return -1;
   // A read-only file is never replaced, also where the platform would let this process write
   // it anyway (an administrator's, or one running as the system's superuser).
   const DWORD existing = GetFileAttributesA(destination);
   const bool readOnly = existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY);
-  HANDLE out = readOnly ? INVALID_HANDLE_VALUE
-                        : CreateFileA(destination, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (out == INVALID_HANDLE_VALUE) {
-    CloseHandle(in);
-    freeBuffer();
+  forms::UniqueHandle out(readOnly ? INVALID_HANDLE_VALUE
+                                    : CreateFileA(destination, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!out) {
     ReportError(kErrorCreating, destination);
     return -1;
   }
@@ -77,23 +68,20 @@ int CopyFileData(const char* source, const char* destination) {
     DWORD got = 0;
     // A read that fails ends the copy as a failure: a move would otherwise delete a source
     // whose data never arrived.
-    if (!ReadFile(in, buffer, kTransferSize, &got, nullptr)) {
+    if (!ReadFile(in.get(), buffer, kTransferSize, &got, nullptr)) {
       ReportError(kErrorReading, source);
       result = -1;
       break;
     }
     if (got == 0) break;
     DWORD written = 0;
-    if (!WriteFile(out, buffer, got, &written, nullptr)) written = 0;
+    if (!WriteFile(out.get(), buffer, got, &written, nullptr)) written = 0;
     if (written < got) {
       ReportError(kErrorWriting, destination);
       result = -1;
       break;
     }
   }
-  CloseHandle(out);
-  CloseHandle(in);
-  freeBuffer();
   return result;
 }
 
@@ -269,9 +257,8 @@ struct FindState {
   bool hasLower = false, hasUpper = false;
   int64_t lower = 0, upper = 0;
   bool firstOnly = false;
-  HGLOBAL block = nullptr;
-  char* text = nullptr;  // the block, locked while the search runs
-  size_t used = 0;       // characters before the NUL
+  LockedBlock block;  // locked while the search runs
+  size_t used = 0;    // characters before the NUL
   size_t capacity = 0;
 };
 FindState Find;
@@ -281,14 +268,9 @@ bool MakeRoom(size_t more) {
   if (Find.used + more + 1 <= Find.capacity) return true;
   size_t wanted = Find.capacity * 2;
   if (wanted < Find.used + more + 1) wanted = Find.used + more + 1;
-  GlobalUnlock(Find.block);
-  HGLOBAL larger = GlobalReAlloc(Find.block, wanted, GMEM_MOVEABLE);
-  if (larger) {
-    Find.block = larger;
-    Find.capacity = wanted;
-  }
-  Find.text = static_cast<char*>(GlobalLock(Find.block));
-  if (!larger || !Find.text) {
+  const bool larger = Find.block.resize(wanted);
+  if (larger) Find.capacity = wanted;
+  if (!larger || !Find.block.text()) {
     VeruErrorBox(kInsufficientMemory);
     return false;
   }
@@ -297,15 +279,14 @@ bool MakeRoom(size_t more) {
 
 int FindFilesCallback(const char* path, const char*) {
   if (Find.hasLower || Find.hasUpper) {
-    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+    forms::UniqueHandle h(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) {
       ReportError(kErrorOpening, path);
       return -1;
     }
     FILETIME written;
-    BOOL ok = GetFileTime(h, nullptr, nullptr, &written);
-    CloseHandle(h);
+    BOOL ok = GetFileTime(h.get(), nullptr, nullptr, &written);
     if (!ok) {
       ReportError(kCannotAccessFile, path);
       return -1;
@@ -315,27 +296,12 @@ int FindFilesCallback(const char* path, const char*) {
   }
   size_t length = std::strlen(path);
   if (!MakeRoom(length + 1)) return -1;
-  std::memcpy(Find.text + Find.used, path, length);
+  char* text = Find.block.text();
+  std::memcpy(text + Find.used, path, length);
   Find.used += length;
-  Find.text[Find.used++] = '\r';
-  Find.text[Find.used] = '\0';
+  text[Find.used++] = '\r';
+  text[Find.used] = '\0';
   return Find.firstOnly ? 1 : 0;
-}
-
-void FreeFindBlock() {
-  if (!Find.block) return;
-  if (Find.text) GlobalUnlock(Find.block);
-  GlobalFree(Find.block);
-  Find.block = nullptr;
-  Find.text = nullptr;
-}
-
-HGLOBAL HandFindBlock() {
-  HGLOBAL block = Find.block;
-  if (Find.text) GlobalUnlock(block);
-  Find.block = nullptr;
-  Find.text = nullptr;
-  return block;
 }
 
 // Walks the roots of every fixed disk from C: to Z:; the result is what was found, even when
@@ -371,12 +337,6 @@ bool PutSearchAllPattern(const char* fileSpec) {
   }
   std::memcpy(WalkPattern, pattern, length + 1);
   return true;
-}
-
-HGLOBAL NewZeroBlock(size_t size) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  if (!block) VeruErrorBox(kInsufficientMemory);
-  return block;
 }
 
 }  // namespace
@@ -488,14 +448,9 @@ extern "C" HGLOBAL __stdcall SysFindFiles(const HostContext* context, const char
   if (SearchAll && !PutSearchAllPattern(FileSpec)) return nullptr;
 
   Find.capacity = Find.firstOnly ? 262 : 29999;
-  Find.block = NewZeroBlock(Find.capacity);
-  Find.text = Find.block ? static_cast<char*>(GlobalLock(Find.block)) : nullptr;
-  if (!Find.text) {
-    if (Find.block) VeruErrorBox(kInsufficientMemory);
-    FreeFindBlock();
-    return nullptr;
-  }
-  Find.text[0] = '\0';
+  char* text = NewResultBlock(Find.capacity, Find.block);
+  if (!text) return nullptr;
+  text[0] = '\0';
 
   VeruWaitCursor();
   if (SearchAll) {
@@ -504,12 +459,12 @@ extern "C" HGLOBAL __stdcall SysFindFiles(const HostContext* context, const char
     if (SplitFileSpec(FileSpec) != 0 ||
         WalkDirectory(WalkPattern, false, SearchDirs != 0, false, FindFilesCallback) == -1) {
       RestoreCursor();
-      FreeFindBlock();
+      Find.block.reset();
       return nullptr;
     }
   }
   RestoreCursor();
-  return HandFindBlock();
+  return Find.block.release();
 }
 
 extern "C" HGLOBAL __stdcall SysGetFileAttrib(const HostContext* context, const char* FileName) {
@@ -530,21 +485,14 @@ extern "C" HGLOBAL __stdcall SysGetFileAttrib(const HostContext* context, const 
   static const Letter kLetters[] = {{FILE_ATTRIBUTE_READONLY, 'R'}, {FILE_ATTRIBUTE_HIDDEN, 'H'},
                                     {FILE_ATTRIBUTE_SYSTEM, 'S'},   {FILE_ATTRIBUTE_DIRECTORY, 'D'},
                                     {FILE_ATTRIBUTE_ARCHIVE, 'A'}};
-  HGLOBAL block = NewZeroBlock(6);
-  char* text = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
-  if (!text) {
-    if (block) {
-      GlobalFree(block);
-      VeruErrorBox(kInsufficientMemory);
-    }
-    return nullptr;
-  }
+  LockedBlock block;
+  char* text = NewResultBlock(6, block);
+  if (!text) return nullptr;
   size_t at = 0;
   for (const Letter& l : kLetters)
     if (attributes & l.flag) text[at++] = l.letter;
   text[at] = '\0';
-  GlobalUnlock(block);
-  return block;
+  return block.release();
 }
 
 extern "C" int32_t __stdcall SysSetFileAttrib(const HostContext* context, const char* FileName,
@@ -578,15 +526,14 @@ extern "C" HGLOBAL __stdcall SysGetFileTime(const HostContext* context, const ch
     ReportError(kInvalidParameter);
     return nullptr;
   }
-  HANDLE h = CreateFileA(FileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
+  forms::UniqueHandle h(CreateFileA(FileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) {
     ReportError(kErrorOpening, FileName);
     return nullptr;
   }
   FILETIME written;
-  BOOL ok = GetFileTime(h, nullptr, nullptr, &written);
-  CloseHandle(h);
+  BOOL ok = GetFileTime(h.get(), nullptr, nullptr, &written);
   SYSTEMTIME universal, local;
   if (!ok || !FileTimeToSystemTime(&written, &universal) ||
       !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local)) {
@@ -594,20 +541,13 @@ extern "C" HGLOBAL __stdcall SysGetFileTime(const HostContext* context, const ch
     return nullptr;
   }
   constexpr size_t kSize = 25;
-  HGLOBAL block = NewZeroBlock(kSize);
-  char* text = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
-  if (!text) {
-    if (block) {
-      GlobalFree(block);
-      VeruErrorBox(kInsufficientMemory);
-    }
-    return nullptr;
-  }
+  LockedBlock block;
+  char* text = NewResultBlock(kSize, block);
+  if (!text) return nullptr;
   FormatFileTime(CalendarTime{local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
                               local.wSecond},
                  text, kSize);
-  GlobalUnlock(block);
-  return block;
+  return block.release();
 }
 
 extern "C" int32_t __stdcall SysSetFileTime(const HostContext* context, const char* FileName,
@@ -624,18 +564,16 @@ extern "C" int32_t __stdcall SysSetFileTime(const HostContext* context, const ch
     ReportError(kBadDateFormat);
     return -1;
   }
-  HANDLE h = CreateFileA(FileName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
+  forms::UniqueHandle h(CreateFileA(FileName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) {
     ReportError(kErrorOpening, FileName);
     return -1;
   }
-  if (!SetFileTime(h, &stamp, &stamp, &stamp)) {
+  if (!SetFileTime(h.get(), &stamp, &stamp, &stamp)) {
     ReportError(kSetFileTimeFailed, FileName);
-    CloseHandle(h);
     return -1;
   }
-  CloseHandle(h);
   return 0;
 }
 
@@ -643,10 +581,8 @@ extern "C" uint32_t __stdcall SysGetFileSize(const HostContext* context, const c
   if (!EnterExport(context)) return static_cast<uint32_t>(-1);
   // No message for any failure, the null name included.
   if (!FileName) return static_cast<uint32_t>(-1);
-  HANDLE h = CreateFileA(FileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return static_cast<uint32_t>(-1);
-  DWORD size = GetFileSize(h, nullptr);
-  CloseHandle(h);
-  return size;
+  forms::UniqueHandle h(CreateFileA(FileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return static_cast<uint32_t>(-1);
+  return GetFileSize(h.get(), nullptr);
 }

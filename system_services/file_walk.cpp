@@ -24,18 +24,15 @@ bool PutPath(char* buffer, size_t at, std::string_view text, std::string_view ta
 class Listing {
  public:
   explicit Listing(const char* searchPath) : handle_(FindFirstFileA(searchPath, &entry_)) {}
-  ~Listing() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
   Listing(const Listing&) = delete;
   Listing& operator=(const Listing&) = delete;
-  bool Started() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Started() const { return static_cast<bool>(handle_); }
   const WIN32_FIND_DATAA& Entry() const { return entry_; }
-  bool Next() { return FindNextFileA(handle_, &entry_) != FALSE; }
+  bool Next() { return FindNextFileA(handle_.get(), &entry_) != FALSE; }
 
  private:
   WIN32_FIND_DATAA entry_{};
-  HANDLE handle_;
+  forms::UniqueFind handle_;
 };
 
 }  // namespace

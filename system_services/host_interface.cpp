@@ -1,6 +1,7 @@
 #include "system_services/host_interface.h"
 
 #include <cstring>
+#include <utility>
 
 namespace rxsystem {
 
@@ -173,47 +174,92 @@ bool PathExists(const char* path) {
   return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES || !IsNotFoundError(GetLastError());
 }
 
-char* NewLockedBlock(size_t size, HGLOBAL& block) {
-  block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
-  if (!bytes && block) {
-    GlobalFree(block);
-    block = nullptr;
+LockedBlock::LockedBlock(char* lockedBytes) : text_(lockedBytes) {
+  if (lockedBytes) block_.reset(GlobalHandle(lockedBytes));
+}
+
+LockedBlock::LockedBlock(LockedBlock&& other) noexcept
+    : block_(std::move(other.block_)), text_(std::exchange(other.text_, nullptr)) {}
+
+LockedBlock& LockedBlock::operator=(LockedBlock&& other) noexcept {
+  if (this != &other) {
+    reset();
+    block_ = std::move(other.block_);
+    text_ = std::exchange(other.text_, nullptr);
   }
+  return *this;
+}
+
+void LockedBlock::Unlock() {
+  if (text_) GlobalUnlock(block_.get());
+  text_ = nullptr;
+}
+
+HGLOBAL LockedBlock::release() {
+  Unlock();
+  return block_.release();
+}
+
+HGLOBAL LockedBlock::shrinkAndRelease(size_t size) {
+  Unlock();
+  HGLOBAL block = block_.release();
+  HGLOBAL smaller = GlobalReAlloc(block, size, GMEM_MOVEABLE);
+  return smaller ? smaller : block;
+}
+
+bool LockedBlock::resize(size_t size) {
+  Unlock();
+  HGLOBAL larger = GlobalReAlloc(block_.get(), size, GMEM_MOVEABLE);
+  // The old handle is no longer the block's when the platform answers with another one.
+  if (larger) {
+    (void)block_.release();
+    block_.reset(larger);
+  }
+  text_ = static_cast<char*>(GlobalLock(block_.get()));
+  return larger != nullptr;
+}
+
+void LockedBlock::reset() {
+  Unlock();
+  block_.reset();
+}
+
+char* NewLockedBlock(size_t size, LockedBlock& block) {
+  block.reset();
+  forms::UniqueGlobal fresh(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
+  char* bytes = fresh ? static_cast<char*>(GlobalLock(fresh.get())) : nullptr;
+  if (!bytes) return nullptr;
+  block.block_ = std::move(fresh);
+  block.text_ = bytes;
   return bytes;
 }
 
-char* NewResultBlock(size_t size, HGLOBAL& block) {
+char* NewResultBlock(size_t size, LockedBlock& block) {
   char* bytes = NewLockedBlock(size, block);
   if (!bytes) VeruErrorBox(kInsufficientMemory);
   return bytes;
 }
 
-void FreeLocked(HGLOBAL block) {
-  GlobalUnlock(block);
-  GlobalFree(block);
-}
-
 HGLOBAL BlockWith(std::string_view text, size_t size) {
-  HGLOBAL block;
+  LockedBlock block;
   char* bytes = NewLockedBlock(size, block);
   if (!bytes) return nullptr;
   std::memcpy(bytes, text.data(), text.size() < size ? text.size() : size - 1);
-  GlobalUnlock(block);
-  return block;
+  return block.release();
 }
 
 char* CopyToGlobalString(const char* text) {
   if (!text) text = "";
   size_t size = std::strlen(text) + 1;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  char* copy = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+  forms::UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, size));
+  char* copy = block ? static_cast<char*>(GlobalLock(block.get())) : nullptr;
   if (!copy) {
-    if (block) GlobalFree(block);
     VeruErrorBox(kInsufficientMemory);
     return nullptr;
   }
   std::memcpy(copy, text, size);
+  // The caller holds the block by its locked bytes from here on.
+  (void)block.release();
   return copy;
 }
 

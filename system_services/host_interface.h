@@ -8,6 +8,7 @@
 #include <span>
 #include <string_view>
 
+#include "forms/owned_handles.h"
 #include "system_services/message_format.h"
 #include "system_services/message_table.h"
 #include "system_services/path_text.h"
@@ -116,12 +117,45 @@ R Guarded(R failure, F&& work) {
   }
 }
 
-// Result blocks. A new zero-filled movable block, locked; null, with no block left behind,
-// when there is no memory (the caller decides whether that is worth a message).
-char* NewLockedBlock(size_t size, HGLOBAL& block);
-void FreeLocked(HGLOBAL block);
+// A movable block that the export owns, held locked while it is filled. It is unlocked and
+// freed on every way out, unless handed on: the host takes string results over unlocked.
+class LockedBlock {
+ public:
+  LockedBlock() = default;
+  // Takes over a locked block by the address of its bytes, as CopyToGlobalString gives it;
+  // null takes nothing.
+  explicit LockedBlock(char* lockedBytes);
+  ~LockedBlock() { Unlock(); }
+  LockedBlock(LockedBlock&& other) noexcept;
+  LockedBlock& operator=(LockedBlock&& other) noexcept;
+  LockedBlock(const LockedBlock&) = delete;
+  LockedBlock& operator=(const LockedBlock&) = delete;
+
+  char* text() const { return text_; }
+  // Unlocks the block and hands it on.
+  [[nodiscard]] HGLOBAL release();
+  // The same, cut to size bytes first; a block that cannot shrink is handed on whole, which
+  // holds the same text.
+  [[nodiscard]] HGLOBAL shrinkAndRelease(size_t size);
+  // Unlocks the block, gives it size bytes and locks it again; false when it could not grow
+  // (it keeps its old size). text() is null when the block could not be locked again.
+  bool resize(size_t size);
+  void reset();
+
+ private:
+  friend char* NewLockedBlock(size_t size, LockedBlock& block);
+  void Unlock();
+
+  forms::UniqueGlobal block_;
+  char* text_ = nullptr;
+};
+
+// A new zero-filled movable block, locked, in place of what the owner held; null, with no
+// block left behind, when there is no memory (the caller decides whether that is worth a
+// message).
+char* NewLockedBlock(size_t size, LockedBlock& block);
 // The same, for a result or working block of an export: null after the memory box.
-char* NewResultBlock(size_t size, HGLOBAL& block);
+char* NewResultBlock(size_t size, LockedBlock& block);
 // A new zero-filled movable block of size bytes holding text (cut to fit), unlocked, as the
 // host takes string results; null when there is no memory.
 HGLOBAL BlockWith(std::string_view text, size_t size);

@@ -10,48 +10,6 @@
 namespace rxsystem {
 namespace {
 
-// A locked, zero-filled movable block that goes to the host unless the call fails.
-class ResultBlock {
- public:
-  ~ResultBlock() {
-    if (!block_) return;
-    if (text_) GlobalUnlock(block_);
-    GlobalFree(block_);
-  }
-  bool Allocate(size_t size) {
-    text_ = NewLockedBlock(size, block_);
-    return text_ != nullptr;
-  }
-  char* Text() const { return text_; }
-  HGLOBAL Hand() {
-    GlobalUnlock(block_);
-    HGLOBAL b = block_;
-    block_ = nullptr;
-    text_ = nullptr;
-    return b;
-  }
-
- private:
-  HGLOBAL block_ = nullptr;
-  char* text_ = nullptr;
-};
-
-// A locked working copy from CopyToGlobalString, unlocked and freed at the end of the call.
-class WorkingCopy {
- public:
-  explicit WorkingCopy(const char* text) : text_(CopyToGlobalString(text)) {}
-  ~WorkingCopy() {
-    if (!text_) return;
-    HGLOBAL block = GlobalHandle(text_);
-    GlobalUnlock(block);
-    GlobalFree(block);
-  }
-  char* Text() const { return text_; }
-
- private:
-  char* text_;
-};
-
 DescriptionBlock Description(const char* text, int32_t centerDesc, int32_t lines) {
   return DescriptionBlock{OptionalText(text), centerDesc != 0, lines};
 }
@@ -126,7 +84,7 @@ void ListDlgCollect(ListPromptState& state, int button) {
     WriteMultipleSelection(out, 0, {});
     return;
   }
-  HGLOBAL block;
+  LockedBlock block;
   auto* indexes = reinterpret_cast<int*>(NewLockedBlock(size_t{count} * 4, block));
   if (!indexes) {
     VeruErrorBox(kInsufficientMemory);
@@ -140,7 +98,6 @@ void ListDlgCollect(ListPromptState& state, int button) {
     const LRESULT data = SendMessageA(state.list, LB_GETITEMDATA, static_cast<WPARAM>(indexes[i]), 0);
     out.Line(data == LB_ERR ? 0u : static_cast<uint32_t>(data) + 1);
   }
-  FreeLocked(block);
 }
 
 }  // namespace rxsystem
@@ -208,18 +165,19 @@ extern "C" HGLOBAL __stdcall SysPrompt(const HostContext* context, int32_t Left,
   PromptState state;
   state.MaxEditLength = std::max<int32_t>(MaxEditLength, 0);
   state.centre = dialog.centre;
-  ResultBlock result;
-  if (!result.Allocate(static_cast<size_t>(state.MaxEditLength) + 3)) {
+  // The host takes the block over when the dialog has answered.
+  LockedBlock result;
+  if (!NewLockedBlock(static_cast<size_t>(state.MaxEditLength) + 3, result)) {
     font.Release();
     VeruErrorBox(kInsufficientMemory);
     return nullptr;
   }
-  state.result = result.Text();
+  state.result = result.text();
   AddItems(dialog, layout);
   font.Release();
   DialogBoxIndirectParamA(ModuleInstance, reinterpret_cast<LPCDLGTEMPLATEA>(dialog.base), owner,
                           PromptDlgProc, reinterpret_cast<LPARAM>(&state));
-  return result.Hand();
+  return result.release();
 }
 
 extern "C" INT_PTR __stdcall PromptDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -286,9 +244,10 @@ HGLOBAL ListPrompt(const HostContext* context, int32_t Left, int32_t Top, int32_
   ListPromptState state;
   state.FixedFont = request.fixedFont;
   state.MultipleSelect = request.multipleSelect;
-  WorkingCopy items(ListItems);
-  if (!items.Text()) return nullptr;
-  state.items = items.Text();
+  // A locked working copy, freed at the end of the call.
+  LockedBlock items(CopyToGlobalString(ListItems));
+  if (!items.text()) return nullptr;
+  state.items = items.text();
 
   // More heading columns than the list can have would have no width to stand on.
   if (!SplitHeading(OptionalText(Heading), request.heading)) {
@@ -303,7 +262,7 @@ HGLOBAL ListPrompt(const HostContext* context, int32_t Left, int32_t Top, int32_
 
   if (request.fixedFont) font.SelectFixed();
   RowMeasure measure{&font};
-  const ListScan scan = ScanListRows(items.Text(), request.columnWidths, MeasureColumn, &measure);
+  const ListScan scan = ScanListRows(items.text(), request.columnWidths, MeasureColumn, &measure);
   if (scan.tooManyColumns) {
     font.Release();
     ReportError(kTooManyColumns);
@@ -329,19 +288,19 @@ HGLOBAL ListPrompt(const HostContext* context, int32_t Left, int32_t Top, int32_
                           layout.textChars, dialog) != 0)
     return nullptr;
   state.centre = dialog.centre;
-  ResultBlock result;
+  LockedBlock result;
   state.resultSize = ListResultSize(state.rows);
-  if (!result.Allocate(state.resultSize)) {
+  if (!NewLockedBlock(state.resultSize, result)) {
     font.Release();
     VeruErrorBox(kInsufficientMemory);
     return nullptr;
   }
-  state.result = result.Text();
+  state.result = result.text();
   AddItems(dialog, layout);
   font.Release();
   DialogBoxIndirectParamA(ModuleInstance, reinterpret_cast<LPCDLGTEMPLATEA>(dialog.base), owner,
                           ListDlgProc, reinterpret_cast<LPARAM>(&state));
-  return result.Hand();
+  return result.release();
 }
 
 }  // namespace

@@ -67,14 +67,13 @@ int ShowCommandOf(int32_t state) {
 
 // Reads one value of the user's shell folders into destination (kShellFolderLimit + 1 bytes).
 int ReadShellFolder(const char* valueName, char* destination) {
-  HKEY key = nullptr;
+  forms::UniqueKey key;
   bool read = false;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
     DWORD size = kShellFolderLimit;
     DWORD type = 0;
-    LONG status = RegQueryValueExA(key, valueName, nullptr, &type,
+    LONG status = RegQueryValueExA(key.get(), valueName, nullptr, &type,
                                    reinterpret_cast<BYTE*>(destination), &size);
-    RegCloseKey(key);
     // The stored data need not end with a NUL.
     if (status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
       destination[size < kShellFolderLimit ? size : kShellFolderLimit] = '\0';
@@ -167,14 +166,12 @@ extern "C" HGLOBAL __stdcall SysAppFind(const HostContext* context, const char* 
     ReportError(kInvalidParameter);
     return nullptr;
   }
-  HGLOBAL block;
+  LockedBlock block;
   char* text = NewLockedBlock(kDirectoryBuffer, block);
   if (!text) return nullptr;
   auto code = reinterpret_cast<intptr_t>(FindExecutableA(FileName, nullptr, text));
   text[kDirectoryBuffer - 1] = '\0';
-  GlobalUnlock(block);
-  if (code > 32) return block;
-  GlobalFree(block);
+  if (code > 32) return block.release();
   ReportShellFailure(FileName, code);
   return nullptr;
 }
@@ -217,9 +214,9 @@ extern "C" int32_t __stdcall SysRunProgram(const HostContext* context, const cha
       ReportError(kErrorExecuting, ProgramFileName);
       return -1;
     }
-    CloseHandle(process.hThread);
-    if (Wait) WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hProcess);
+    forms::UniqueHandle thread(process.hThread);
+    forms::UniqueHandle started(process.hProcess);
+    if (Wait) WaitForSingleObject(started.get(), INFINITE);
     return 0;
   });
 }
@@ -265,8 +262,8 @@ extern "C" int32_t __stdcall SysCreateIcons(const HostContext* context, const ch
 
 namespace {
 
-bool SetDefaultValue(HKEY key, const char* subKey, const std::string& text) {
-  return RegSetValueA(key, subKey, REG_SZ, text.c_str(), static_cast<DWORD>(text.size())) == ERROR_SUCCESS;
+bool SetDefaultValue(const forms::UniqueKey& key, const char* subKey, const std::string& text) {
+  return RegSetValueA(key.get(), subKey, REG_SZ, text.c_str(), static_cast<DWORD>(text.size())) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -287,19 +284,18 @@ extern "C" int32_t __stdcall SysAssociateFileType(const HostContext* context, co
       ReportError(kInvalidParameter);
       return -1;
     }
-    HKEY key = nullptr;
-    if (RegCreateKeyA(HKEY_CLASSES_ROOT, extensionKey.c_str(), &key) != ERROR_SUCCESS) {
+    forms::UniqueKey key;
+    if (RegCreateKeyA(HKEY_CLASSES_ROOT, extensionKey.c_str(), key.put()) != ERROR_SUCCESS) {
       ReportError(kErrorCreatingKey, extensionKey.c_str());
       return -1;
     }
     bool set = SetDefaultValue(key, nullptr, ClassName);
-    RegCloseKey(key);
     if (!set) {
       ReportError(kErrorSettingKeyValue);
       return -1;
     }
 
-    if (RegCreateKeyA(HKEY_CLASSES_ROOT, ClassName, &key) != ERROR_SUCCESS) {
+    if (RegCreateKeyA(HKEY_CLASSES_ROOT, ClassName, key.put()) != ERROR_SUCCESS) {
       ReportError(kErrorCreatingKey, ClassName);
       return -1;
     }
@@ -308,7 +304,6 @@ extern "C" int32_t __stdcall SysAssociateFileType(const HostContext* context, co
     if (set) set = SetDefaultValue(key, "shell\\open\\command", OpenCommandValue(FileName, OpenParams ? OpenParams : ""));
     if (set && !Missing(PrintParams))
       set = SetDefaultValue(key, "shell\\print\\command", PrintCommandValue(FileName, PrintParams));
-    RegCloseKey(key);
     if (!set) {
       ReportError(kErrorSettingKeyValue);
       return -1;

@@ -28,11 +28,7 @@ HKEY RootKeyOf(int32_t rootKey) {
 
 // Unlocks the block and cuts it to `size` bytes; a block that cannot shrink is handed back
 // whole, which holds the same text.
-HGLOBAL FinishValueBlock(HGLOBAL block, size_t size) {
-  GlobalUnlock(block);
-  HGLOBAL smaller = GlobalReAlloc(block, size, GMEM_MOVEABLE);
-  return smaller ? smaller : block;
-}
+HGLOBAL FinishValueBlock(LockedBlock& block, size_t size) { return block.shrinkAndRelease(size); }
 
 // A string get from the host; the host's block is read only while it is locked here.
 // Without a host window there is no one to answer, and the name is passed over.
@@ -45,10 +41,9 @@ bool WithHostText(HWND window, const char* name, F&& use) {
   if (SendMessageA(window, HostGetVariable, 0, reinterpret_cast<LPARAM>(&record)) != 0) return false;
   auto handle = reinterpret_cast<HGLOBAL>(static_cast<uintptr_t>(record.VariableValue));
   if (!handle) return false;
-  const char* text = static_cast<const char*>(GlobalLock(handle));
+  forms::GlobalLockGuard text(handle);
   if (!text) return false;
-  use(text);
-  GlobalUnlock(handle);
+  use(text.get<const char>());
   return true;
 }
 
@@ -63,20 +58,17 @@ extern "C" HGLOBAL __stdcall SysReadRegistry(const HostContext* context, int32_t
     return nullptr;
   }
   const char* mainKey = MainKey ? MainKey : "";
-  HGLOBAL block = nullptr;
+  LockedBlock block;
   char* data = NewResultBlock(kValueBuffer, block);
   if (!data) return nullptr;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, mainKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    FreeLocked(block);
+  forms::UniqueKey key;
+  if (RegOpenKeyExA(root, mainKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
     ReportError(kErrorOpeningKey, mainKey);
     return nullptr;
   }
   DWORD size = kRegistryDataLimit;
-  LONG status = RegQueryValueExA(key, SubKey, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(key);
+  LONG status = RegQueryValueExA(key.get(), SubKey, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
   if (status != ERROR_SUCCESS || size > kRegistryDataLimit) {
-    FreeLocked(block);
     if (SubKey)
       ReportError(kErrorGettingValueOfKey, mainKey);
     else
@@ -97,8 +89,8 @@ extern "C" int32_t __stdcall SysWriteRegistry(const HostContext* context, int32_
   }
   const char* mainKey = MainKey ? MainKey : "";
   char noClass[] = "";
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(root, mainKey, 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+  forms::UniqueKey key;
+  if (RegCreateKeyExA(root, mainKey, 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key.put(),
                       nullptr) != ERROR_SUCCESS) {
     ReportError(kErrorCreatingKey, mainKey);
     return -1;
@@ -106,9 +98,8 @@ extern "C" int32_t __stdcall SysWriteRegistry(const HostContext* context, int32_
   // A missing value is stored as the empty text, like every other missing text argument.
   const char* value = Value ? Value : "";
   // The stored text has no NUL after it; readers get the length from the registry.
-  LONG status = RegSetValueExA(key, SubKey, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+  LONG status = RegSetValueExA(key.get(), SubKey, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
                                static_cast<DWORD>(std::strlen(value)));
-  RegCloseKey(key);
   if (status != ERROR_SUCCESS) {
     if (SubKey)
       ReportError(kErrorSettingValueOfKey, SubKey);
@@ -143,7 +134,7 @@ extern "C" HGLOBAL __stdcall SysReadValue(const HostContext* context, const char
     ReportError(kInvalidParameter);
     return nullptr;
   }
-  HGLOBAL block = nullptr;
+  LockedBlock block;
   char* text = NewResultBlock(kValueBuffer, block);
   if (!text) return nullptr;
   const char* fallback = Default ? Default : "";
@@ -200,10 +191,9 @@ extern "C" int32_t __stdcall SysReadVariables(const HostContext* context, const 
   }
   bool sized = false;
   LARGE_INTEGER fileSize{};
-  HANDLE file = CreateFileA(FileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    sized = GetFileSizeEx(file, &fileSize) != 0;
-    CloseHandle(file);
+  {
+    forms::UniqueHandle file(CreateFileA(FileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (file) sized = GetFileSizeEx(file.get(), &fileSize) != 0;
   }
   if (sized && fileSize.QuadPart >= kVariableFileLimit) {
     ReportError(kFileTooLarge, FileName);

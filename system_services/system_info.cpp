@@ -85,16 +85,12 @@ bool NextDisplayMode(DWORD mode, DEVMODEA& settings) {
 constexpr UINT kDirectoryBlock = 260;
 
 HGLOBAL DirectoryBlock(UINT(WINAPI* query)(LPSTR, UINT)) {
-  HGLOBAL block;
+  LockedBlock block;
   char* text = NewLockedBlock(kDirectoryBlock, block);
   if (!text) return nullptr;
   UINT length = query(text, kDirectoryBlock);
-  if (length == 0 || length >= kDirectoryBlock) {
-    FreeLocked(block);
-    return nullptr;
-  }
-  GlobalUnlock(block);
-  return block;
+  if (length == 0 || length >= kDirectoryBlock) return nullptr;
+  return block.release();
 }
 
 std::string_view FamilyWord(const OSVERSIONINFOA& version) {
@@ -125,7 +121,7 @@ extern "C" HGLOBAL __stdcall SysGetDOSEnvironment(const HostContext* context) {
   size_t size = 1;
   for (const char* entry = environment; *entry; entry += std::strlen(entry) + 1)
     size += std::strlen(entry) + 1;
-  HGLOBAL block;
+  LockedBlock block;
   char* text = NewLockedBlock(size, block);
   if (text) {
     char* out = text;
@@ -136,10 +132,9 @@ extern "C" HGLOBAL __stdcall SysGetDOSEnvironment(const HostContext* context) {
       *out++ = '\r';
     }
     *out = '\0';
-    GlobalUnlock(block);
   }
   FreeEnvironmentStringsA(environment);
-  return block;
+  return block.release();
 }
 
 extern "C" HGLOBAL __stdcall SysGetEnvVariable(const HostContext* context,
@@ -150,19 +145,14 @@ extern "C" HGLOBAL __stdcall SysGetEnvVariable(const HostContext* context,
     return nullptr;
   }
   constexpr DWORD kSize = 30000;
-  HGLOBAL block;
+  LockedBlock block;
   char* text = NewResultBlock(kSize, block);
   if (!text) return nullptr;
   DWORD length = GetEnvironmentVariableA(VariableName, text, kSize - 1);
   // A value longer than the block is not read at all; it answers like an unset variable
   // rather than with the block's stale bytes.
-  if (length == 0 || length >= kSize - 1) {
-    FreeLocked(block);
-    return nullptr;
-  }
-  GlobalUnlock(block);
-  HGLOBAL shrunk = GlobalReAlloc(block, length + 1, GMEM_MOVEABLE);
-  return shrunk ? shrunk : block;
+  if (length == 0 || length >= kSize - 1) return nullptr;
+  return block.shrinkAndRelease(length + 1);
 }
 
 extern "C" HGLOBAL __stdcall SysGetWindowsDir(const HostContext* context) {
@@ -177,15 +167,16 @@ extern "C" HGLOBAL __stdcall SysGetSystemDir(const HostContext* context) {
 
 extern "C" int32_t __stdcall SysGetSystemFontHeight(const HostContext* context) {
   if (!EnterExport(context)) return 0;
-  HDC dc = GetDC(context->HostWindow);
+  forms::WindowDC dc(context->HostWindow);
   if (!dc) return 0;
-  int mode = SetMapMode(dc, MM_TEXT);
-  HGDIOBJ previous = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+  int mode = SetMapMode(dc.get(), MM_TEXT);
   TEXTMETRICA metrics{};
-  BOOL measured = GetTextMetricsA(dc, &metrics);
-  SelectObject(dc, previous);
-  if (mode) SetMapMode(dc, mode);
-  ReleaseDC(context->HostWindow, dc);
+  BOOL measured;
+  {
+    forms::SelectionGuard font(dc.get(), GetStockObject(SYSTEM_FONT));
+    measured = GetTextMetricsA(dc.get(), &metrics);
+  }
+  if (mode) SetMapMode(dc.get(), mode);
   return measured ? metrics.tmHeight : 0;
 }
 
@@ -201,17 +192,13 @@ extern "C" int32_t __stdcall SysEnableScreenSaver(const HostContext* context, in
 extern "C" HGLOBAL __stdcall SysGetAvailScreenRes(const HostContext* context,
                                                   int32_t AllColorDepths) {
   if (!EnterExport(context)) return nullptr;
-  HGLOBAL block;
+  LockedBlock block;
   char* text = NewLockedBlock(kScreenResBlock, block);
   if (!text) return nullptr;
   DWORD depth = 0;
   if (!AllColorDepths) {
-    HWND desktop = GetDesktopWindow();
-    HDC dc = GetDC(desktop);
-    if (dc) {
-      depth = static_cast<DWORD>(GetDeviceCaps(dc, BITSPIXEL));
-      ReleaseDC(desktop, dc);
-    }
+    forms::WindowDC dc(GetDesktopWindow());
+    if (dc) depth = static_cast<DWORD>(GetDeviceCaps(dc.get(), BITSPIXEL));
   }
   size_t used = 0;
   DEVMODEA settings;
@@ -231,8 +218,7 @@ extern "C" HGLOBAL __stdcall SysGetAvailScreenRes(const HostContext* context,
     std::memcpy(text + used, line, static_cast<size_t>(length));
     used += static_cast<size_t>(length);
   }
-  GlobalUnlock(block);
-  return block;
+  return block.release();
 }
 
 extern "C" int32_t __stdcall SysSetScreenRes(const HostContext*, int32_t Width, int32_t Height,
@@ -270,14 +256,13 @@ extern "C" int32_t __stdcall SysSetScreenRes(const HostContext*, int32_t Width, 
 extern "C" void __stdcall SysRestart(const HostContext* context) {
   if (!EnterExport(context)) return;
   if (PlatformIsNT()) {
-    HANDLE token = nullptr;
-    if (CurrentSeam.openProcessToken(TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+    forms::UniqueHandle token;
+    if (CurrentSeam.openProcessToken(TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put())) {
       TOKEN_PRIVILEGES privileges{};
       privileges.PrivilegeCount = 1;
       privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
       if (CurrentSeam.lookupPrivilegeValue("SeShutdownPrivilege", &privileges.Privileges[0].Luid))
-        CurrentSeam.adjustTokenPrivileges(token, &privileges);
-      if (token) CloseHandle(token);
+        CurrentSeam.adjustTokenPrivileges(token.get(), &privileges);
     }
   }
   CurrentSeam.exitWindowsEx(EWX_REBOOT | EWX_FORCE, 0);
@@ -300,17 +285,16 @@ extern "C" HGLOBAL __stdcall SysGetFileVersion(const HostContext* context, const
   DWORD unused = 0;
   DWORD size = GetFileVersionInfoSizeA(FileName, &unused);
   if (size == 0) return nullptr;
-  void* data = GlobalAlloc(GPTR, size);
+  forms::UniqueGlobal data(GlobalAlloc(GPTR, size));
   if (!data) {
     VeruPlainError("no mem");
     return nullptr;
   }
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT fixedSize = 0;
-  if (!GetFileVersionInfoA(FileName, 0, size, data) ||
-      !VerQueryValueA(data, "\\", reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed ||
+  if (!GetFileVersionInfoA(FileName, 0, size, data.get()) ||
+      !VerQueryValueA(data.get(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed ||
       fixedSize < sizeof(VS_FIXEDFILEINFO)) {
-    GlobalFree(data);
     VeruPlainError("error retrieving version info.");
     return nullptr;
   }
@@ -318,7 +302,6 @@ extern "C" HGLOBAL __stdcall SysGetFileVersion(const HostContext* context, const
   std::snprintf(text, sizeof text, "%d.%d.%d.%d", HIWORD(fixed->dwFileVersionMS),
                 LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
                 LOWORD(fixed->dwFileVersionLS));
-  GlobalFree(data);
   HGLOBAL block = BlockWith(text, sizeof text);
   if (!block) VeruPlainError("no mem");
   return block;

@@ -81,59 +81,51 @@ extern "C" int32_t __stdcall SysTextToClipboard(const HostContext* context, cons
     ReportError(kInvalidParameter);
     return -1;
   }
-  HGLOBAL block = BlockWith(Text, std::strlen(Text) + 1);
+  forms::UniqueGlobal block(BlockWith(Text, std::strlen(Text) + 1));
   if (!block) {
     ReportError(kInsufficientMemory);
     return -1;
   }
   // While another program holds the clipboard open nothing can be placed there: the block
   // would be lost, and the author would believe the text was copied.
-  if (!OpenClipboard(context->HostWindow)) {
-    GlobalFree(block);
-    return -1;
-  }
+  forms::OpenedClipboard clipboard(context->HostWindow);
+  if (!clipboard) return -1;
   EmptyClipboard();
-  const bool placed = SetClipboardData(CF_TEXT, block) != nullptr;
-  CloseClipboard();
-  if (!placed) {
-    GlobalFree(block);
-    return -1;
-  }
+  // The clipboard owns the block once it has taken it.
+  if (!SetClipboardData(CF_TEXT, block.get())) return -1;
+  (void)block.release();
   return 0;
 }
 
 extern "C" HGLOBAL __stdcall SysClipboardToText(const HostContext* context) {
   if (!EnterExport(context)) return nullptr;
-  if (!OpenClipboard(context->HostWindow)) return nullptr;
-  HANDLE data = GetClipboardData(CF_TEXT);
-  const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-  if (!text) {
-    CloseClipboard();
-    return nullptr;
+  forms::UniqueGlobal block;
+  {
+    // Closed again before any box, so that other programs never wait on it.
+    forms::OpenedClipboard clipboard(context->HostWindow);
+    if (!clipboard) return nullptr;
+    HANDLE data = GetClipboardData(CF_TEXT);
+    forms::GlobalLockGuard text(data);
+    if (!text) return nullptr;
+    // Another program's text need not end inside its block; the copy never reads past it.
+    const size_t length = strnlen(text.get(), GlobalSize(data));
+    block.reset(GlobalAlloc(GMEM_MOVEABLE, length + 1));
+    forms::GlobalLockGuard copy(block.get());
+    if (copy) {
+      std::memcpy(copy.get(), text.get(), length);
+      copy.get()[length] = '\0';
+    } else {
+      block.reset();
+    }
   }
-  // Another program's text need not end inside its block; the copy never reads past it.
-  const size_t length = strnlen(text, GlobalSize(data));
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, length + 1);
-  char* copy = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
-  if (copy) {
-    std::memcpy(copy, text, length);
-    copy[length] = '\0';
-    GlobalUnlock(block);
-  } else if (block) {
-    GlobalFree(block);
-    block = nullptr;
-  }
-  GlobalUnlock(data);
-  CloseClipboard();
-  if (!copy) ReportError(kInsufficientMemory);
-  return block;
+  if (!block) ReportError(kInsufficientMemory);
+  return block.release();
 }
 
 extern "C" void __stdcall SysEmptyClipboard(const HostContext* context) {
   if (!EnterExport(context)) return;
-  if (!OpenClipboard(context->HostWindow)) return;
-  EmptyClipboard();
-  CloseClipboard();
+  forms::OpenedClipboard clipboard(context->HostWindow);
+  if (clipboard) EmptyClipboard();
 }
 
 // ---------------------------------------------------------------- cursor
@@ -251,12 +243,11 @@ extern "C" HGLOBAL __stdcall SysGetWindowClass(const HostContext* context,
     ReportError(kNoWindowFound, title);
     return nullptr;
   }
-  HGLOBAL block;
+  LockedBlock block;
   char* name = NewResultBlock(kClassBlock, block);
   if (!name) return nullptr;
   GetClassNameA(window, name, static_cast<int>(kClassBlock));
-  GlobalUnlock(block);
-  return block;
+  return block.release();
 }
 
 // ---------------------------------------------------------------- place, size, title, close

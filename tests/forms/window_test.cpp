@@ -4,13 +4,20 @@
 
 #include <stdexcept>
 
+#include "forms/bevel.h"
 #include "forms/button.h"
+#include "forms/chart.h"
 #include "forms/edit.h"
 #include "forms/form.h"
+#include "forms/gauge.h"
+#include "forms/image.h"
 #include "forms/label.h"
+#include "forms/panel.h"
+#include "forms/string_grid.h"
 #include "child_process.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
+#include "resource_counts.h"
 
 using namespace testing_support;
 
@@ -164,6 +171,70 @@ TEST_F(FormsWindow, GreekTextReadsBackWhateverTheCodePage) {
   f.SetClientSize(260, 144);
   EXPECT_EQ(f.ClientWidth(), 260);
   EXPECT_EQ(f.ClientHeight(), 144);
+}
+
+// Every control that paints itself, painted and measured a few hundred times: what one of them
+// selects, creates or borrows from the platform must be back when it is done.
+struct EveryPaintedControl : forms::Form {
+  EveryPaintedControl()
+      : ok(this), plain(this), label(this), panel(this), bevel(this), gauge(this), grid(this), image(this),
+        chart(this) {
+    SetClientSize(520, 300);
+    ok.SetBounds(10, 10, 90, 28);
+    plain.SetBounds(110, 10, 90, 28);
+    plain.SetCaption("Plain");
+    label.SetBounds(210, 10, 100, 20);
+    label.SetAutoSize(true);
+    panel.SetBounds(10, 50, 150, 60);
+    panel.SetCaption("Πάνελ");
+    bevel.SetBounds(170, 50, 100, 60);
+    gauge.SetBounds(280, 50, 200, 24);
+    gauge.SetShowText(true);
+    grid.SetBounds(10, 120, 250, 120);
+    grid.SetColCount(4);
+    grid.SetRowCount(5);
+    grid.SetFixedRows(1);
+    grid.SetCell(1, 1, "1,5");
+    image.SetBounds(280, 90, 80, 60);
+    chart.SetBounds(280, 160, 230, 130);
+    chart.AddTitleLine("Ιστόγραμμα");
+    forms::AreaSeries& series = chart.AddSeries();
+    for (int i = 0; i < 16; ++i) series.AddY(i * i % 7, {}, i % 3 ? forms::clRed : forms::clBlue);
+  }
+  forms::BitBtn ok;
+  forms::Button plain;
+  forms::Label label;
+  forms::Panel panel;
+  forms::Bevel bevel;
+  forms::Gauge gauge;
+  forms::StringGrid grid;
+  forms::Image image;
+  forms::Chart chart;
+};
+
+TEST_F(FormsWindow, PaintingEveryControlHundredsOfTimesLeavesNothingBehind) {
+  EveryPaintedControl f;
+  f.SetCaption("Ζωγραφική");
+  f.Show();
+  const forms::BitBtnKind kinds[] = {forms::BitBtnKind::OK, forms::BitBtnKind::Cancel, forms::BitBtnKind::Yes,
+                                     forms::BitBtnKind::No};
+  const forms::BevelShape shapes[] = {forms::BevelShape::Box, forms::BevelShape::Frame, forms::BevelShape::TopLine,
+                                      forms::BevelShape::LeftLine};
+  auto round = [&](int i) {
+    // A new glyph replaces the old one, a new caption is measured, a new shape is a new region.
+    f.ok.SetKind(kinds[i % 4]);
+    f.label.SetCaption(std::string(1 + i % 9, 'x'));
+    f.bevel.SetShape(shapes[i % 4]);
+    f.gauge.SetProgress(i % 101);
+    f.grid.SetCell(2, 1 + i % 4, std::to_string(i));
+    f.image.GetCanvas().Ellipse(i % 40, 5, i % 40 + 20, 25);
+    f.chart.PlotRect();
+    RedrawWindow(f.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  };
+  for (int i = 0; i < 8; ++i) round(i);
+  const ResourceCounts before = CountResources();
+  for (int i = 8; i < 308; ++i) round(i);
+  EXPECT_EQ(CountResources(), before);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The export table against the host's rules, and what the build generates from it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -68,21 +69,56 @@ TEST(DescriptionFormat, PresenceFromTheObjectSymbols) {
   EXPECT_EQ(PresenceOf("SysCopy", 12, symbols), Presence::Absent);
   EXPECT_EQ(PresenceOf("SysCopyFiles", 24, symbols), Presence::Absent);
 
-  BuiltExports built = SelectBuilt(symbols);
-  std::string def = DefFileText(built);
-  // A mismatched function goes in under its letters' decoration, so the link fails on it.
+  // A row without its function, or with other arguments, is a problem that names the row.
+  std::vector<std::string> problems = ExportProblems(symbols);
+  auto named = [&](std::string_view what) {
+    return std::count_if(problems.begin(), problems.end(),
+                         [&](const std::string& p) { return p.starts_with(std::string(what) + " "); });
+  };
+  EXPECT_EQ(named("SysDisableErrors"), 0);
+  EXPECT_EQ(named("PromptDlgProc"), 0);
+  EXPECT_EQ(named("SysCopyFile"), 1);
+  EXPECT_EQ(named("SysCopyFiles"), 1);
+  EXPECT_EQ(named("ListProc"), 1);
+  EXPECT_NE(std::find(problems.begin(), problems.end(),
+                      "SysCopyFile is not defined as a standard call of 12 argument bytes (letters ASS)"),
+            problems.end());
+  EXPECT_EQ(problems.size(), ExportTable().size() + ProcedureTable().size() - 3);
+}
+
+TEST(DescriptionFormat, EveryRowOfTheTablesIsBuilt) {
+  std::string listing;
+  for (const ExportRow& row : ExportTable())
+    listing += "00000000 T _" + DecoratedName(row.name, ArgumentBytes(row)) + "\n";
+  for (const ProcedureRow& p : ProcedureTable())
+    listing += "00000000 T _" + DecoratedName(p.name, kProcedureArgumentBytes) + "\n";
+  std::set<std::string> symbols = SymbolNames(listing);
+  EXPECT_TRUE(ExportProblems(symbols).empty());
+  std::string dropped = "_" + DecoratedName(ExportTable()[7].name, ArgumentBytes(ExportTable()[7]));
+  symbols.erase(dropped);
+  std::vector<std::string> problems = ExportProblems(symbols);
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0], std::string(ExportTable()[7].name) + " has a row in the export table but no function");
+
+  std::string def = DefFileText();
+  for (const ExportRow& row : ExportTable()) {
+    std::string line = "  " + std::string(row.name) + "=" + DecoratedName(row.name, ArgumentBytes(row)) + "\n";
+    EXPECT_NE(def.find(line), std::string::npos) << line;
+  }
   EXPECT_NE(def.find("  SysCopyFile=SysCopyFile@12\n"), std::string::npos) << def;
   EXPECT_NE(def.find("  SysDisableErrors=SysDisableErrors@8\n"), std::string::npos);
   EXPECT_NE(def.find("  PromptDlgProc=PromptDlgProc@16\n"), std::string::npos);
   EXPECT_NE(def.find("  _DirDialogProc@16=DirDialogProc@16\n"), std::string::npos);
-  EXPECT_EQ(def.find("SysCopyFiles"), std::string::npos);
-  EXPECT_EQ(def.find("ListProc"), std::string::npos);
 
-  std::string rc = DescriptionsRcText(built, "/gen");
+  std::string rc = DescriptionsRcText("/gen");
   EXPECT_NE(rc.find("1 DLL_HEADER \"/gen/index.bin\"\n"), std::string::npos) << rc;
   EXPECT_NE(rc.find("SYSCOPYFILE DLL_HEADER \"/gen/SYSCOPYFILE.bin\"\n"), std::string::npos);
   EXPECT_NE(rc.find("LANGUAGE 9, 1\n"), std::string::npos);
   EXPECT_EQ(rc.find("PROMPTDLGPROC"), std::string::npos);
+  for (const ExportRow& row : ExportTable()) {
+    std::string line = ResourceName(row.name) + " DLL_HEADER \"/gen/" + ResourceName(row.name) + ".bin\"\n";
+    EXPECT_NE(rc.find(line), std::string::npos) << line;
+  }
 }
 
 TEST(DescriptionFormat, QuotingForTheResourceScriptAndTheFixture) {

@@ -1,0 +1,113 @@
+// Every Lingo handler of the Xtra, called a few hundred times through the stand-in Director host
+// by a fresh scripting instance each round: with a whole launch file, without one, with empty
+// and missing arguments. A file, text handle or host allocation that one path forgets to release
+// shows as a count that climbs with the rounds.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cmi_xtra/message_table.h"
+#include "director_host.h"
+#include "resource_counts.h"
+
+namespace {
+
+using director_host::Argument;
+using director_host::DirectorHost;
+using director_host::LingoObject;
+using director_host::ScratchDirectory;
+using testing_support::CountResources;
+using testing_support::ResourceCounts;
+
+std::string LaunchText(const ScratchDirectory& dir) {
+  return "[Core]\r\nStudent_ID=S042\r\nStudent_Name=Eleni\r\nLesson_Location=page3\r\n"
+         "Lesson_Status=incomplete\r\nScore=55\r\nTime=00:12:30\r\nOutput_file=" +
+         dir.File("result.cmi") +
+         "\r\n[Core_Lesson]\r\nstep=4\r\n[Core_Vendor]\r\nmode=lab\r\n"
+         "[Evaluation]\r\nCourse_ID=PHYS1\r\nInteractions_File=" +
+         dir.File("interactions.csv") +
+         "\r\n[Objectives_Status]\r\nJ_ID.3=waves\r\nJ_SCORE.3=70\r\nJ_STATUS.3=passed\r\n"
+         "[Student_Data]\r\nAttempt_Number=2\r\nMastery_Score=60\r\nSCORE.1=30\r\n"
+         "[Private_Area]\r\nPath=C:\\private\r\n[student_demographics]\r\ncity=Patra\r\n";
+}
+
+// The arguments a row declares ("integer index, string id, Time"), given values that change
+// with the round; every fifth round passes none at all, and every third an empty text.
+std::vector<Argument> ArgumentsFor(const lmint::HandlerRow& row, int round) {
+  std::vector<Argument> values;
+  if (round % 5 == 4) return values;
+  std::string_view rest = row.arguments;
+  while (!rest.empty()) {
+    const size_t comma = rest.find(", ");
+    const std::string_view declared = rest.substr(0, comma);
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 2);
+    if (declared.starts_with("integer ")) {
+      values.emplace_back(std::int32_t{round % 4});
+    } else if (round % 3 == 0) {
+      values.emplace_back(std::string());
+    } else if (declared.ends_with("Date")) {
+      values.emplace_back(std::string("24/05/99"));
+    } else if (declared.ends_with("Time")) {
+      values.emplace_back(std::string("10:15:00"));
+    } else {
+      values.emplace_back("v" + std::to_string(round) + "\r" + std::string(declared));
+    }
+  }
+  return values;
+}
+
+class Lessons : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(host.Loaded());
+    ASSERT_EQ(host.Register(), moa::errNone);
+  }
+  void TearDown() override {
+    director_host::RemoveFile(launch);
+    EXPECT_TRUE(host.allocator.PoisonIntact());
+  }
+
+  // One lesson: a new instance calls every handler once, then goes.
+  void Lesson(int round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    // Odd rounds find no launch file; every handler then meets its missing-file path.
+    if (round % 2 == 0)
+      director_host::WriteBytes(launch, LaunchText(dir));
+    else
+      director_host::RemoveFile(launch);
+    // Each lesson starts its output files afresh, and a file left open could not go.
+    for (const char* name : {"interactions.csv", "result.cmi"}) {
+      director_host::RemoveFile(dir.File(name));
+      ASSERT_FALSE(director_host::FileExists(dir.File(name))) << name << " is still open";
+    }
+    LingoObject lingo(host);
+    ASSERT_TRUE(lingo.Ready());
+    for (const lmint::HandlerRow& row : lmint::handlerRows) {
+      const std::string name(row.name);
+      EXPECT_EQ(lingo.Call(name, ArgumentsFor(row, round)).status, moa::errNone) << name;
+    }
+  }
+
+  DirectorHost host;
+  ScratchDirectory dir;
+  const std::string launch = director_host::LaunchFilePath();
+};
+
+TEST_F(Lessons, CountsStayFlatOverHundredsOfLessons) {
+  constexpr int kWarmUp = 10, kRounds = 300;
+  for (int r = 0; r < kWarmUp && !HasFailure(); ++r) Lesson(r);
+  ASSERT_FALSE(HasFailure());
+  const ResourceCounts before = CountResources();
+  const int liveBefore = host.allocator.Live();
+  for (int r = kWarmUp; r < kWarmUp + kRounds && !HasFailure(); ++r) Lesson(r);
+  const ResourceCounts after = CountResources();
+  EXPECT_EQ(after, before) << "after " << kRounds << " lessons";
+  EXPECT_EQ(host.allocator.Live(), liveBefore) << "blocks of the host's allocator";
+  std::printf("%d lessons of %zu handlers: %s, %d live host blocks\n", kRounds, lmint::handlerCount,
+              testing::PrintToString(after).c_str(), host.allocator.Live());
+}
+
+}  // namespace
