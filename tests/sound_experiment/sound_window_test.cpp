@@ -16,6 +16,7 @@
 #include "enter_key.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
+#include "program_run.h"
 #include "sound_experiment/sound_program.h"
 #include "sound_files.h"
 #include "test_files.h"
@@ -59,16 +60,7 @@ class SoundWindow : public ::testing::Test {
     Unit1::DataFileArgument = dataFile;
   }
   void TearDown() override { Reset(); }
-  void Reset() {
-    if (form) form->Hide();
-    form.reset();
-    forms::Application::Get().ResetTerminated();
-    Unit1::SetupDone = false;
-    Unit1::Questions = {};
-    Unit1::Measurements.Clear();
-    Unit1::GridRows = 0;
-    Unit1::GridCols = 0;
-  }
+  void Reset() { kelmora_test::EndProgramRun(form); }
   void Start() {
     form = std::make_unique<Unit1::TForm1>(program);
     SoundProgram::CreateForms();
@@ -76,11 +68,7 @@ class SoundWindow : public ::testing::Test {
     Pump(50);
   }
   void Unlock() {
-    testing_support::Driver d([] {
-      if (HWND w = testing_support::WaitForTopWindow(L"Πείραμα 2")) PostMessageW(w, WM_CLOSE, 0, 0);
-    });
-    SendMessageW(form->peirama_Button->Handle(), BM_CLICK, 0, 0);
-    d.Join();
+    kelmora_test::OpenAndCloseQuestions(*form);
     Pump(20);
   }
   // Types `text` into the temperature edit and leaves it (Enter), as the student does.

@@ -14,6 +14,7 @@
 #include "gui_driver.h"
 #include "test_files.h"
 #include "message_recorder.h"
+#include "program_run.h"
 #include "wave_experiment/Unit1.h"
 #include "wave_experiment/form_seams.h"
 #include "wave_experiment/wave_program.h"
@@ -61,16 +62,7 @@ class MainWindow : public ::testing::Test {
   }
 
   // A fresh program run in the same process: the unit-level state as at load.
-  void ResetProgram() {
-    if (form) form->Hide();
-    form.reset();
-    forms::Application::Get().ResetTerminated();
-    Unit1::SetupDone = false;
-    Unit1::Questions = {};
-    Unit1::Measurements.Clear();
-    Unit1::GridRows = 0;
-    Unit1::GridCols = 0;
-  }
+  void ResetProgram() { EndProgramRun(form); }
 
   // Creates the forms as the program block does and shows the main window, which runs the
   // set-up at its first activation.
@@ -85,11 +77,7 @@ class MainWindow : public ::testing::Test {
   // Opens the questions form by its button, as the student does, and closes it: the
   // experiment's controls are enabled after it.
   void Unlock() {
-    testing_support::Driver d([] {
-      if (HWND w = testing_support::WaitForTopWindow(L"Πείραμα 2")) PostMessageW(w, WM_CLOSE, 0, 0);
-    });
-    Click(form->peirama_Button->Handle());
-    d.Join();
+    OpenAndCloseQuestions(*form);
     Pump(20);
   }
 

@@ -10,6 +10,7 @@
 
 #include "forms/application.h"
 #include "gui_driver.h"
+#include "program_run.h"
 #include "sound_experiment/sound_program.h"
 #include "sound_files.h"
 #include "test_files.h"
@@ -27,16 +28,7 @@ class ResultsButton : public ::testing::Test {
   void SetUp() override { forms::Application::Get().Initialize(); }
   void TearDown() override { Stop(); }
 
-  void Stop() {
-    if (form) form->Hide();
-    form.reset();
-    forms::Application::Get().ResetTerminated();
-    Unit1::SetupDone = false;
-    Unit1::Questions = {};
-    Unit1::Measurements.Clear();
-    Unit1::GridRows = 0;
-    Unit1::GridCols = 0;
-  }
+  void Stop() { EndProgramRun(form); }
 
   // The program started on its fixture file as its program block starts it, and unlocked
   // by the questions form as a student unlocks it.
@@ -56,11 +48,7 @@ class ResultsButton : public ::testing::Test {
     form->Show();
     ASSERT_TRUE(testing_support::PumpUntil([] { return Unit1::SetupDone; }));
     ASSERT_FALSE(forms::Application::Get().Terminated()) << "the program did not take the file";
-    testing_support::Driver d([] {
-      if (HWND w = testing_support::WaitForTopWindow(L"Πείραμα 2")) PostMessageW(w, WM_CLOSE, 0, 0);
-    });
-    SendMessageW(form->peirama_Button->Handle(), BM_CLICK, 0, 0);
-    d.Join();
+    OpenAndCloseQuestions(*form);
     ASSERT_TRUE(form->results_Button->Enabled());
   }
 

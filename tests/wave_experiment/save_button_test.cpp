@@ -16,6 +16,7 @@
 #include "forms/message_service.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
+#include "program_run.h"
 #include "sound_experiment/sound_data_file.h"
 #include "sound_experiment/sound_program.h"
 #include "test_files.h"
@@ -49,16 +50,7 @@ class SaveButton : public ::testing::Test {
   void SetUp() override { forms::Application::Get().Initialize(); }
   void TearDown() override { Stop(); }
 
-  void Stop() {
-    if (form) form->Hide();
-    form.reset();
-    forms::Application::Get().ResetTerminated();
-    Unit1::SetupDone = false;
-    Unit1::Questions = {};
-    Unit1::Measurements.Clear();
-    Unit1::GridRows = 0;
-    Unit1::GridCols = 0;
-  }
+  void Stop() { EndProgramRun(form); }
 
   // The program started on `file` as its program block starts it, and the questions form
   // opened and closed once, as a student does before anything else: the answers have been
@@ -77,11 +69,7 @@ class SaveButton : public ::testing::Test {
     form->Show();
     ASSERT_TRUE(testing_support::PumpUntil([] { return Unit1::SetupDone; }));
     ASSERT_FALSE(forms::Application::Get().Terminated()) << "the program did not take the file";
-    testing_support::Driver d([] {
-      if (HWND w = testing_support::WaitForTopWindow(L"Πείραμα 2")) PostMessageW(w, WM_CLOSE, 0, 0);
-    });
-    SendMessageW(form->peirama_Button->Handle(), BM_CLICK, 0, 0);
-    d.Join();
+    OpenAndCloseQuestions(*form);
     ASSERT_TRUE(form->save_BitBtn->Enabled());
   }
 
