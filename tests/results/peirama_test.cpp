@@ -11,7 +11,6 @@
 #include "gui_thread.h"
 #include "wave_experiment/experiment_data.h"
 
-using results_tests::GuiThread;
 using namespace testing_support;
 using Lines = std::vector<std::string>;
 

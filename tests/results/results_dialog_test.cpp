@@ -15,7 +15,6 @@
 #include "wave_experiment/wave_results.h"
 
 using forms::GridCoord;
-using results_tests::GuiThread;
 using namespace testing_support;
 
 namespace {

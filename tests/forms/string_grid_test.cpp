@@ -13,7 +13,6 @@
 #include "gui_thread.h"
 
 using forms::GridCoord;
-using results_tests::GuiThread;
 using namespace testing_support;
 
 namespace {

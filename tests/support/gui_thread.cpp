@@ -6,7 +6,7 @@
 #include "forms/text.h"
 #include "gui_driver.h"
 
-namespace results_tests {
+namespace testing_support {
 namespace {
 constexpr UINT kCall = WM_APP + 0x51;
 constexpr UINT kSync = WM_APP + 0x52;
@@ -79,4 +79,4 @@ void GuiThread::Type(const std::string& text) {
   }
 }
 
-}  // namespace results_tests
+}  // namespace testing_support

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-namespace results_tests {
+namespace testing_support {
 
 class GuiThread {
  public:
@@ -42,4 +42,4 @@ class GuiThread {
   HWND last_target_ = nullptr;
 };
 
-}  // namespace results_tests
+}  // namespace testing_support

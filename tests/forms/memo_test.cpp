@@ -9,7 +9,6 @@
 #include "gui_driver.h"
 #include "gui_thread.h"
 
-using results_tests::GuiThread;
 using namespace testing_support;
 using Lines = std::vector<std::string>;
 
