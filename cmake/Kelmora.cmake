@@ -1,25 +1,33 @@
 # kelmora_test(NAME SOURCES... LIBS ... [SERIAL] [PURE] [DESKTOP]) : a GoogleTest executable
-# registered with ctest. SERIAL marks tests that share a fixed path (the Windows directory, the
-# a: drive): they run one at a time. Under Wine every process of one wineserver shares one
-# desktop, so windows of tests running side by side steal each other's activation and focus:
-# each Windows test takes a "desktop" resource of its own (a prefix with its own wineserver and
-# Xvfb display, see scripts/wine-env.sh) unless marked PURE (no window at all). DESKTOP says so
-# explicitly; it is the default.
+# registered with ctest. Under Wine a test runs in a prefix: a wineserver with its desktop
+# and Xvfb display, a Windows directory, a registry, an a: drive (see scripts/wine-env.sh).
+# - DESKTOP, the default: the test opens windows. Under one wineserver every process shares
+#   one desktop, and windows of tests side by side steal each other's activation and focus:
+#   the test takes a "desktop" resource, a prefix that no other test uses while it runs.
+# - SERIAL: the test uses a fixed path of the prefix (the Windows directory and its INI
+#   files, the a: drive, a fixed registry key) that another test uses too. It takes a
+#   desktop likewise: tests on other desktops have paths of their own, so SERIAL tests run
+#   side by side, one per prefix. Only where tests share a prefix (ctest without the
+#   resource file) does it also shut out the window-less tests.
+# - PURE: no window and no fixed path; the window-less tests share one prefix that is never
+#   handed out as a desktop.
 function(kelmora_test name)
   cmake_parse_arguments(KT "SERIAL;PURE;DESKTOP" "" "SOURCES;LIBS" ${ARGN})
+  if(KT_PURE AND (KT_SERIAL OR KT_DESKTOP))
+    message(FATAL_ERROR "${name}: a PURE test has neither windows nor fixed paths")
+  endif()
   add_executable(${name} ${KT_SOURCES})
   target_link_libraries(${name} PRIVATE ${KT_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   set(props "")
-  if(KT_SERIAL)
-    list(APPEND props RUN_SERIAL TRUE)
-  endif()
   if(KELMORA_WINDOWS)
     # The wrapper picks the test's desktop from what ctest allocated to it.
     set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-test.sh)
     if(KT_PURE)
-      list(APPEND props ENVIRONMENT KELMORA_DESKTOP=none)
+      list(APPEND props ENVIRONMENT KELMORA_TEST_NEEDS=nothing)
+    elseif(KT_SERIAL)
+      list(APPEND props ENVIRONMENT KELMORA_TEST_NEEDS=fixed-paths RESOURCE_GROUPS desktop:1)
     else()
-      list(APPEND props RESOURCE_GROUPS desktop:1)
+      list(APPEND props ENVIRONMENT KELMORA_TEST_NEEDS=desktop RESOURCE_GROUPS desktop:1)
     endif()
   endif()
   # Discovery runs the executable under the emulator at test time, not at build time,

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds and runs every benchmark under Wine and Xvfb; each prints its own figures.
+# Builds and runs every benchmark under Wine and Xvfb; each prints its own figures. The
+# viewer's runs once more under Wine's default window settings, with openbox managing them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh openbox
 bash scripts/build.sh
 source scripts/wine-env.sh
 wine_env_start
@@ -12,3 +13,4 @@ for exe in build/win32/bench/*/*.exe; do
   wine "$exe" || echo "(exit $?)"
 done
 wine_env_stop
+bash bench/viewer/run_managed.sh

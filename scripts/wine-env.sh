@@ -85,6 +85,12 @@ REGEDIT4
 "Courier Greek"="coureg.fon"
 EOF
   if [ "$purpose" = test ]; then
+    # Wine links the profile's Desktop, Documents and the like to the user's home: a test's
+    # files there would reach the home and every other prefix. Folders of the prefix's own.
+    local link
+    while IFS= read -r -d '' link; do
+      rm -f "$link" && mkdir "$link"
+    done < <(find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -type l -print0)
     # Xvfb runs no window manager: unmanaged windows hide at once instead of Wine waiting two
     # seconds for a manager to withdraw them. A crash prints its backtrace and ends the
     # process instead of waiting in a dialog for a click that never comes.
@@ -113,8 +119,8 @@ kelmora_copy_prefix() {
     while IFS= read -r -d '' f; do cp -p --remove-destination "$from/$f" "$to/$f"; done
 }
 
-# The desktops: DIR/dN/ holds prefix/, the display and its Xvfb's pid; DIR/dN.env sets
-# WINEPREFIX and DISPLAY for whoever runs on dN.
+# The desktops: DIR/ID/ holds prefix/, the display and its Xvfb's pid; DIR/ID.env sets
+# WINEPREFIX and DISPLAY for whoever runs on ID.
 _kelmora_desktop_start() {
   local env=$1 id=$2
   local dir="$env/$id"
@@ -136,10 +142,13 @@ _kelmora_desktop_start() {
 }
 
 # wine_env_start [N]: N desktops (at least one), each a throwaway prefix with its own
-# wineserver and Xvfb display, so that windows on one never meet windows on another. The
-# shell runs on the first (WINEPREFIX and DISPLAY); KELMORA_DESKTOPS names the folder of
-# them all and KELMORA_RESOURCE_SPEC the file that hands them to ctest as "desktop"
-# resources. A WINEPREFIX or DISPLAY set before is put back by wine_env_stop.
+# wineserver and Xvfb display, so that windows on one never meet windows on another, nor a
+# test's Windows directory, registry or a: drive another's. KELMORA_DESKTOPS names the
+# folder of them all and KELMORA_RESOURCE_SPEC the file that hands them to ctest as
+# "desktop" resources. The shell (WINEPREFIX and DISPLAY) runs on the first when there is
+# one; with more, on one more prefix that ctest never hands out: the window-less tests share
+# it, and so never meet a test that has a desktop to itself. A WINEPREFIX or DISPLAY set
+# before is put back by wine_env_stop.
 wine_env_start() {
   local count=${1:-1}
   [ "$count" -ge 1 ] || count=1
@@ -156,11 +165,16 @@ wine_env_start() {
     unset DISPLAY
     kelmora_prefix_setup test
   )
-  local i pids=()
+  local i pids=() shell=d0
+  [ "$count" -gt 1 ] && shell=shared
   for ((i = 0; i < count; i++)); do
     _kelmora_desktop_start "$KELMORA_DESKTOPS" "d$i" &
     pids+=($!)
   done
+  if [ "$shell" = shared ]; then
+    _kelmora_desktop_start "$KELMORA_DESKTOPS" shared &
+    pids+=($!)
+  fi
   local failed=0 p
   for p in "${pids[@]}"; do wait "$p" || failed=1; done
   rm -rf "$KELMORA_DESKTOPS/template"
@@ -180,7 +194,7 @@ wine_env_start() {
   # A test that Wine crashed after it had passed is named here by the test wrapper.
   export KELMORA_WINE_CRASHES="$KELMORA_DESKTOPS/wine-crashes.txt"
   : >"$KELMORA_WINE_CRASHES"
-  eval "$(sed 's/^/export /' "$KELMORA_DESKTOPS/d0.env")"
+  eval "$(sed 's/^/export /' "$KELMORA_DESKTOPS/$shell.env")"
 }
 
 wine_env_stop() {
@@ -188,7 +202,7 @@ wine_env_stop() {
   local env=${KELMORA_DESKTOPS:-}
   if [ -n "$env" ] && [ -d "$env" ]; then
     local dir
-    for dir in "$env"/d* "$env/template"; do
+    for dir in "$env"/d* "$env/shared" "$env/template"; do
       [ -d "$dir" ] || continue
       if [ -d "$dir/prefix" ]; then WINEPREFIX="$dir/prefix" wineserver -k 2>/dev/null || true; fi
       if [ "$dir" = "$env/template" ]; then WINEPREFIX="$dir" wineserver -k 2>/dev/null || true; fi

@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# The emulator of the Windows tests: runs one test program under Wine.
+# The emulator of the Windows tests: runs one test program under Wine, in a prefix (a
+# wineserver, its display, its Windows directory, registry and a: drive) used as the test's
+# kind asks (KELMORA_TEST_NEEDS, set by kelmora_test):
+# - "desktop": windows that nobody else's may meet; "fixed-paths" (SERIAL): that too, and
+#   paths of the prefix that no other test may use meanwhile; "nothing" (PURE): neither.
 # - With a "desktop" allocated by ctest (CTEST_RESOURCE_GROUP_0_DESKTOP, from the resource
-#   file that wine-env.sh writes), on that desktop: its own prefix, wineserver and display.
+#   file that wine-env.sh writes), the test runs on that desktop, which no other test has
+#   meanwhile. The window-less tests get none: they run on the environment's prefix, which
+#   wine-env.sh hands out to no test when it makes more than one.
 # - Without one (ctest run without the resource file), on the prefix and display of the
-#   environment; a test that opens windows (not marked KELMORA_DESKTOP=none) then takes that
-#   desktop for itself while it runs, so two tests' windows never meet.
+#   environment, which the tests then share: a test that opens windows takes the desktop
+#   for itself while it runs, and a SERIAL one also shuts out the window-less ones.
 # A process that Wine itself crashes after the test's success line was printed is told apart
 # by that evidence only (below): it is named as a Wine crash, listed in KELMORA_WINE_CRASHES,
 # and counts as passed. Any other failure is the test's.
@@ -12,6 +18,12 @@ set -u
 
 listing=0
 for a in "$@"; do [ "$a" = --gtest_list_tests ] && listing=1; done
+
+needs=${KELMORA_TEST_NEEDS:-desktop}
+case $needs in
+  nothing | desktop | fixed-paths) ;;
+  *) echo "KELMORA_TEST_NEEDS=$needs: not nothing, desktop or fixed-paths" >&2; exit 1 ;;
+esac
 
 if [ "${CTEST_RESOURCE_GROUP_COUNT:-0}" -gt 0 ]; then
   alloc=${CTEST_RESOURCE_GROUP_0_DESKTOP:?"no desktop among the resources ctest gave this test"}
@@ -22,11 +34,21 @@ if [ "${CTEST_RESOURCE_GROUP_COUNT:-0}" -gt 0 ]; then
   # shellcheck source=/dev/null
   . "$env_file"
   export WINEPREFIX DISPLAY
-elif [ "$listing" = 0 ] && [ "${KELMORA_DESKTOP:-}" != none ]; then
-  # Held by this script alone (the programs get no copy of it), so a program the test
-  # leaves behind cannot keep the desktop taken.
-  exec 9<"${WINEPREFIX:-$HOME/.wine}"
-  flock 9
+fi
+
+if [ "$listing" = 0 ]; then
+  # The locks are held by this script alone (the programs get no copy of them), so a
+  # program the test leaves behind cannot keep the prefix taken. They are contended only
+  # where tests share a prefix: without the resource file, or with a single desktop.
+  prefix=${WINEPREFIX:-$HOME/.wine}
+  if [ "$needs" != nothing ]; then
+    exec 9<"$prefix"
+    flock 9
+  fi
+  case $needs in
+    fixed-paths) exec 8<"$prefix/drive_c" && flock 8 ;;
+    nothing) exec 8<"$prefix/drive_c" && flock -s 8 ;;
+  esac
 fi
 
 if [ "$listing" = 1 ]; then
@@ -35,7 +57,7 @@ fi
 
 log=$(mktemp /tmp/kelmora-test-log.XXXXXX)
 trap 'rm -f "$log"' EXIT
-wine "$@" 2>&1 9<&- | tee "$log" 9<&-
+wine "$@" 2>&1 8<&- 9<&- | tee "$log" 8<&- 9<&-
 rc=${PIPESTATUS[0]}
 [ "$rc" = 0 ] && exit 0
 

@@ -15,10 +15,12 @@ bool DriveAnswers() {
 }
 
 // A unix folder for the marks and the drive's folder: inside the test's own prefix, as the
-// Windows process ids in their names are unique only among the processes of one wineserver.
+// Windows process ids in their names are unique only among the processes of one wineserver
+// (a folder shared by prefixes, /tmp, would meet another test's).
 std::string ScratchFolder() {
   const char* prefix = std::getenv("WINEPREFIX");
-  return prefix && *prefix ? std::string(prefix) : std::string("/tmp");
+  if (!prefix || !*prefix) throw std::runtime_error("WINEPREFIX is not set: these tests run under Wine");
+  return prefix;
 }
 
 }  // namespace
@@ -46,9 +48,7 @@ void RunHostCommand(const std::string& commandLine) {
 }
 
 FloppyDrive::FloppyDrive(bool present) {
-  const char* prefix = std::getenv("WINEPREFIX");
-  if (!prefix || !*prefix) throw std::runtime_error("WINEPREFIX is not set: these tests run under Wine");
-  link_ = std::string(prefix) + "/dosdevices/a:";
+  link_ = ScratchFolder() + "/dosdevices/a:";
   unixFolder_ = ScratchFolder() + "/kelmora-floppy-" + std::to_string(GetCurrentProcessId());
   folder_ = testing_support::PathOnDriveZ(unixFolder_);
   RunHostCommand("/bin/rm -rf " + link_ + " " + unixFolder_);
