@@ -1,6 +1,6 @@
-// The text side of the file family's walks: a file spec split into its listing path and
-// pattern, paths put together in the fixed path buffers, and the lines of a list text with
-// their checks. No Windows header: the walks hand in their buffers and the platform calls.
+// The text side of the file family's walks: a path with a name pattern split into its
+// listing path and pattern, paths put together in the fixed path buffers, and the lines of a
+// list text with their checks. No Windows header: the walks hand in their buffers and the platform calls.
 #pragma once
 #include <cstddef>
 #include <string_view>
@@ -23,7 +23,7 @@ bool PutPathText(char* buffer, size_t capacity, size_t at, std::string_view text
 // Whether a recursive walk enters the directory of that name.
 bool IsWalkedDirectory(const char* name);
 
-// searchPath := the file spec's directory and "*.*", pattern := its name part, both buffers of
+// searchPath := the file path's directory and "*.*", pattern := its name part, both buffers of
 // capacity bytes. 0, or the id of the message to report (51, 54, 57, or 56 when the listing
 // path would not fit), with both buffers as they were.
 int SplitFileSpecText(const char* fileSpec, char* searchPath, char* pattern, size_t capacity);

@@ -1,9 +1,10 @@
-// File specs and file lists as the host passes them, into the fixed path buffers: nothing is
-// written past a buffer, a refused spec or path leaves the buffers as they were, the paths a
-// callback gets put back together are the list's lines, and every line meets the check its
-// rule names, in order, with the platform's answers that a test platform gives.
+// File paths with patterns and file lists as the host passes them, into the fixed path
+// buffers: nothing is written past a buffer, a refused file path or list line leaves the
+// buffers as they were, the paths a callback gets put back together are the list's lines,
+// and every line meets the check its rule names, in order, with the platform's answers that
+// a test platform gives.
 // Layout: a byte of switches, one of platform answers, one of callback answers, a byte for
-// the buffers' capacity, then the file spec, a NUL and the list.
+// the buffers' capacity, then the file path, a NUL and the list.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -119,11 +120,11 @@ int ReferenceWalk(std::string_view list, bool withDestination, bool skipExisting
   return 0;
 }
 
-void CheckSplit(const char* spec, size_t capacity) {
+void CheckSplit(const char* filePath, size_t capacity) {
   std::vector<char> search(std::max<size_t>(capacity, 1), '#'), pattern(search);
   const std::vector<char> untouched = search;
-  const int id = SplitFileSpecText(spec, search.data(), pattern.data(), capacity);
-  const std::string_view s(spec ? spec : "");
+  const int id = SplitFileSpecText(filePath, search.data(), pattern.data(), capacity);
+  const std::string_view s(filePath ? filePath : "");
   const size_t slash = s.rfind('\\');
   int expected = 0;
   if (s.empty() || slash == std::string_view::npos) expected = kInvalidParameter;
@@ -135,7 +136,7 @@ void CheckSplit(const char* spec, size_t capacity) {
     Check(search == untouched && pattern == untouched);
     return;
   }
-  // Put back together, the listing's directory and the pattern are the spec.
+  // Put back together, the listing's directory and the pattern are the path given.
   const std::string_view listing(search.data()), name(pattern.data());
   Check(listing.size() < capacity && name.size() < capacity);
   Check(listing.ends_with("*.*"));
@@ -181,16 +182,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // reach its edge too.
   const size_t capacity = (switches & 4) ? data[3] % 40 : 260;
   const std::string input(reinterpret_cast<const char*>(data + 4), size - 4);
-  const char* spec = input.c_str();
-  const size_t specLength = std::strlen(spec);
+  const char* filePath = input.c_str();
+  const size_t pathLength = std::strlen(filePath);
   // The host's list ends at its NUL.
-  const std::string list = specLength < input.size() ? std::string(input.c_str() + specLength + 1) : std::string();
+  const std::string list = pathLength < input.size() ? std::string(input.c_str() + pathLength + 1) : std::string();
 
-  CheckSplit(spec, capacity);
+  CheckSplit(filePath, capacity);
   if (switches & 8) CheckSplit(nullptr, capacity);
-  const std::string_view specText(spec, specLength);
-  CheckPut(specText.substr(0, specLength / 2), specText.substr(specLength / 2), data[3] % 64, capacity);
-  CheckNames(spec, list.c_str());
+  const std::string_view pathText(filePath, pathLength);
+  CheckPut(pathText.substr(0, pathLength / 2), pathText.substr(pathLength / 2), data[3] % 64, capacity);
+  CheckNames(filePath, list.c_str());
 
   std::vector<char> source(std::max<size_t>(capacity, 1), '\0'), target(source);
   recording = Recording{};

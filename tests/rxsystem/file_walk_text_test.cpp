@@ -1,4 +1,4 @@
-// The text side of the file walks: specs split into listing and pattern, and list texts
+// The text side of the file walks: file paths split into listing and pattern, and list texts
 // walked line by line, both at the edges of the 260-byte path buffers.
 #include "system_services/file_walk_text.h"
 
@@ -16,7 +16,7 @@ constexpr size_t kCapacity = 260;
 
 TEST(SplitFileSpecText, ListingAndPattern) {
   struct Case {
-    std::string spec;
+    std::string filePath;
     int id;
     std::string search;
     std::string pattern;
@@ -39,8 +39,8 @@ TEST(SplitFileSpecText, ListingAndPattern) {
     const Case& c = cases[row];
     SCOPED_TRACE("row " + std::to_string(row));
     char search[kCapacity] = "old", pattern[kCapacity] = "old";
-    EXPECT_EQ(SplitFileSpecText(c.spec.c_str(), search, pattern, kCapacity), c.id);
-    // A refused spec leaves both buffers as they were.
+    EXPECT_EQ(SplitFileSpecText(c.filePath.c_str(), search, pattern, kCapacity), c.id);
+    // A refused path leaves both buffers as they were.
     EXPECT_EQ(std::string(search), c.id ? "old" : c.search);
     EXPECT_EQ(std::string(pattern), c.id ? "old" : c.pattern);
   }

@@ -23,10 +23,10 @@ void Check(bool holds) {
   if (!holds) __builtin_trap();
 }
 
-std::string Printf(const std::string& spec, auto value) {
-  const int n = std::snprintf(nullptr, 0, spec.c_str(), value);
+std::string Printf(const std::string& directive, auto value) {
+  const int n = std::snprintf(nullptr, 0, directive.c_str(), value);
   std::string out(static_cast<size_t>(n) + 1, '\0');
-  std::snprintf(out.data(), out.size(), spec.c_str(), value);
+  std::snprintf(out.data(), out.size(), directive.c_str(), value);
   out.resize(static_cast<size_t>(n));
   return out;
 }
@@ -48,29 +48,29 @@ std::optional<std::string> Reference(std::string_view format, const std::vector<
       out.push_back(c);
       continue;
     }
-    std::string spec = "%";
+    std::string directive = "%";
     bool left = false, zero = false, alternate = false;
     while (i < format.size() && (format[i] == '-' || format[i] == '0' || format[i] == '#')) {
       left |= format[i] == '-';
       zero |= format[i] == '0';
       alternate |= format[i] == '#';
-      spec.push_back(format[i++]);
+      directive.push_back(format[i++]);
     }
     size_t width = 0;
     while (i < format.size() && IsDigit(format[i])) {
       width = width * 10 + static_cast<size_t>(format[i] - '0');
       if (width > 4000) return std::nullopt;
-      spec.push_back(format[i++]);
+      directive.push_back(format[i++]);
     }
     bool hasPrecision = false;
     size_t precision = 0;
     if (i < format.size() && format[i] == '.') {
       hasPrecision = true;
-      spec.push_back(format[i++]);
+      directive.push_back(format[i++]);
       while (i < format.size() && IsDigit(format[i])) {
         precision = precision * 10 + static_cast<size_t>(format[i] - '0');
         if (precision > 40) return std::nullopt;
-        spec.push_back(format[i++]);
+        directive.push_back(format[i++]);
       }
     }
     bool longSize = false;
@@ -81,7 +81,7 @@ std::optional<std::string> Reference(std::string_view format, const std::vector<
     if (i >= format.size()) return std::nullopt;
     const char conversion = format[i++];
     if (conversion == '%') {
-      if (spec != "%" || longSize) return std::nullopt;
+      if (directive != "%" || longSize) return std::nullopt;
       out.push_back('%');
       continue;
     }
@@ -100,7 +100,7 @@ std::optional<std::string> Reference(std::string_view format, const std::vector<
       if (v.kind != FormatArg::Kind::Integer) return std::nullopt;
       if (hasPrecision && precision == 0 && v.integer == 0) return std::nullopt;
       const bool isSigned = conversion == 'd' || conversion == 'i';
-      std::string full = spec + (longSize ? "l" : "") + conversion;
+      std::string full = directive + (longSize ? "l" : "") + conversion;
       if (isSigned) {
         out += longSize ? Printf(full, static_cast<long>(v.integer)) : Printf(full, v.integer);
       } else {
@@ -109,10 +109,10 @@ std::optional<std::string> Reference(std::string_view format, const std::vector<
       }
     } else if (conversion == 's') {
       if (v.kind != FormatArg::Kind::Text) return std::nullopt;
-      out += Printf(spec + 's', v.text ? valueText.c_str() : "(null)");
+      out += Printf(directive + 's', v.text ? valueText.c_str() : "(null)");
     } else {
       if (v.kind != FormatArg::Kind::Character || v.integer == 0) return std::nullopt;
-      out += Printf(spec + 'c', v.integer);
+      out += Printf(directive + 'c', v.integer);
     }
   }
   return out;
