@@ -5,19 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "forms/application.h"
 #include "gui_driver.h"
 #include "program_run.h"
-#include "sound_experiment/sound_program.h"
 #include "sound_files.h"
 #include "test_files.h"
 #include "wave_experiment/Unit1.h"
-#include "wave_experiment/form_seams.h"
 #include "wave_experiment/results.h"
-#include "wave_experiment/wave_program.h"
 
 using namespace kelmora_test;
 
@@ -26,36 +22,21 @@ namespace {
 class ResultsButton : public ::testing::Test {
  protected:
   void SetUp() override { forms::Application::Get().Initialize(); }
-  void TearDown() override { Stop(); }
-
-  void Stop() { EndProgramRun(form); }
 
   // The program started on its fixture file as its program block starts it, and unlocked
   // by the questions form as a student unlocks it.
   void Start(bool sound) {
-    Stop();
     std::wstring file = folder.File(sound ? L"sound.txt" : L"wave.txt");
     ASSERT_TRUE(WriteFileBytes(file, sound ? sound_test::SoundFixtureFile() : FixtureFile()));
-    Unit1::DataFileArgument = file;
-    if (sound) {
-      form = std::make_unique<Unit1::TForm1>(soundProgram);
-      SoundProgram::CreateForms();
-    } else {
-      form = std::make_unique<Unit1::TForm1>(waveProgram);
-      peirama::CreatePeiramaForm();
-      results::CreateResultsForm();
-    }
-    form->Show();
-    ASSERT_TRUE(testing_support::PumpUntil([] { return Unit1::SetupDone; }));
+    run.Start(sound, file);
+    if (HasFatalFailure()) return;
     ASSERT_FALSE(forms::Application::Get().Terminated()) << "the program did not take the file";
-    OpenAndCloseQuestions(*form);
-    ASSERT_TRUE(form->results_Button->Enabled());
+    OpenAndCloseQuestions(*run.form);
+    ASSERT_TRUE(run.form->results_Button->Enabled());
   }
 
   TempFolder folder;
-  WaveProgram::Program waveProgram;
-  SoundProgram::Program soundProgram;
-  std::unique_ptr<Unit1::TForm1> form;
+  ProgramRun run;
 };
 
 TEST_F(ResultsButton, OpensOnTheTableTheWindowChose) {
@@ -78,14 +59,14 @@ TEST_F(ResultsButton, OpensOnTheTableTheWindowChose) {
     SCOPED_TRACE(c.name);
     Start(c.sound);
     if (HasFatalFailure()) return;
-    if (c.longitudinal) SendMessageW(form->diamhkh_RadioButton->Handle(), BM_CLICK, 0, 0);
+    if (c.longitudinal) SendMessageW(run.form->diamhkh_RadioButton->Handle(), BM_CLICK, 0, 0);
     bool opened = false;
     testing_support::Driver d([&opened] {
       HWND w = testing_support::WaitForTopWindow(L" ");
       opened = w != nullptr;
       if (w) PostMessageW(w, WM_CLOSE, 0, 0);
     });
-    SendMessageW(form->results_Button->Handle(), BM_CLICK, 0, 0);
+    SendMessageW(run.form->results_Button->Handle(), BM_CLICK, 0, 0);
     d.Join();
     ASSERT_TRUE(opened) << "no results dialog";
     // The dialog keeps what it was filled with when it opened.

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,13 +14,11 @@
 #include "forms/text.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
-#include "sound_experiment/sound_program.h"
+#include "program_run.h"
 #include "test_files.h"
 #include "text_fit.h"
 #include "wave_experiment/Unit1.h"
-#include "wave_experiment/form_seams.h"
 #include "wave_experiment/peirama.h"
-#include "wave_experiment/wave_program.h"
 
 using namespace kelmora_test;
 
@@ -75,24 +72,10 @@ TEST(Samples, EveryTextFitsItsBox) {
     TempFolder folder;
     std::wstring data = folder.File(L"data.txt");
     ASSERT_TRUE(WriteFileBytes(data, ReadFileBytes(SamplePath(c.file))));
-    forms::Application::Get().ResetTerminated();
-    Unit1::SetupDone = false;
-    Unit1::Questions = {};
-    Unit1::Measurements.Clear();
-    Unit1::DataFileArgument = data;
-    WaveProgram::Program wave;
-    SoundProgram::Program sound;
-    auto form = std::make_unique<Unit1::TForm1>(c.sound ? static_cast<Unit1::ExperimentProgram&>(sound)
-                                                        : wave);
-    if (c.sound) {
-      SoundProgram::CreateForms();
-    } else {
-      peirama::CreatePeiramaForm();
-      results::CreateResultsForm();
-    }
     testing_support::MessageRecorder messages;
-    form->Show();
-    ASSERT_TRUE(testing_support::PumpUntil([] { return Unit1::SetupDone; }));
+    ProgramRun run;
+    run.Start(c.sound, data);
+    if (HasFatalFailure()) return;
     ASSERT_EQ(messages.Count(), 0u) << messages.TextUtf8(0);
     ASSERT_FALSE(forms::Application::Get().Terminated());
     std::vector<Box> boxes;
@@ -104,7 +87,7 @@ TEST(Samples, EveryTextFitsItsBox) {
       }
       done = true;
     });
-    SendMessageW(form->peirama_Button->Handle(), BM_CLICK, 0, 0);
+    SendMessageW(run.form->peirama_Button->Handle(), BM_CLICK, 0, 0);
     testing_support::PumpUntil([&] { return done.load(); });
     d.Join();
     ASSERT_EQ(boxes.size(), 4u);
@@ -113,7 +96,6 @@ TEST(Samples, EveryTextFitsItsBox) {
     }
     EXPECT_FALSE(boxes[0].text.empty());
     EXPECT_FALSE(boxes[1].text.empty());
-    form->Hide();
   }
 }
 

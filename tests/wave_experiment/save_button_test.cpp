@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <iterator>
-#include <memory>
 #include <string>
 
 #include "data_file_content.h"
@@ -18,13 +17,10 @@
 #include "message_recorder.h"
 #include "program_run.h"
 #include "sound_experiment/sound_data_file.h"
-#include "sound_experiment/sound_program.h"
 #include "test_files.h"
 #include "text_fit.h"
 #include "toolkit/GreekConfirm.h"
 #include "wave_experiment/Unit1.h"
-#include "wave_experiment/form_seams.h"
-#include "wave_experiment/wave_program.h"
 
 using namespace kelmora_test;
 using testing_support::MessageRecorder;
@@ -48,37 +44,22 @@ const std::string kHead = Lines({"Πώς εξαρτάται η ταχύτητα 
 class SaveButton : public ::testing::Test {
  protected:
   void SetUp() override { forms::Application::Get().Initialize(); }
-  void TearDown() override { Stop(); }
-
-  void Stop() { EndProgramRun(form); }
 
   // The program started on `file` as its program block starts it, and the questions form
   // opened and closed once, as a student does before anything else: the answers have been
   // through its memos.
   void Start(bool sound, const std::wstring& file) {
-    Stop();
-    Unit1::DataFileArgument = file;
-    if (sound) {
-      form = std::make_unique<Unit1::TForm1>(soundProgram);
-      SoundProgram::CreateForms();
-    } else {
-      form = std::make_unique<Unit1::TForm1>(waveProgram);
-      peirama::CreatePeiramaForm();
-      results::CreateResultsForm();
-    }
-    form->Show();
-    ASSERT_TRUE(testing_support::PumpUntil([] { return Unit1::SetupDone; }));
+    run.Start(sound, file);
+    if (HasFatalFailure()) return;
     ASSERT_FALSE(forms::Application::Get().Terminated()) << "the program did not take the file";
-    OpenAndCloseQuestions(*form);
-    ASSERT_TRUE(form->save_BitBtn->Enabled());
+    OpenAndCloseQuestions(*run.form);
+    ASSERT_TRUE(run.form->save_BitBtn->Enabled());
   }
 
-  void ClickSave() { SendMessageW(form->save_BitBtn->Handle(), BM_CLICK, 0, 0); }
+  void ClickSave() { SendMessageW(run.form->save_BitBtn->Handle(), BM_CLICK, 0, 0); }
 
   TempFolder folder;
-  WaveProgram::Program waveProgram;
-  SoundProgram::Program soundProgram;
-  std::unique_ptr<Unit1::TForm1> form;
+  ProgramRun run;
 };
 
 // Files each program takes at the edges of the format, saved twice through the button.
@@ -185,7 +166,7 @@ TEST_F(SaveButton, ADataFileThatCannotBeWrittenIsToldInGreekAndLeftAsItWas) {
     EXPECT_EQ(messages.messages[0].caption, "2ο Πείραμα");
     EXPECT_EQ(messages.messages[0].text, notSaved + c.reason) << messages.TextUtf8(0);
     EXPECT_EQ(messages.messages[0].buttons, 0u);
-    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(IsWindowVisible(run.form->Handle()));
     EXPECT_FALSE(forms::Application::Get().Terminated());
     EXPECT_EQ(Unit1::Measurements.Cell(1, 1, 1), "4.5") << "the student's work is kept";
     DWORD attr = GetFileAttributesW(file.c_str());
@@ -255,7 +236,7 @@ TEST_F(SaveButton, TheRefusalIsReadWholeInTheRealDialog) {
   EXPECT_GT(needed, 0);
   EXPECT_LE(needed, height) << "the message is cut off at the bottom";
   EXPECT_EQ(ReadFileBytes(file), kHead + Lines({"0"}));
-  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  EXPECT_TRUE(IsWindowVisible(run.form->Handle()));
 }
 
 }  // namespace
