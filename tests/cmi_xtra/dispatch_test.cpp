@@ -7,11 +7,11 @@
 #include <variant>
 
 #include "director_host.h"
+#include "lesson_fixture.h"
 
 namespace {
 
 using director_host::Argument;
-using director_host::DirectorHost;
 using director_host::LingoObject;
 using director_host::ScratchDirectory;
 using director_host::Visible;
@@ -47,24 +47,17 @@ std::string LaunchText(const ScratchDirectory& dir) {
          "colour=blue\r\n";
 }
 
-class Dispatch : public ::testing::Test {
+class Dispatch : public director_host::LessonTest {
  public:
   void SetUp() override {
-    ASSERT_TRUE(host.Loaded());
-    ASSERT_EQ(host.Register(), moa::errNone);
+    LessonTest::SetUp();
+    if (HasFatalFailure()) return;
     director_host::WriteBytes(launch, LaunchText(dir));
-  }
-  void TearDown() override {
-    director_host::RemoveFile(launch);
-    EXPECT_TRUE(host.allocator.PoisonIntact());
   }
   std::string Output(const std::string& section, const std::string& key) {
     return director_host::ProfileValue(dir.File("result.cmi"), section, key);
   }
 
-  DirectorHost host;
-  ScratchDirectory dir;
-  const std::string launch = director_host::LaunchFilePath();
 };
 
 const std::string interactionColumns =

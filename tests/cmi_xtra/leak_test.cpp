@@ -11,12 +11,12 @@
 
 #include "cmi_xtra/message_table.h"
 #include "director_host.h"
+#include "lesson_fixture.h"
 #include "resource_counts.h"
 
 namespace {
 
 using director_host::Argument;
-using director_host::DirectorHost;
 using director_host::LingoObject;
 using director_host::ScratchDirectory;
 using testing_support::CountResources;
@@ -59,17 +59,8 @@ std::vector<Argument> ArgumentsFor(const lmint::HandlerRow& row, int round) {
   return values;
 }
 
-class Lessons : public ::testing::Test {
+class Lessons : public director_host::LessonTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(host.Loaded());
-    ASSERT_EQ(host.Register(), moa::errNone);
-  }
-  void TearDown() override {
-    director_host::RemoveFile(launch);
-    EXPECT_TRUE(host.allocator.PoisonIntact());
-  }
-
   // One lesson: a new instance calls every handler once, then goes.
   void Lesson(int round) {
     SCOPED_TRACE("round " + std::to_string(round));
@@ -90,10 +81,6 @@ class Lessons : public ::testing::Test {
       EXPECT_EQ(lingo.Call(name, ArgumentsFor(row, round)).status, moa::errNone) << name;
     }
   }
-
-  DirectorHost host;
-  ScratchDirectory dir;
-  const std::string launch = director_host::LaunchFilePath();
 };
 
 TEST_F(Lessons, CountsStayFlatOverHundredsOfLessons) {

@@ -5,26 +5,16 @@
 
 #include "cmi_xtra/aicc_text.h"
 #include "director_host.h"
+#include "lesson_fixture.h"
 
 namespace {
 
 using director_host::Argument;
-using director_host::DirectorHost;
 using director_host::LingoObject;
-using director_host::ScratchDirectory;
 using director_host::Visible;
 
-class Lesson : public ::testing::Test {
+class Lesson : public director_host::LessonTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(host.Loaded());
-    ASSERT_EQ(host.Register(), moa::errNone);
-  }
-  void TearDown() override {
-    director_host::RemoveFile(launch);
-    EXPECT_TRUE(host.allocator.PoisonIntact());
-  }
-
   // A launch file with the two file names and whatever else the case needs.
   void WriteLaunch(const std::string& core, const std::string& more = "") {
     director_host::WriteBytes(launch, "[Core]\r\nOutput_file=" + output + "\r\n" + core + "[Evaluation]\r\n" +
@@ -39,9 +29,6 @@ class Lesson : public ::testing::Test {
     return lmint::sectionText(OutputBytes(), section);
   }
 
-  DirectorHost host;
-  ScratchDirectory dir;
-  const std::string launch = director_host::LaunchFilePath();
   const std::string output = dir.File("result.cmi");
   const std::string interactions = dir.File("interactions.csv");
 };
