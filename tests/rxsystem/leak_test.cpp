@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "family_test_files.h"
 #include "resource_counts.h"
 #include "stand_in_host.h"
 
@@ -206,32 +207,8 @@ std::string TempBase() {
   return std::string(temp) + "RxLeak" + std::to_string(GetCurrentProcessId());
 }
 
-void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = entry.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string full = path + "\\" + name;
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(full);
-      } else {
-        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(full.c_str());
-      }
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-  }
-  RemoveDirectoryA(path.c_str());
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(f);
-}
+using rxsystem_tests::TempFolder;
+using rxsystem_tests::WriteBytes;
 
 class Rounds;
 using Round = void (Rounds::*)(int round);
@@ -256,14 +233,14 @@ class Rounds : public ::testing::TestWithParam<Family> {
     ASSERT_NE(target.Handle(), nullptr);
     errorMode = GetErrorMode();
     GetCurrentDirectoryA(MAX_PATH, startDirectory);
-    RemoveTree(base);
+    TempFolder::RemoveTree(base);
   }
   void TearDown() override {
     SetCurrentDirectoryA(startDirectory);
     SetErrorMode(errorMode);
-    RemoveTree(base);
+    TempFolder::RemoveTree(base);
     if (HostString menu = host.Call<HostString>("SysGetStartMenuDir"); menu.present)
-      RemoveTree(menu.text + "\\Programs\\" + group);
+      TempFolder::RemoveTree(menu.text + "\\Programs\\" + group);
     RegDeleteTreeA(HKEY_CURRENT_USER, registryKey.c_str());
     RegDeleteKeyA(HKEY_CURRENT_USER, registryKey.c_str());
     RegDeleteTreeA(HKEY_CLASSES_ROOT, ("." + extension).c_str());
@@ -278,10 +255,10 @@ class Rounds : public ::testing::TestWithParam<Family> {
   void Fresh() {
     // The file dialogs leave the process in the folder they were in, which then could not go.
     SetCurrentDirectoryA(startDirectory);
-    RemoveTree(base);
+    TempFolder::RemoveTree(base);
     ASSERT_EQ(GetFileAttributesA(base.c_str()), INVALID_FILE_ATTRIBUTES) << "a file of the last round is still open";
     CreateDirectoryA(base.c_str(), nullptr);
-    WriteText(P("a.txt"), "one two");
+    ASSERT_TRUE(WriteBytes(P("a.txt"), "one two"));
   }
   std::string P(const std::string& relative) const { return base + "\\" + relative; }
 
@@ -367,7 +344,7 @@ class Rounds : public ::testing::TestWithParam<Family> {
     EXPECT_EQ(Int("SysRemoveDir", P("d1").c_str(), int32_t{1}), 0);
     EXPECT_EQ(Int("SysRemoveDir", P("none").c_str(), int32_t{0}), -1);
     EXPECT_EQ(Int("SysCreateDir", P("d4").c_str()), 0);
-    WriteText(P("d4\\kept.txt"), "x");
+    ASSERT_TRUE(WriteBytes(P("d4\\kept.txt"), "x"));
     EXPECT_EQ(Int("SysRemoveDir", P("d4").c_str(), int32_t{1}), -1) << "a file stays, and so does its folder";
     HostString current = host.Call<HostString>("SysGetCurDir");
     EXPECT_TRUE(current.present);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <numeric>
 
+#include "column_count.h"
 #include "forms/checked.h"
 #include "viewer/image_ops.h"
 
@@ -97,10 +98,8 @@ TEST(SplitRGB, ColourParts) {
   EXPECT_EQ(p.B, 0x33);
 }
 
-struct Counted {
-  view::HistogramBins red{}, green{}, blue{}, intensity{};
-  bool operator==(const Counted&) const = default;
-};
+using Counted = viewer_test::Bins;
+using viewer_test::CountByColumns;
 
 // The whole picture in spans of `span` pixels (the last one shorter).
 Counted CountAll(const bmp::Image& img, std::size_t span) {
@@ -111,21 +110,6 @@ Counted CountAll(const bmp::Image& img, std::size_t span) {
   return c;
 }
 Counted CountAll(const bmp::Image& img) { return CountAll(img, img.pixels.size()); }
-
-// Column by column, one pixel at a time through the two public steps.
-Counted CountByColumns(const bmp::Image& img) {
-  Counted c;
-  for (int x = 0; x < img.width; ++x) {
-    for (int y = 0; y < img.height; ++y) {
-      view::RGBParts p = view::SplitRGB(bmp::ToColor(img.At(x, y)));
-      ++c.red[static_cast<size_t>(p.R)];
-      ++c.green[static_cast<size_t>(p.G)];
-      ++c.blue[static_cast<size_t>(p.B)];
-      ++c.intensity[static_cast<size_t>(view::PixelIntensity(p.R, p.G, p.B))];
-    }
-  }
-  return c;
-}
 
 long long Sum(const view::HistogramBins& b) { return std::accumulate(b.begin(), b.end(), 0ll); }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "column_count.h"
 #include "gui_driver.h"
 #include "photo_scene.h"
 #include "viewer_fixture.h"
@@ -430,16 +431,7 @@ TEST_F(HistogramsWindow, ALargePictureCountsInStepsToTheBinsOfTheColumnOrder) {
   QueryPerformanceCounter(&end);
   double ms = static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
 
-  Counts want{};
-  for (int x = 0; x < picture.width; ++x) {
-    for (int y = 0; y < picture.height; ++y) {
-      view::RGBParts c = view::SplitRGB(bmp::ToColor(picture.At(x, y)));
-      ++want.red[static_cast<size_t>(c.R)];
-      ++want.green[static_cast<size_t>(c.G)];
-      ++want.blue[static_cast<size_t>(c.B)];
-      ++want.intensity[static_cast<size_t>(view::PixelIntensity(c.R, c.G, c.B))];
-    }
-  }
+  const viewer_test::Bins want = viewer_test::CountByColumns(picture);
   EXPECT_EQ(view::RedCounts, want.red);
   EXPECT_EQ(view::GreenCounts, want.green);
   EXPECT_EQ(view::BlueCounts, want.blue);
