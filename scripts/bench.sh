@@ -5,10 +5,11 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh openbox
-bash scripts/build.sh
 source scripts/wine-env.sh
+kelmora_choose_windows_build
+bash scripts/build.sh
 wine_env_start
-for exe in build/win32/bench/*/*.exe; do
+for exe in "$(kelmora_windows_build_dir)"/bench/*/*.exe; do
   echo "== $(basename "$exe" .exe)"
   wine "$exe" || echo "(exit $?)"
 done

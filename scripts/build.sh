@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Configures (once) and builds the Windows cross build, the native sanitizer build and the fuzzers.
+# Configures (once) and builds the 32-bit Windows build (the deliverables, on every machine),
+# the 64-bit one where it is the build that runs here (or KELMORA_WINDOWS_BUILD=win64 asks for
+# it), the native sanitizer build and the fuzzers.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-if [ ! -f build/win32/build.ninja ]; then
-  cmake -S . -B build/win32 -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw32.cmake" >/dev/null
-fi
+source scripts/wine-env.sh
+[ -n "${KELMORA_WINDOWS_BUILD:-}" ] || kelmora_choose_windows_build
+kelmora_configure_windows_build win32
+[ "$KELMORA_WINDOWS_BUILD" = win64 ] && kelmora_configure_windows_build win64
 if [ ! -f build/native/build.ninja ]; then
   cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug \
         -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc >/dev/null
@@ -16,5 +18,6 @@ if [ ! -f build/fuzz/build.ninja ]; then
         -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DKELMORA_FUZZ=ON >/dev/null
 fi
 cmake --build build/win32
+[ "$KELMORA_WINDOWS_BUILD" = win64 ] && cmake --build build/win64
 cmake --build build/native
 cmake --build build/fuzz --target fuzzers

@@ -3,19 +3,33 @@
 # corpus in tests/fuzz/corpus/<target>/ for FUZZ_SECONDS (60) seconds. One line per target,
 # with the end of its log when it failed; exits non-zero when any target failed.
 #   --merge   afterwards adds to the repository's corpora the inputs that reach new coverage
+#   -R REGEX  only the targets whose names match (as ctest's -R; the test command passes its
+#             arguments on, and ignores here those that are ctest's alone)
 #   FUZZ_DIR  where the targets are (build/fuzz/fuzz); FUZZ_JOBS how many run at once (nproc)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-merge=0
-[ "${1:-}" = "--merge" ] && merge=1
+merge=0 pattern=
+while [ $# -gt 0 ]; do
+  case $1 in
+    --merge) merge=1 ;;
+    -R | --tests-regex) pattern=${2:-}; [ $# -gt 1 ] && shift ;;
+    -R?*) pattern=${1#-R} ;;
+  esac
+  shift
+done
 dir=${FUZZ_DIR:-$root/build/fuzz/fuzz}
 seconds=${FUZZ_SECONDS:-60}
 jobs=${FUZZ_JOBS:-$(nproc)}
 
 targets=()
 for f in "$dir"/*_fuzzer; do
-  [ -x "$f" ] && targets+=("$f")
+  [ -x "$f" ] || continue
+  [[ -z "$pattern" || $(basename "$f") =~ $pattern ]] && targets+=("$f")
 done
+if [ ${#targets[@]} -eq 0 ] && [ -n "$pattern" ]; then
+  echo "fuzz: no target matches -R $pattern"
+  exit 0
+fi
 if [ ${#targets[@]} -eq 0 ]; then
   echo "fuzz: no targets in $dir (build them with: cmake --build build/fuzz --target fuzzers)"
   exit 1

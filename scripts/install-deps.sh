@@ -8,7 +8,9 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 
 pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev googletest
       g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-      wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils fonts-dejavu-core imagemagick "$@")
+      g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+      wine wine32:i386 wine64 fonts-wine fonts-liberation xvfb xauth x11-utils fonts-dejavu-core
+      imagemagick "$@")
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 [ ${#need[@]} -eq 0 ] && exit 0
 

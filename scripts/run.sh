@@ -5,38 +5,58 @@
 #                         shipped sample (build/run/data.txt, from wave_experiment/sample)
 #   Kelmora4 [data.txt]   the sound experiment; likewise (build/run/kelmora4-data.txt, from
 #                         sound_experiment/sample)
-#   veru [picture.bmp] [off] [gr]
-#                         the viewer; without a picture on build/run/picture.bmp, a picture
-#                         made here on the first run
+#   veru [picture.bmp] [off|frame] [gr]
+#                         the viewer, with its own arguments in its own positions: the
+#                         picture; "off" for a window without a frame, anything else (say
+#                         "frame") for one with a frame; "gr" for Greek, read only in the
+#                         third position. Without a picture (first "off", "frame" or
+#                         nothing) on build/run/picture.bmp, a picture made here on the first
+#                         run. Greek with a frame: veru frame gr, or veru photo.bmp frame gr.
+# It runs the 32-bit build where this machine runs 32-bit programs, else the 64-bit one,
+# and says which on one line (KELMORA_WINDOWS_BUILD=win32 or win64 chooses).
 # A WINEPREFIX you set is used as it is: neither its registry nor its wineserver is touched.
 # Otherwise the programs run in a prefix of this script's own (KELMORA_WINEPREFIX, by default
-# ~/.kelmora-wine), which it makes and gives Wine's fonts, Greek included. Without a DISPLAY
-# the program runs on an Xvfb display of its own (its number is printed, for screenshots).
+# ~/.kelmora-wine, or ~/.kelmora-wine64 for the 64-bit build), which it makes and gives
+# Wine's fonts, Greek included. Without a DISPLAY the program runs on an Xvfb display of its
+# own (its number is printed, for screenshots).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 source scripts/wine-env.sh
 
-usage() { sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+usage() { sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
 program=${1:-}
 [ $# -gt 0 ] && shift
 case $program in
-  Kelmora2) exe=build/win32/wave_experiment/Kelmora2.exe sample=wave_experiment/sample/data.txt work=build/run/data.txt ;;
-  Kelmora4) exe=build/win32/sound_experiment/Kelmora4.exe sample=sound_experiment/sample/data.txt work=build/run/kelmora4-data.txt ;;
-  veru) exe=build/win32/viewer/veru.exe sample= work=build/run/picture.bmp ;;
+  Kelmora2) target=wave_experiment/Kelmora2.exe sample=wave_experiment/sample/data.txt work=build/run/data.txt ;;
+  Kelmora4) target=sound_experiment/Kelmora4.exe sample=sound_experiment/sample/data.txt work=build/run/kelmora4-data.txt ;;
+  veru) target=viewer/veru.exe sample= work=build/run/picture.bmp ;;
   *) usage ;;
 esac
 
-bash scripts/install-deps.sh
-if [ ! -f build/win32/build.ninja ]; then
-  cmake -S . -B build/win32 -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw32.cmake" >/dev/null
-fi
-cmake --build build/win32 --target "$program"
-
 file=${1:-}
-# The viewer's options alone: the picture is the default one.
-[ "$program" = veru ] && { [ "$file" = off ] || [ "$file" = gr ]; } && file=
+if [ "$program" = veru ]; then
+  case $file in
+    # The viewer's own arguments without a picture: the default one takes the first place.
+    off | frame) file= ;;
+    gr)
+      echo "veru reads the language from its third argument only: bash scripts/run.sh veru frame gr" \
+           "(or off gr, or photo.bmp frame gr)" >&2
+      exit 2
+      ;;
+    *) [ $# -gt 0 ] && shift ;;
+  esac
+else
+  [ $# -gt 0 ] && shift
+fi
+
+bash scripts/install-deps.sh
+kelmora_choose_windows_build
+kelmora_configure_windows_build
+build=$(kelmora_windows_build_dir)
+cmake --build "$build" --target "$program"
+exe=$build/$target
+
 if [ -z "$file" ]; then
   mkdir -p build/run
   if [ ! -f "$work" ]; then
@@ -49,8 +69,6 @@ if [ -z "$file" ]; then
     fi
   fi
   file=$work
-else
-  shift
 fi
 [ -f "$file" ] || { echo "no such file: $file" >&2; exit 1; }
 file=$(cd "$(dirname "$file")" && pwd)/$(basename "$file")
@@ -58,15 +76,16 @@ file=$(cd "$(dirname "$file")" && pwd)/$(basename "$file")
 kelmora_wine_settings
 own_prefix=0
 if [ -z "${WINEPREFIX:-}" ]; then
-  export WINEPREFIX=${KELMORA_WINEPREFIX:-$HOME/.kelmora-wine}
+  default_prefix=$HOME/.kelmora-wine
+  [ "$KELMORA_WINDOWS_BUILD" = win64 ] && default_prefix=$HOME/.kelmora-wine64
+  export WINEPREFIX=${KELMORA_WINEPREFIX:-$default_prefix}
   own_prefix=1
-  # The mark says the set-up of this script is done; a prefix of ours from before it is set
-  # up now, and loses the unmanaged-window value that earlier runs left in it.
-  if [ ! -f "$WINEPREFIX/.kelmora-prefix" ]; then
-    kelmora_prefix_setup
-    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
-    wineserver -w
-    touch "$WINEPREFIX/.kelmora-prefix"
+  # The mark holds the set-up that made the prefix: a prefix is set up again when the set-up
+  # has changed since.
+  setup=$(declare -f kelmora_prefix_setup | md5sum | cut -d' ' -f1)
+  if [ "$(cat "$WINEPREFIX/.kelmora-prefix" 2>/dev/null)" != "$setup" ]; then
+    kelmora_prefix_setup || { echo "error: $program was not started" >&2; exit 1; }
+    echo "$setup" >"$WINEPREFIX/.kelmora-prefix"
   fi
 fi
 
@@ -80,7 +99,7 @@ cleanup() {
     rm -rf "$run_dir"
   fi
 }
-trap cleanup EXIT
+kelmora_exit_trap cleanup
 if [ -z "${DISPLAY:-}" ]; then
   run_dir=$(mktemp -d /tmp/kelmora-run.XXXXXX)
   kelmora_start_xvfb "$run_dir"
@@ -89,7 +108,8 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "$program runs on the Xvfb display $DISPLAY (import -display $DISPLAY -window root shot.png)"
   if [ "$own_prefix" = 1 ]; then
     # No window manager on this display: Wine draws the window frames itself, for this run.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    kelmora_wine_step "telling Wine to draw the window frames" \
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
   else
     echo "(your WINEPREFIX is left as it is: with no window manager here, windows have no frames)"
   fi

@@ -1,16 +1,148 @@
-# Sourced by the test, benchmark and run scripts: the Wine prefixes, Xvfb displays and
-# wineservers these scripts start, and the stopping of exactly those. A prefix, display or
-# server that the caller brought along is used as it is or not at all, never changed.
+# Sourced by the test, benchmark and run scripts: the choice of the Windows build, the Wine
+# prefixes, Xvfb displays and wineservers these scripts start, and the stopping of exactly
+# those. A prefix, display or server that the caller brought along is used as it is or not at
+# all, never changed; the shell's variables and EXIT trap are put back as they were.
 
 kelmora_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Debian's fonts-wine: Wine's own fonts (Marlett's window buttons, Tahoma, the MS Sans Serif
 # bitmaps of every code page), which a new prefix does not see until they are in its Fonts.
 kelmora_wine_fonts=/usr/share/wine/fonts
+# Debian's Wine loaders: its "wine" runs the 32-bit one wherever wine32 is installed, even
+# where the kernel cannot execute it, so a 64-bit run names the 64-bit one itself.
+kelmora_wine32_loader=${KELMORA_WINE32_LOADER:-/usr/lib/wine/wine}
+kelmora_wine64_loader=/usr/lib/wine/wine64
+
+# kelmora_choose_windows_build: sets KELMORA_WINDOWS_BUILD to the Windows build that this
+# machine tests and runs, win32 or win64, and prints on one line which and why. The 32-bit
+# build is the deliverable and is chosen wherever its programs can run, that is wherever
+# Wine's 32-bit loader starts. A KELMORA_WINDOWS_BUILD set before is taken as asked.
+kelmora_choose_windows_build() {
+  local answer
+  case ${KELMORA_WINDOWS_BUILD:-} in
+    win32 | win64)
+      echo "Windows build: $KELMORA_WINDOWS_BUILD (asked for by KELMORA_WINDOWS_BUILD)"
+      export KELMORA_WINDOWS_BUILD
+      return 0
+      ;;
+    "") ;;
+    *)
+      echo "KELMORA_WINDOWS_BUILD=$KELMORA_WINDOWS_BUILD: neither win32 nor win64" >&2
+      return 1
+      ;;
+  esac
+  if [ ! -e "$kelmora_wine32_loader" ]; then
+    KELMORA_WINDOWS_BUILD=win64
+    echo "Windows build: win64 (Wine's 32-bit loader $kelmora_wine32_loader is not installed)"
+  elif answer=$("$kelmora_wine32_loader" --version 2>&1 </dev/null); then
+    KELMORA_WINDOWS_BUILD=win32
+    echo "Windows build: win32 (this machine runs 32-bit x86 programs: $kelmora_wine32_loader --version answers ${answer%%$'\n'*})"
+  else
+    KELMORA_WINDOWS_BUILD=win64
+    # The shell's own words from the loader's path on ("...: cannot execute binary file: Exec
+    # format error"), or the first line the loader printed.
+    answer=${answer##*"$kelmora_wine32_loader": }
+    answer=${answer%%$'\n'*}
+    echo "Windows build: win64 (this machine runs no 32-bit x86 program: $kelmora_wine32_loader: ${answer:-no answer})"
+  fi
+  export KELMORA_WINDOWS_BUILD
+}
+
+# kelmora_windows_build_dir: the build folder of the chosen Windows build.
+kelmora_windows_build_dir() {
+  echo "$kelmora_root/build/${KELMORA_WINDOWS_BUILD:?run kelmora_choose_windows_build first}"
+}
+
+# kelmora_configure_windows_build [win32|win64]: configures that Windows build (by default
+# the chosen one) once.
+kelmora_configure_windows_build() {
+  local which=${1:-${KELMORA_WINDOWS_BUILD:?run kelmora_choose_windows_build first}}
+  local dir=$kelmora_root/build/$which
+  [ -f "$dir/build.ninja" ] && return 0
+  cmake -S "$kelmora_root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_TOOLCHAIN_FILE="$kelmora_root/cmake/toolchain-ming${which#win}.cmake" >/dev/null
+}
+
+# What kelmora_wine_settings and wine_env_start change, put back by kelmora_restore_shell.
+_kelmora_shell_vars=(WINEPREFIX DISPLAY LANG LC_ALL WINEARCH WINEDEBUG WINEDLLOVERRIDES WINELOADER PATH)
+_kelmora_shell_saved=
+_kelmora_shell_values=()
+_kelmora_caller_exit_trap=
+
+# Keeps each of those variables as "declare -p" shows it (value and export) or its absence,
+# and the caller's EXIT trap; once, until the restore.
+kelmora_save_shell() {
+  [ -n "$_kelmora_shell_saved" ] && return 0
+  _kelmora_shell_saved=1
+  _kelmora_shell_values=()
+  local v trap_line
+  for v in "${_kelmora_shell_vars[@]}"; do
+    if [ -n "${!v+set}" ]; then
+      _kelmora_shell_values+=("$(declare -p "$v")")
+    else
+      _kelmora_shell_values+=("unset $v")
+    fi
+  done
+  trap_line=$(trap -p EXIT)
+  _kelmora_caller_exit_trap=
+  if [ -n "$trap_line" ]; then
+    eval "set -- $trap_line"
+    _kelmora_caller_exit_trap=$3
+  fi
+}
+
+kelmora_restore_shell() {
+  [ -n "$_kelmora_shell_saved" ] || return 0
+  local line
+  for line in "${_kelmora_shell_values[@]}"; do
+    # declare -g: a declare inside a function would make the variable local to it.
+    eval "${line/#declare /declare -g }"
+  done
+  if [ -n "$_kelmora_caller_exit_trap" ]; then
+    trap -- "$_kelmora_caller_exit_trap" EXIT
+  else
+    trap - EXIT
+  fi
+  _kelmora_shell_saved=
+}
+
+# kelmora_exit_trap COMMAND: COMMAND at exit, then what the caller had set to run there.
+kelmora_exit_trap() {
+  kelmora_save_shell
+  trap -- "$1${_kelmora_caller_exit_trap:+; $_kelmora_caller_exit_trap}" EXIT
+}
 
 kelmora_wine_settings() {
-  export WINEARCH=win32
+  kelmora_save_shell
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  if [ "${KELMORA_WINDOWS_BUILD:-win32}" = win64 ]; then
+    export WINEARCH=win64 WINELOADER=$kelmora_wine64_loader
+    # wineboot, winepath and regedit start Wine by the name "wine-stable": in this folder
+    # both names lead to the 64-bit loader.
+    case ":$PATH:" in
+      *":$kelmora_root/scripts/wine64:"*) ;;
+      *) export PATH="$kelmora_root/scripts/wine64:$PATH" ;;
+    esac
+  else
+    export WINEARCH=win32
+  fi
+}
+
+# kelmora_wine_step WHAT COMMAND...: a Wine command whose failure makes the rest meaningless.
+# On failure it prints what was being done, the command's exit status and Wine's own words.
+kelmora_wine_step() {
+  local what=$1 log rc=0
+  shift
+  # A file, not a pipe: a wineserver that the command starts keeps its output open for as
+  # long as it runs.
+  log=$(mktemp /tmp/kelmora-wine-step.XXXXXX)
+  "$@" >"$log" 2>&1 </dev/null || rc=$?
+  if [ "$rc" != 0 ]; then
+    echo "error: $what: '$*' failed with exit status $rc$([ -s "$log" ] && echo '. It said:')" >&2
+    tail -n 20 "$log" | sed 's/^/  /' >&2
+  fi
+  rm -f "$log"
+  return "$rc"
 }
 
 # kelmora_wait_for TIMEOUT_SECONDS WHAT COMMAND...: polls COMMAND until it succeeds; fails
@@ -21,7 +153,7 @@ kelmora_wait_for() {
   local end=$((SECONDS + timeout))
   until "$@"; do
     if [ "$SECONDS" -ge "$end" ]; then
-      echo "timed out after ${timeout}s waiting for $what" >&2
+      echo "error: timed out after ${timeout}s waiting for $what" >&2
       return 1
     fi
     sleep 0.05
@@ -34,13 +166,14 @@ kelmora_wait_for() {
 kelmora_start_xvfb() {
   local dir=$1
   : >"$dir/displayfd"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/displayfd" </dev/null >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/displayfd" </dev/null >"$dir/xvfb.log" 2>&1 &
   echo $! >"$dir/xvfb.pid"
   # Xvfb writes its display number once it is ready for clients.
   local end=$((SECONDS + 30))
   until grep -q '^[0-9][0-9]*$' "$dir/displayfd"; do
     if ! kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || [ "$SECONDS" -ge "$end" ]; then
-      echo "Xvfb did not start" >&2
+      echo "error: Xvfb did not start. It said:" >&2
+      tail -n 10 "$dir/xvfb.log" | sed 's/^/  /' >&2
       return 1
     fi
     sleep 0.05
@@ -58,29 +191,36 @@ kelmora_stop_xvfb() {
 
 # kelmora_prefix_setup [test]: makes the prefix named by WINEPREFIX, which must be one these
 # scripts own, and gives it Wine's fonts, Greek included; "test" adds what unattended test
-# runs need. Ends with the prefix's wineserver gone, so the prefix can be copied.
+# runs need. Ends with the prefix's wineserver gone, so the prefix can be copied. Fails, with
+# what was being done and Wine's own words, when Wine cannot make or set the prefix.
 kelmora_prefix_setup() {
   local purpose=${1:-}
-  wineboot -i >/dev/null 2>&1 || true
+  kelmora_wine_step "making the Wine prefix $WINEPREFIX" wineboot -i || return 1
   local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-  if [ -d "$kelmora_wine_fonts" ] && [ -d "$fonts" ]; then
+  if [ ! -d "$fonts" ]; then
+    echo "error: wineboot ended well but made no folder windows/Fonts in $WINEPREFIX" >&2
+    return 1
+  fi
+  if [ -d "$kelmora_wine_fonts" ]; then
     # All but Tahoma: Wine's Tahoma has no Greek letters, and as the font of window captions
     # and message boxes it would turn the programs' Greek there into boxes; without it they
     # fall back to a face that has them.
     find "$kelmora_wine_fonts" -maxdepth 1 -type f ! -iname 'tahoma*' -exec cp {} "$fonts"/ \;
   else
-    echo "warning: Wine's fonts ($kelmora_wine_fonts, package fonts-wine) are missing" >&2
+    echo "warning: Wine's fonts ($kelmora_wine_fonts, package fonts-wine) are not installed" >&2
   fi
   local reg="$WINEPREFIX/kelmora-setup.reg"
-  # Wine loads only the bitmap fonts of the code page it runs in (Latin here), so a Greek
-  # request for "MS Sans Serif" fell back to a wider TrueType face and clipped the designed
-  # captions. The Greek bitmaps, registered beside the Latin ones, answer Greek requests
-  # with the design's own widths.
+  # Greek requests for the forms' "MS Sans Serif" get Liberation Sans (Arial's metrics). The
+  # face's Greek bitmaps draw several letters with one picture (accented and plain vowels,
+  # delta and zeta, phi and psi), which misspells every caption; Liberation Sans draws each
+  # letter apart within a few pixels of the bitmaps' widths, so captions keep their boxes.
   cat >"$reg" <<'EOF'
 REGEDIT4
 
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
+"MS Sans Serif,161"="Liberation Sans,161"
+
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]
-"MS Sans Serif Greek"="sserifeg.fon"
 "Small Fonts Greek"="smalleg.fon"
 "Courier Greek"="coureg.fon"
 EOF
@@ -103,9 +243,14 @@ EOF
 "ShowCrashDialog"=dword:00000000
 EOF
   fi
-  wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1 || true
+  # Z: is the root of the Unix file system in every prefix.
+  local reg_path="Z:${reg//\//\\}"
+  if ! kelmora_wine_step "setting the fonts of the Wine prefix $WINEPREFIX" wine regedit /S "$reg_path"; then
+    rm -f "$reg"
+    return 1
+  fi
   rm -f "$reg"
-  wineserver -w
+  kelmora_wine_step "waiting for the wineserver of $WINEPREFIX to end" wineserver -w
 }
 
 # kelmora_copy_prefix FROM TO: a prefix copied; the programs and libraries, which nothing
@@ -131,11 +276,26 @@ _kelmora_desktop_start() {
     export WINEPREFIX="$dir/prefix" DISPLAY
     DISPLAY=$(cat "$dir/display")
     # A persistent server makes each test start in a tenth of a second instead of seconds.
-    wineserver -p
-    local keepalive="$kelmora_root/build/win32/tests/wine_keepalive.exe"
+    kelmora_wine_step "starting the wineserver of the desktop $id" wineserver -p || exit 1
+    local keepalive
+    keepalive="$(kelmora_windows_build_dir)/tests/wine_keepalive.exe"
     if [ -f "$keepalive" ]; then
-      wine "$keepalive" "$(winepath -w "$dir/desktop-up")" </dev/null >/dev/null 2>&1 &
-      kelmora_wait_for 60 "the desktop of $id" test -e "$dir/desktop-up"
+      wine "$keepalive" "Z:${dir//\//\\}\\desktop-up" </dev/null >"$dir/keepalive.log" 2>&1 &
+      local pid=$!
+      local end=$((SECONDS + 60))
+      until [ -e "$dir/desktop-up" ]; do
+        # A keep-alive that ended has failed, and what it said is all there is to tell.
+        if ! kill -0 "$pid" 2>/dev/null; then
+          echo "error: starting the desktop $id: '$keepalive' ended before the desktop was up. It said:" >&2
+          tail -n 20 "$dir/keepalive.log" | sed 's/^/  /' >&2
+          exit 1
+        fi
+        if [ "$SECONDS" -ge "$end" ]; then
+          echo "error: timed out after 60s waiting for the desktop $id" >&2
+          exit 1
+        fi
+        sleep 0.05
+      done
     fi
     printf 'WINEPREFIX=%q\nDISPLAY=%q\n' "$WINEPREFIX" "$DISPLAY" >"$env/$id.env"
   )
@@ -147,24 +307,29 @@ _kelmora_desktop_start() {
 # folder of them all and KELMORA_RESOURCE_SPEC the file that hands them to ctest as
 # "desktop" resources. The shell (WINEPREFIX and DISPLAY) runs on the first when there is
 # one; with more, on one more prefix that ctest never hands out: the window-less tests share
-# it, and so never meet a test that has a desktop to itself. A WINEPREFIX or DISPLAY set
-# before is put back by wine_env_stop.
+# it, and so never meet a test that has a desktop to itself. The prefixes are of the chosen
+# Windows build (kelmora_choose_windows_build; win32 when none was chosen). wine_env_stop
+# puts back every variable and the EXIT trap as they were before.
 wine_env_start() {
   local count=${1:-1}
   [ "$count" -ge 1 ] || count=1
+  KELMORA_WINDOWS_BUILD=${KELMORA_WINDOWS_BUILD:-win32}
+  kelmora_save_shell
   kelmora_wine_settings
   # The programs must show Greek right whatever the system code page.
   export LANG=C LC_ALL=C
-  KELMORA_SAVED_WINEPREFIX=${WINEPREFIX-}
-  KELMORA_SAVED_DISPLAY=${DISPLAY-}
   KELMORA_DESKTOPS=$(mktemp -d /tmp/kelmora-wine.XXXXXX)
   export KELMORA_DESKTOPS
-  trap wine_env_stop EXIT
-  (
+  kelmora_exit_trap wine_env_stop
+  if ! (
     export WINEPREFIX="$KELMORA_DESKTOPS/template"
     unset DISPLAY
     kelmora_prefix_setup test
-  )
+  ); then
+    echo "error: the Wine prefix of the tests could not be made; nothing was run under Wine" >&2
+    wine_env_stop
+    return 1
+  fi
   local i pids=() shell=d0
   [ "$count" -gt 1 ] && shell=shared
   for ((i = 0; i < count; i++)); do
@@ -179,7 +344,7 @@ wine_env_start() {
   for p in "${pids[@]}"; do wait "$p" || failed=1; done
   rm -rf "$KELMORA_DESKTOPS/template"
   if [ "$failed" = 1 ]; then
-    echo "the Wine desktops did not start" >&2
+    echo "error: the Wine desktops did not start (above: what each one that failed said)" >&2
     wine_env_stop
     return 1
   fi
@@ -197,22 +362,26 @@ wine_env_start() {
   eval "$(sed 's/^/export /' "$KELMORA_DESKTOPS/$shell.env")"
 }
 
+# _kelmora_stop_wineserver PREFIX: ends the prefix's wineserver and waits until it is gone,
+# so that nothing of it still writes into the prefix when it is removed.
+_kelmora_stop_wineserver() {
+  WINEPREFIX=$1 wineserver -k 2>/dev/null || true
+  WINEPREFIX=$1 wineserver -w 2>/dev/null || true
+}
+
 wine_env_stop() {
-  trap - EXIT
   local env=${KELMORA_DESKTOPS:-}
   if [ -n "$env" ] && [ -d "$env" ]; then
     local dir
     for dir in "$env"/d* "$env/shared" "$env/template"; do
       [ -d "$dir" ] || continue
-      if [ -d "$dir/prefix" ]; then WINEPREFIX="$dir/prefix" wineserver -k 2>/dev/null || true; fi
-      if [ "$dir" = "$env/template" ]; then WINEPREFIX="$dir" wineserver -k 2>/dev/null || true; fi
+      if [ -d "$dir/prefix" ]; then _kelmora_stop_wineserver "$dir/prefix"; fi
+      if [ "$dir" = "$env/template" ]; then _kelmora_stop_wineserver "$dir"; fi
       kelmora_stop_xvfb "$dir"
     done
     rm -rf "$env"
   fi
-  KELMORA_DESKTOPS=
-  unset KELMORA_RESOURCE_SPEC KELMORA_WINE_CRASHES
-  if [ -n "${KELMORA_SAVED_WINEPREFIX:-}" ]; then export WINEPREFIX=$KELMORA_SAVED_WINEPREFIX; else unset WINEPREFIX; fi
-  if [ -n "${KELMORA_SAVED_DISPLAY:-}" ]; then export DISPLAY=$KELMORA_SAVED_DISPLAY; else unset DISPLAY; fi
+  unset KELMORA_DESKTOPS KELMORA_RESOURCE_SPEC KELMORA_WINE_CRASHES
+  kelmora_restore_shell
   return 0
 }

@@ -85,8 +85,10 @@ std::set<std::string> SymbolNames(std::string_view listing) {
   return names;
 }
 
-Presence PresenceOf(std::string_view name, int argumentBytes,
-                    const std::set<std::string>& symbols) {
+Presence PresenceOf(std::string_view name, int argumentBytes, const std::set<std::string>& symbols,
+                    SymbolConvention convention) {
+  if (convention == SymbolConvention::Plain64)
+    return symbols.count(std::string(name)) ? Presence::Matching : Presence::Absent;
   std::string plain = "_" + std::string(name);
   if (symbols.count("_" + DecoratedName(name, argumentBytes))) return Presence::Matching;
   if (symbols.count(plain)) return Presence::Mismatched;
@@ -95,10 +97,11 @@ Presence PresenceOf(std::string_view name, int argumentBytes,
   return Presence::Absent;
 }
 
-std::vector<std::string> ExportProblems(const std::set<std::string>& symbols) {
+std::vector<std::string> ExportProblems(const std::set<std::string>& symbols,
+                                        SymbolConvention convention) {
   std::vector<std::string> problems;
   auto check = [&](std::string_view name, int bytes, std::string_view letters) {
-    switch (PresenceOf(name, bytes, symbols)) {
+    switch (PresenceOf(name, bytes, symbols, convention)) {
       case Presence::Matching:
         break;
       case Presence::Absent:
@@ -117,13 +120,16 @@ std::vector<std::string> ExportProblems(const std::set<std::string>& symbols) {
   return problems;
 }
 
-std::string DefFileText() {
+std::string DefFileText(SymbolConvention convention) {
+  auto symbol = [&](std::string_view name, int bytes) {
+    return convention == SymbolConvention::Plain64 ? std::string(name) : DecoratedName(name, bytes);
+  };
   std::string t = "; Generated from the export table; do not edit.\nLIBRARY \"RXSystem.dll\"\nEXPORTS\n";
   for (const ExportRow& row : ExportTable()) {
-    t += "  " + std::string(row.name) + "=" + DecoratedName(row.name, ArgumentBytes(row)) + "\n";
+    t += "  " + std::string(row.name) + "=" + symbol(row.name, ArgumentBytes(row)) + "\n";
   }
   for (const ProcedureRow& p : ProcedureTable()) {
-    t += "  " + ExportName(p) + "=" + DecoratedName(p.name, kProcedureArgumentBytes) + "\n";
+    t += "  " + ExportName(p) + "=" + symbol(p.name, kProcedureArgumentBytes) + "\n";
   }
   return t;
 }

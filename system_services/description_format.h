@@ -28,17 +28,25 @@ enum class Presence {
   Matching,    // defined with the argument bytes of its letters
   Mismatched,  // defined, but with other arguments (or not as a standard call)
 };
+// How the compiler names a function in the objects. The 32-bit build's standard calls carry
+// their argument bytes (_Name@bytes), so a row with the wrong arity is seen; a 64-bit build
+// has one calling convention and plain names, so only the name can be checked there (the
+// 32-bit build, made on every machine, still checks the arity).
+enum class SymbolConvention { StandardCall32, Plain64 };
 // Symbols as the object-file lister prints them, one per line, the name last.
 std::set<std::string> SymbolNames(std::string_view listing);
-Presence PresenceOf(std::string_view name, int argumentBytes, const std::set<std::string>& symbols);
+Presence PresenceOf(std::string_view name, int argumentBytes, const std::set<std::string>& symbols,
+                    SymbolConvention convention = SymbolConvention::StandardCall32);
 
 // What the objects fail to define as the tables ask, one line per row naming it: a row
 // without its function, or one defined with other arguments. Empty when every row is there;
 // the build stops on anything else.
-std::vector<std::string> ExportProblems(const std::set<std::string>& symbols);
+std::vector<std::string> ExportProblems(const std::set<std::string>& symbols,
+                                        SymbolConvention convention = SymbolConvention::StandardCall32);
 
-// Every row of both tables goes into the generated texts.
-std::string DefFileText();
+// Every row of both tables goes into the generated texts. The exported names are the same in
+// both conventions; only the symbols they map to differ.
+std::string DefFileText(SymbolConvention convention = SymbolConvention::StandardCall32);
 // Resource script of the index (id 1) and the descriptions; the bytes of each are the file
 // index.bin or <resource name>.bin in dataDirectory.
 std::string DescriptionsRcText(std::string_view dataDirectory);

@@ -2,11 +2,13 @@
 // host's fixture from the export table. It stops, writing nothing, when the compiled objects
 // lack a row's function: a function deleted or renamed by mistake fails the build instead of
 // silently taking its export and its description with it.
-//   rxsystem_export_gen <symbol listing> <output directory>
+//   rxsystem_export_gen <symbol listing> <output directory> [--plain]
+// --plain: the objects are a 64-bit build's, whose symbols carry no decoration.
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "system_services/description_format.h"
 
@@ -24,10 +26,12 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
 
 int main(int argc, char** argv) {
   using namespace rxsystem;
-  if (argc != 3) {
-    std::cerr << "usage: rxsystem_export_gen <symbol listing> <output directory>\n";
+  bool plain = argc == 4 && std::string_view(argv[3]) == "--plain";
+  if (argc != 3 && !plain) {
+    std::cerr << "usage: rxsystem_export_gen <symbol listing> <output directory> [--plain]\n";
     return 2;
   }
+  const SymbolConvention convention = plain ? SymbolConvention::Plain64 : SymbolConvention::StandardCall32;
   std::ifstream in(argv[1], std::ios::binary);
   if (!in) {
     std::cerr << "rxsystem_export_gen: cannot read " << argv[1] << "\n";
@@ -35,7 +39,7 @@ int main(int argc, char** argv) {
   }
   std::stringstream listing;
   listing << in.rdbuf();
-  std::vector<std::string> problems = ExportProblems(SymbolNames(listing.str()));
+  std::vector<std::string> problems = ExportProblems(SymbolNames(listing.str()), convention);
   for (const std::string& p : problems) std::cerr << "rxsystem_export_gen: " << p << "\n";
   if (!problems.empty()) return 1;
 
@@ -50,7 +54,7 @@ int main(int argc, char** argv) {
   ok &= WriteFile(dir + "index.bin", IndexBytes(names));
   ok &= WriteFile(dir + "descriptions.rc", DescriptionsRcText(dir));
   ok &= WriteFile(dir + "strings.rc", StringTableRcText(MessageTable()));
-  ok &= WriteFile(dir + "RXSystem.def", DefFileText());
+  ok &= WriteFile(dir + "RXSystem.def", DefFileText(convention));
   ok &= WriteFile(dir + "rxsystem_export_fixture.h", FixtureHeaderText());
   return ok ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #include "system_services/file_dialogs.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "system_services/chooser_rules.h"
@@ -16,9 +17,13 @@ char DialogDirectory[kPathBuffer];
 constexpr DWORD kOpenRequestFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
 constexpr DWORD kSaveRequestFlags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 constexpr DWORD kMultipleAnswer = 30000;
-// The request as the earliest explorer-style dialogs read it, without the later fields.
-constexpr DWORD kRequestSize = 76;
+// The request as the earliest explorer-style dialogs read it, without the later fields: 76
+// bytes in the 32-bit build, the same fields at the pointer's width in a 64-bit one.
+constexpr DWORD kRequestSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
 static_assert(kOpenRequestFlags == 0x81804 && kSaveRequestFlags == 0x80806);
+#if defined(__i386__)
+static_assert(kRequestSize == 76);
+#endif
 
 BOOL PlatformOpen(OPENFILENAMEA* request) { return GetOpenFileNameA(request); }
 BOOL PlatformSave(OPENFILENAMEA* request) { return GetSaveFileNameA(request); }

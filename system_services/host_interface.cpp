@@ -88,7 +88,7 @@ LRESULT SetHostStringVariable(HWND window, const char* name, const char* text) {
   record.VariableName = name;
   record.IsSet = 1;
   record.IsNumber = 0;
-  record.VariableValue = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text));
+  record.VariableValue = reinterpret_cast<uintptr_t>(text);
   return SendMessageA(window, HostSetVariable, 0, reinterpret_cast<LPARAM>(&record));
 }
 

@@ -15,13 +15,14 @@
 
 namespace rxsystem {
 
-// The host's record, passed by address as the first argument of every export.
+// The host's record, passed by address as the first argument of every export. The host is
+// a 32-bit program: its layout binds the 32-bit build; a 64-bit build (tests only) widens
+// what carries an address or a handle, and its stand-in host lays the record out likewise.
 struct HostContext {
   uint32_t firstWord;  // not read
   HWND HostWindow;
   uint32_t ChildWindowFlag;
 };
-static_assert(sizeof(HostContext) == 12, "the host lays out three 32-bit fields");
 
 // Sent by address with the host-variable messages; zero-filled before each use.
 struct HostVariableRecord {
@@ -30,10 +31,13 @@ struct HostVariableRecord {
   uint32_t word3;
   uint32_t IsSet;
   uint32_t IsNumber;
-  uint32_t VariableValue;  // a number, a text's address (set) or a global handle (string get)
+  uintptr_t VariableValue;  // a number, a text's address (set) or a global handle (string get)
   uint32_t word7;
 };
+#if defined(__i386__)
+static_assert(sizeof(HostContext) == 12, "the host lays out three 32-bit fields");
 static_assert(sizeof(HostVariableRecord) == 28, "the host reads seven 32-bit fields");
+#endif
 
 inline constexpr UINT HostGetVariable = 0x600B;
 inline constexpr UINT HostSetVariable = 0x600C;

@@ -9,6 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
 source scripts/wine-env.sh
+[ -n "${KELMORA_WINDOWS_BUILD:-}" ] || kelmora_choose_windows_build
 wine_env_start
 # The tests' prefix turns management off; the program started next reads the default again.
 wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
@@ -25,7 +26,7 @@ else
   echo "(no window manager installed: each window F2 hides waits two seconds for one)"
 fi
 echo "== viewer_bench, windows managed${wm_pid:+ by openbox}"
-wine build/win32/bench/viewer/viewer_bench.exe || echo "(exit $?)"
+wine "$(kelmora_windows_build_dir)/bench/viewer/viewer_bench.exe" || echo "(exit $?)"
 if [ -n "$wm_pid" ]; then
   kill "$wm_pid" 2>/dev/null || true
   wait "$wm_pid" 2>/dev/null || true

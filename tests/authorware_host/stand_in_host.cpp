@@ -110,15 +110,16 @@ LRESULT CALLBACK PresentationWindow::Procedure(HWND hwnd, UINT msg, WPARAM wp, L
 LRESULT PresentationWindow::Answer(UINT msg, WPARAM wp, LPARAM lp) {
   HostMessage seen;
   seen.message = msg;
-  auto* record = reinterpret_cast<uint32_t*>(lp);
-  if (!Readable(record, 28)) {
-    recordProblems.push_back("the record is not 28 readable bytes");
+  auto* record = reinterpret_cast<RecordLayout*>(lp);
+  if (!Readable(record, sizeof(RecordLayout))) {
+    recordProblems.push_back("the record is not " + std::to_string(sizeof(RecordLayout)) + " readable bytes");
     seen.answer = 1;
     traffic.push_back(seen);
     return 1;
   }
-  RecordWords words;
-  std::memcpy(words.word, record, sizeof words.word);
+  RecordLayout laidOut;
+  std::memcpy(&laidOut, record, sizeof laidOut);
+  RecordWords words = WordsOf(laidOut);
   for (std::string& p : CheckRecord(msg, wp, words)) recordProblems.push_back(std::move(p));
   auto name = ReadText(reinterpret_cast<const char*>(static_cast<uintptr_t>(words.word[0])), kMaxName);
   if (!name) {
@@ -142,7 +143,7 @@ LRESULT PresentationWindow::Answer(UINT msg, WPARAM wp, LPARAM lp) {
       seen.answer = 1;
     } else if (seen.isNumber) {
       int32_t n = store_.Number(*name).value_or(0);
-      record[5] = static_cast<uint32_t>(n);
+      record->value = static_cast<uint32_t>(n);
       seen.value = n;
     } else {
       std::string text = store_.Text(*name).value_or("");
@@ -155,7 +156,7 @@ LRESULT PresentationWindow::Answer(UINT msg, WPARAM wp, LPARAM lp) {
         std::memcpy(p, text.c_str(), text.size() + 1);
         GlobalUnlock(block);
         handed_.push_back(block);
-        record[5] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block));
+        record->value = reinterpret_cast<uintptr_t>(block);
         seen.value = text;
       }
     }

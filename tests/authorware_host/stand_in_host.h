@@ -26,13 +26,16 @@
 
 namespace authorware_host {
 
-// The host record as the host lays it out: three 32-bit fields.
+// The host record as the host lays it out: three 32-bit fields in the 32-bit build; the
+// window handle takes the pointer's width in a 64-bit one, as the library's record does.
 struct HostContext {
   uint32_t firstWord = 0;
   HWND HostWindow = nullptr;
   uint32_t ChildWindowFlag = 0;
 };
+#if defined(__i386__)
 static_assert(sizeof(HostContext) == 12);
+#endif
 
 // One host-variable message as the presentation window saw it.
 struct HostMessage {

@@ -27,6 +27,10 @@ std::optional<std::string> VariableStore::Text(const std::string& name) const {
   return std::get<std::string>(*v);
 }
 
+RecordWords WordsOf(const RecordLayout& r) {
+  return {{r.name, r.word2, r.word3, r.isSet, r.isNumber, r.value, r.word7}};
+}
+
 std::vector<std::string> CheckRecord(uint32_t message, uintptr_t wParam, const RecordWords& r) {
   std::vector<std::string> problems;
   const char* what = message == kGetVariable ? "get: " : "set: ";
@@ -34,7 +38,7 @@ std::vector<std::string> CheckRecord(uint32_t message, uintptr_t wParam, const R
   if (wParam != 0) add("wParam is " + std::to_string(wParam));
   if (r.word[0] == 0) add("no variable name");
   if (r.word[1] != 0 || r.word[2] != 0 || r.word[6] != 0) add("an unused word is not zero");
-  uint32_t isSet = message == kSetVariable ? 1 : 0;
+  uintptr_t isSet = message == kSetVariable ? 1 : 0;
   if (r.word[3] != isSet) add("IsSet is " + std::to_string(r.word[3]));
   if (r.word[4] > 1) add("IsNumber is " + std::to_string(r.word[4]));
   if (message == kGetVariable && r.word[5] != 0) add("the value is not zero before the get");

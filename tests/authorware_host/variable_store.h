@@ -38,10 +38,23 @@ class VariableStore {
   std::set<std::string> failingGets_, failingSets_;
 };
 
-// The seven words of a HostVariableRecord as the library sent them.
-struct RecordWords {
-  uint32_t word[7];
+// The seven words of a HostVariableRecord as the library sent them. The record is seven
+// 32-bit words in the 32-bit build; the name (word 0) and the value (word 5) carry an address
+// or a handle, and take the pointer's width in a 64-bit build.
+struct RecordLayout {
+  uintptr_t name;
+  uint32_t word2, word3, isSet, isNumber;
+  uintptr_t value;
+  uint32_t word7;
 };
+#if defined(__i386__)
+static_assert(sizeof(RecordLayout) == 28);
+#endif
+
+struct RecordWords {
+  uintptr_t word[7];
+};
+RecordWords WordsOf(const RecordLayout& record);
 
 // Every way the record of one message differs from what the host expects: wParam 0, the
 // unused words 0, IsSet 0 for a get and 1 for a set, IsNumber 0 or 1, a name, and a get's

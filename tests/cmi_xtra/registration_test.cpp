@@ -6,33 +6,16 @@
 #include <fstream>
 #include <iterator>
 
-#include "director_host.h"
+#include "registration_fixture.h"
 
 namespace {
 
 using director_host::DirectorHost;
 using director_host::LingoObject;
+using registration_fixture::IdText;
+using registration_fixture::Registration;
 
 constexpr moa::MoaId zeroId = {};
-
-std::string IdText(const moa::MoaId& id) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X", id.data1, id.data2,
-                id.data3, id.data4[0], id.data4[1], id.data4[2], id.data4[3], id.data4[4], id.data4[5],
-                id.data4[6], id.data4[7]);
-  return buffer;
-}
-
-class Registration : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(host.Loaded()) << "LMINT.x32 did not load with its five exports"; }
-  void TearDown() override {
-    EXPECT_EQ(host.canUnloadNow(), moa::errNone) << "objects left alive";
-    EXPECT_TRUE(host.allocator.PoisonIntact()) << "a freed block was written to";
-    EXPECT_EQ(host.allocator.badFrees, 0);
-  }
-  DirectorHost host;
-};
 
 TEST_F(Registration, IdsAreStoredInTheStandardGuidLayout) {
   const std::uint8_t expected[16] = {0x04, 0xE0, 0x60, 0x89, 0x2D, 0x36, 0xD0, 0x11,
@@ -77,40 +60,6 @@ TEST_F(Registration, ClassInfoReportsAFailedAllocation) {
   host.allocator.failNext = true;
   EXPECT_EQ(host.getClassInfo(host.allocator.Interface(), &list), moa::errOutOfMemory);
   EXPECT_EQ(list, nullptr);
-}
-
-TEST_F(Registration, ClassFormAnswersForTheTwoClassesOnly) {
-  struct Case {
-    moa::MoaId classId;
-    moa::MoaError status;
-    std::int32_t size;  // -7: left as it was
-  };
-  const Case cases[] = {
-      {moa::registrationClassId, moa::errNone, 28},
-      {moa::scriptingClassId, moa::errNone, 36},
-      {moa::registrationInterfaceId, moa::errNoClass, -7},
-      {moa::valueInterfaceId, moa::errNoClass, -7},
-      {zeroId, moa::errNoClass, -7},
-  };
-  for (size_t row = 0; row < std::size(cases); ++row) {
-    const Case& c = cases[row];
-    SCOPED_TRACE("row " + std::to_string(row) + " class " + IdText(c.classId));
-    std::int32_t size = -7;
-    auto untouchedCreate = reinterpret_cast<moa::InstanceCreate>(0x1234);
-    auto untouchedDestroy = reinterpret_cast<moa::InstanceDestroy>(0x5678);
-    moa::InstanceCreate create = untouchedCreate;
-    moa::InstanceDestroy destroy = untouchedDestroy;
-    EXPECT_EQ(host.getClassForm(&c.classId, &size, &create, &destroy), c.status);
-    EXPECT_EQ(size, c.size);
-    if (c.status == moa::errNone) {
-      EXPECT_NE(create, untouchedCreate);
-      EXPECT_NE(create, nullptr);
-      EXPECT_NE(destroy, nullptr);
-    } else {
-      EXPECT_EQ(create, untouchedCreate);
-      EXPECT_EQ(destroy, untouchedDestroy);
-    }
-  }
 }
 
 TEST_F(Registration, ClassObjectIsNotSupported) {
@@ -222,31 +171,6 @@ TEST_F(Registration, AFailedInterfaceAllocationLeavesNothingBehind) {
   EXPECT_EQ(host.References(instance), 1);
   EXPECT_EQ(host.canUnloadNow(), moa::errNone);
   host.Release(instance);
-}
-
-TEST_F(Registration, ScriptingInstanceKeepsWhatTheHostGives) {
-  struct Case {
-    bool offerValues;
-    bool offerSecond;
-  };
-  const Case cases[] = {{true, true}, {false, true}, {true, false}, {false, false}};
-  for (size_t row = 0; row < std::size(cases); ++row) {
-    SCOPED_TRACE("row " + std::to_string(row));
-    host.callback.offerValues = cases[row].offerValues;
-    host.callback.offerSecond = cases[row].offerSecond;
-    moa::ObjectHeader* instance = host.CreateInstance(moa::scriptingClassId);
-    ASSERT_NE(instance, nullptr);
-    // The two fields after the host's 28-byte header.
-    void* fields[2];
-    std::memcpy(fields, reinterpret_cast<const std::uint8_t*>(instance) + 28, sizeof fields);
-    EXPECT_EQ(fields[0], cases[row].offerValues ? static_cast<void*>(host.values.Interface()) : nullptr);
-    EXPECT_EQ(fields[1], cases[row].offerSecond ? static_cast<void*>(host.second.Interface()) : nullptr);
-    EXPECT_EQ(host.values.references, cases[row].offerValues ? 1 : 0);
-    EXPECT_EQ(host.second.references, cases[row].offerSecond ? 1 : 0);
-    host.Release(instance);
-    EXPECT_EQ(host.values.references, 0);
-    EXPECT_EQ(host.second.references, 0);
-  }
 }
 
 TEST_F(Registration, RegisterStoresTheMessageTableByteForByte) {

@@ -19,6 +19,14 @@ using namespace rxsystem;
 
 namespace {
 
+// The request size of the earliest explorer-style dialogs: 76 bytes for the 32-bit host; the
+// same fields at the pointer's width in a 64-bit build, as the platform's header gives them.
+#if defined(__i386__)
+constexpr DWORD kEarliestRequestSize = 76;
+#else
+const DWORD kEarliestRequestSize = OPENFILENAME_SIZE_VERSION_400A;
+#endif
+
 // What the seam saw of the last request, and the answer it gives.
 struct SeenRequest {
   OPENFILENAMEA request{};
@@ -112,7 +120,7 @@ TEST_F(PromptsInProcess, TheOpenRequestCarriesTheArgumentsAndFlags) {
     answer = "C:\\X\\Y.TXT\0\0"s;
     authorware_host::HostString r =
         Take(SysPromptOpenFileName(&context, c.directory, c.title, c.types, c.extension, c.multiple));
-    EXPECT_EQ(seen.request.lStructSize, 76u);
+    EXPECT_EQ(seen.request.lStructSize, kEarliestRequestSize);
     EXPECT_EQ(seen.request.hwndOwner, window.Handle());
     EXPECT_EQ(seen.request.nFilterIndex, 1u);
     EXPECT_EQ(seen.request.Flags, c.flags);
@@ -156,7 +164,7 @@ TEST_F(PromptsInProcess, TheSaveRequestProposesTheNameAndAsksBeforeOverwriting) 
     answer = std::string("C:\\Out\\Report.TXT") + '\0';
     authorware_host::HostString r =
         Take(SysPromptSaveFileName(&context, c.directory, c.defaultName, "Keep", "ignored", "D\t*.d", "d"));
-    EXPECT_EQ(seen.request.lStructSize, 76u);
+    EXPECT_EQ(seen.request.lStructSize, kEarliestRequestSize);
     EXPECT_EQ(seen.request.Flags, 0x80806u);
     EXPECT_EQ(seen.request.nMaxFile, 259u);
     EXPECT_EQ(seen.file, c.proposed);

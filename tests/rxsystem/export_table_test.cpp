@@ -121,6 +121,37 @@ TEST(DescriptionFormat, EveryRowOfTheTablesIsBuilt) {
   }
 }
 
+// A 64-bit build's objects name their functions plainly: only a missing function shows, and
+// the .def keeps the exported names of the 32-bit build, mapped to the plain symbols.
+TEST(DescriptionFormat, PlainSymbolsOfA64BitBuild) {
+  constexpr auto plain = SymbolConvention::Plain64;
+  std::set<std::string> symbols =
+      SymbolNames("0000000000000a40 T SysDisableErrors\n0000000000000000 T _SysCopyFile@12\n"
+                  "0000000000000010 T DirDialogProc\n");
+  EXPECT_EQ(PresenceOf("SysDisableErrors", 8, symbols, plain), Presence::Matching);
+  EXPECT_EQ(PresenceOf("SysDisableErrors", 12, symbols, plain), Presence::Matching);
+  EXPECT_EQ(PresenceOf("SysCopyFile", 12, symbols, plain), Presence::Absent);
+  EXPECT_EQ(PresenceOf("DirDialogProc", 16, symbols, plain), Presence::Matching);
+
+  std::string listing;
+  for (const ExportRow& row : ExportTable()) listing += "0000000000000000 T " + std::string(row.name) + "\n";
+  for (const ProcedureRow& p : ProcedureTable()) listing += "0000000000000000 T " + std::string(p.name) + "\n";
+  std::set<std::string> all = SymbolNames(listing);
+  EXPECT_TRUE(ExportProblems(all, plain).empty());
+  EXPECT_EQ(ExportProblems(all).size(), ExportTable().size() + ProcedureTable().size());
+  all.erase("SysCopyFile");
+  std::vector<std::string> problems = ExportProblems(all, plain);
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0], "SysCopyFile has a row in the export table but no function");
+
+  std::string def = DefFileText(plain);
+  EXPECT_NE(def.find("  SysCopyFile=SysCopyFile\n"), std::string::npos) << def;
+  EXPECT_NE(def.find("  PromptDlgProc=PromptDlgProc\n"), std::string::npos);
+  EXPECT_NE(def.find("  _DirDialogProc@16=DirDialogProc\n"), std::string::npos);
+  for (const ProcedureRow& p : ProcedureTable())
+    EXPECT_EQ(def.find("=" + std::string(p.name) + "@"), std::string::npos) << p.name << " mapped to a decorated symbol";
+}
+
 TEST(DescriptionFormat, QuotingForTheResourceScriptAndTheFixture) {
   EXPECT_EQ(RcQuoted("Error \"%s\"."), "\"Error \"\"%s\"\".\"");
   EXPECT_EQ(RcQuoted("a\\b\r\n\xE9"), "\"a\\134b\\015\\012\\351\"");

@@ -600,7 +600,7 @@ TEST_F(SystemSeam, HelpSendsOneRequestPerCommand) {
       // 0
       {"app.hlp", "", "contents", "app.hlp", HELP_CONTENTS, 0, ""},
       {"app.hlp", "proc", "Context 42", "app.hlp>proc", HELP_CONTEXT, 42, ""},
-      {"app.hlp", nullptr, "POPUP -7x", "app.hlp", HELP_CONTEXTPOPUP, static_cast<ULONG_PTR>(-7), ""},
+      {"app.hlp", nullptr, "POPUP -7x", "app.hlp", HELP_CONTEXTPOPUP, ULONG_PTR{0xFFFFFFF9u}, ""},
       {"app.hlp", "", "context", "app.hlp", HELP_CONTEXT, 0, ""},
       {"app.hlp", "", "topic  Getting started", "app.hlp", HELP_PARTIALKEY, 1, "Getting started"},
       // 5

@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# The test and run scripts' own decisions, with stand-ins for Wine's programs: which Windows
+# build a machine gets and why, a Wine step that fails stopping the run with its own words,
+# and the caller's shell left as it was.
+#   bash tests/scripts/wine_env_test.sh CASE   (CASE: one of the functions below)
+set -uo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+expect_contains() { # WHAT TEXT PIECE
+  grep -qF -- "$3" <<<"$2" || fail "$1: expected to contain '$3', got: $2"
+}
+expect_lines() { # WHAT TEXT COUNT
+  local n
+  n=$(grep -c . <<<"$2")
+  [ "$n" = "$3" ] || fail "$1: expected $3 line(s), got $n: $2"
+}
+
+# A 32-bit loader that the kernel cannot execute, as the shell reports it.
+stand_in_loader() {
+  local answer=$1 status=$2
+  cat >"$work/wine" <<EOF
+#!/bin/sh
+echo "$answer" >&2
+exit $status
+EOF
+  chmod +x "$work/wine"
+}
+
+choice() { # prints what kelmora_choose_windows_build printed, then the build it chose
+  (
+    unset KELMORA_WINDOWS_BUILD
+    [ $# -gt 0 ] && export KELMORA_WINDOWS_BUILD=$1
+    export KELMORA_WINE32_LOADER=$work/wine
+    # shellcheck source=/dev/null
+    source "$root/scripts/wine-env.sh"
+    kelmora_choose_windows_build 2>&1 || echo "status $?"
+    echo "chosen ${KELMORA_WINDOWS_BUILD:-}"
+  )
+}
+
+ChoosesWin64WhereThe32BitLoaderCannotRun() {
+  stand_in_loader "$work/wine: cannot execute binary file: Exec format error" 126
+  local out
+  out=$(choice)
+  expect_lines "message" "$(grep -v '^chosen' <<<"$out")" 1
+  expect_contains "message" "$out" "Windows build: win64 (this machine runs no 32-bit x86 program: $work/wine: cannot execute binary file: Exec format error)"
+  expect_contains "choice" "$out" "chosen win64"
+}
+
+ChoosesWin32WhereThe32BitLoaderRuns() {
+  cat >"$work/wine" <<'EOF'
+#!/bin/sh
+[ "$1" = --version ] && echo "wine-8.0 (Debian 8.0~repack-4)"
+EOF
+  chmod +x "$work/wine"
+  local out
+  out=$(choice)
+  expect_contains "message" "$out" "Windows build: win32 (this machine runs 32-bit x86 programs: $work/wine --version answers wine-8.0 (Debian 8.0~repack-4))"
+  expect_contains "choice" "$out" "chosen win32"
+}
+
+ChoosesWin64WithoutThe32BitLoader() {
+  rm -f "$work/wine"
+  local out
+  out=$(choice)
+  expect_contains "message" "$out" "Windows build: win64 (Wine's 32-bit loader $work/wine is not installed)"
+  expect_contains "choice" "$out" "chosen win64"
+}
+
+TakesTheBuildAskedFor() {
+  stand_in_loader "$work/wine: cannot execute binary file: Exec format error" 126
+  local out
+  out=$(choice win32)
+  expect_contains "win32 asked" "$out" "Windows build: win32 (asked for by KELMORA_WINDOWS_BUILD)"
+  expect_contains "win32 asked" "$out" "chosen win32"
+  out=$(choice win64)
+  expect_contains "win64 asked" "$out" "chosen win64"
+  out=$(choice win16)
+  expect_contains "unknown" "$out" "KELMORA_WINDOWS_BUILD=win16: neither win32 nor win64"
+  expect_contains "unknown" "$out" "status 1"
+}
+
+# A wineboot that fails: the start of the test desktops stops with what was being done and
+# Wine's own words, names no other cause (the fonts, a missing file), starts no display, and
+# leaves the caller's variables and EXIT trap as they were.
+ABrokenWinebootStopsTheStartWithItsOwnWords() {
+  mkdir -p "$work/bin"
+  cat >"$work/bin/wineboot" <<'EOF'
+#!/bin/sh
+echo "wine: could not load kernel32.dll, status c0000135" >&2
+exit 3
+EOF
+  for tool in wine wineserver Xvfb; do
+    printf '#!/bin/sh\necho "%s $*" >>"%s/called"\n' "$tool" "$work" >"$work/bin/$tool"
+  done
+  chmod +x "$work/bin"/*
+  local out
+  out=$(
+    export PATH="$work/bin:$PATH" WINEDEBUG=warn+all LANG=el_GR.UTF-8
+    unset LC_ALL WINEARCH WINEDLLOVERRIDES WINELOADER
+    trap 'echo "caller trap ran"' EXIT
+    # shellcheck source=/dev/null
+    source "$root/scripts/wine-env.sh"
+    before_path=$PATH
+    KELMORA_WINDOWS_BUILD=win64 wine_env_start 2 2>&1
+    echo "status $?"
+    [ "$PATH" = "$before_path" ] && echo "PATH kept"
+    echo "WINEDEBUG=$WINEDEBUG LANG=$LANG LC_ALL=${LC_ALL-unset} WINEARCH=${WINEARCH-unset}"
+    echo "WINEDLLOVERRIDES=${WINEDLLOVERRIDES-unset} WINELOADER=${WINELOADER-unset} WINEPREFIX=${WINEPREFIX-unset}"
+    echo "KELMORA_DESKTOPS=${KELMORA_DESKTOPS-unset}"
+    trap -p EXIT
+  )
+  expect_contains "wineboot" "$out" "error: making the Wine prefix"
+  expect_contains "wineboot" "$out" "'wineboot -i' failed with exit status 3. It said:"
+  expect_contains "wineboot" "$out" "wine: could not load kernel32.dll, status c0000135"
+  expect_contains "wineboot" "$out" "nothing was run under Wine"
+  expect_contains "wineboot" "$out" "status 1"
+  grep -qi "font\|No such file" <<<"$out" && fail "a cause that was not the cause: $out"
+  [ -e "$work/called" ] && grep -q "Xvfb\|wine " "$work/called" && fail "went on after wineboot: $(cat "$work/called")"
+  expect_contains "PATH" "$out" "PATH kept"
+  expect_contains "variables" "$out" "WINEDEBUG=warn+all LANG=el_GR.UTF-8 LC_ALL=unset WINEARCH=unset"
+  expect_contains "variables" "$out" "WINEDLLOVERRIDES=unset WINELOADER=unset WINEPREFIX=unset"
+  expect_contains "desktops" "$out" "KELMORA_DESKTOPS=unset"
+  expect_contains "trap" "$out" "trap -- 'echo \"caller trap ran\"' EXIT"
+  expect_contains "trap" "$out" "caller trap ran"
+  [ "$(find /tmp -maxdepth 1 -name 'kelmora-wine.*' -newer "$work/bin/wineboot" | wc -l)" = 0 ] ||
+    fail "a desktops folder was left behind"
+}
+
+# The exit trap of the scripts runs their own clean-up, then the caller's.
+TheExitTrapKeepsTheCallersCommand() {
+  local out
+  out=$(
+    trap 'echo caller' EXIT
+    # shellcheck source=/dev/null
+    source "$root/scripts/wine-env.sh"
+    kelmora_exit_trap 'echo ours'
+  )
+  [ "$out" = $'ours\ncaller' ] || fail "exit trap: expected ours then caller, got: $out"
+  out=$(
+    trap - EXIT
+    # shellcheck source=/dev/null
+    source "$root/scripts/wine-env.sh"
+    kelmora_exit_trap 'echo ours'
+    kelmora_restore_shell
+    trap -p EXIT
+  )
+  [ -z "$out" ] || fail "restore: the caller had no EXIT trap, now: $out"
+}
+
+case=${1:?a case name}
+declare -F "$case" >/dev/null || { echo "no case $case"; exit 2; }
+"$case"
+if [ "$failures" -gt 0 ]; then
+  echo "$case: $failures failure(s)"
+  exit 1
+fi
+echo "$case: passed"
