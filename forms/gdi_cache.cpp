@@ -27,7 +27,10 @@ HFONT CachedFont(const FontSpec& spec) {
   lf.lfCharSet = spec.charset;
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  lf.lfQuality = DEFAULT_QUALITY;
+  // The forms were designed for bitmap faces, which are never smoothed; where a TrueType face
+  // stands in, a text drawn over again in the background colour (the graph's blanked title)
+  // must not leave a smoothed fringe behind.
+  lf.lfQuality = NONANTIALIASED_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH;
   std::wstring face = Widen(spec.name);
   lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
