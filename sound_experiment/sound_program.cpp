@@ -139,8 +139,7 @@ void Program::update_e_edit(TForm1& form) {
         "Η τιμή δεν μπορεί να υπολογισθεί. Δώστε έναν αριθμό από " +
             dtools::RealToText(TempMin, 0) + " έως " + dtools::RealToText(TempMax, 0) + ".",
         0);
-    edit.SetText(SavedEText);
-    edit.SetFocus();
+    form.RestoreValueEdit(edit, SavedEText);
     return;
   }
   // Whole degrees: the track bar's units are the temperature's own.

@@ -87,7 +87,9 @@ void TGreekConfirmForm::ApplyLayout(std::uint8_t Kind) {
       show(ok_BitBtn, false, 0);
       show(cancel_bitbtn, false, 0);
       formWidth = 298, labelWidth = 273;
-      cancelButton = &no_BitBtn;
+      // Esc is no "No": a student who presses it to get away from the question has not
+      // chosen to throw the work away.
+      cancelButton = nullptr;
       break;
     case 3:
       show(yes_BitBtn, true, 16);
@@ -101,8 +103,18 @@ void TGreekConfirmForm::ApplyLayout(std::uint8_t Kind) {
     default:
       return;
   }
+  escapeDismisses_ = Kind == 2;
   SetWidth(formWidth);
   Label1.SetWidth(labelWidth);
+}
+
+LRESULT TGreekConfirmForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  // The dialog manager's Esc: a command IDCANCEL that names no control.
+  if (msg == WM_COMMAND && LOWORD(wp) == IDCANCEL && lp == 0 && escapeDismisses_) {
+    Close();
+    return 0;
+  }
+  return forms::Form::WndProc(msg, wp, lp);
 }
 
 void TGreekConfirmForm::SetDefaultResult(int result) {

@@ -24,13 +24,23 @@ class TGreekConfirmForm : public forms::Form {
   forms::BitBtn no_BitBtn;
   forms::BitBtn ok_BitBtn;
   forms::BitBtn cancel_bitbtn;
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  // Esc puts the question away unanswered, as the close box does, on a form with no button
+  // that means "do nothing".
+  bool escapeDismisses_ = false;
 };
 
 // The form of the call in progress; null between calls.
 extern TGreekConfirmForm* GreekConfirmForm;
 
 // Layouts: 0 OK; 1 OK, Cancel; 2 Yes, No; 3 Yes, No, Cancel. Returns the modal result
-// (1 OK, 2 Cancel or the close box, 6 Yes, 7 No).
+// (1 OK, 2 Cancel, 6 Yes, 7 No). The close box gives 2, and so does Esc on every layout but 0,
+// where it does nothing: on the Yes/No layout Esc answers neither, so that the caller can
+// keep everything as it was.
 int VeruGreekConfirm(const std::string& Caption, const std::string& Text, std::uint8_t Kind);
 // The same with the shown button whose result is `DefaultResult` as the one that Enter
 // presses and that has the focus first, for a question where the design's "No" would throw

@@ -393,19 +393,26 @@ void TForm1::FinishSetup() {
 void TForm1::FormClose(forms::CloseAction& action) {
   // Once the experiment is unlocked the questions form comes once more, for the answers.
   if (work_button->Enabled()) peirama_Button->Click();
-  // Enter saves: a student who presses it to get on loses nothing.
-  if (DataChanged() && GreekConfirm::VeruGreekConfirm(program_.Caption(), kSaveQuestion, 2,
-                                                      forms::mrYes) == forms::mrYes) {
-    try {
-      save_BitBtnClick();
-    } catch (...) {
-      // The work is not on disk: the window stays so that nothing typed is lost.
-      forms::Application::Get().HandleException();
-      action = forms::CloseAction::None;
-      return;
-    }
-    // A data file that could not be written has been told; the work stays on the screen.
-    if (DataChanged()) {
+  if (DataChanged()) {
+    // Enter saves: a student who presses it to get on loses nothing.
+    int answer =
+        GreekConfirm::VeruGreekConfirm(program_.Caption(), kSaveQuestion, 2, forms::mrYes);
+    if (answer == forms::mrYes) {
+      try {
+        save_BitBtnClick();
+      } catch (...) {
+        // The work is not on disk: the window stays so that nothing typed is lost.
+        forms::Application::Get().HandleException();
+        action = forms::CloseAction::None;
+        return;
+      }
+      // A data file that could not be written has been told; the work stays on the screen.
+      if (DataChanged()) {
+        action = forms::CloseAction::None;
+        return;
+      }
+    } else if (answer != forms::mrNo) {
+      // Esc or the close box answers neither: the student goes on with everything as it was.
       action = forms::CloseAction::None;
       return;
     }
@@ -523,8 +530,7 @@ void TForm1::UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar, std::strin
             dtools::RealToText(rangeMin / 100, 2) + " έως " +
             dtools::RealToText(rangeMax / 100, 2) + ".",
         0);
-    edit.SetText(savedText);
-    edit.SetFocus();
+    RestoreValueEdit(edit, savedText);
     return;
   }
   if (value < bar.Min() / 100.0) {
@@ -542,6 +548,14 @@ void TForm1::UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar, std::strin
   // A bad entry after this one brings back this value, which the track bar now shows, not
   // the text the edit had when it got the focus.
   savedText = edit.Text();
+}
+
+void TForm1::RestoreValueEdit(forms::Edit& edit, const std::string& text) {
+  edit.SetText(text);
+  edit.SetFocus();
+  // Setting the text leaves the caret at its start, where the next key would go in front of
+  // the value; selected, as a tab into the edit leaves it, the key replaces it.
+  edit.SelectAll();
 }
 
 void TForm1::E_editEnter() { SavedEText = E_edit->Text(); }

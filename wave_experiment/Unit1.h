@@ -254,6 +254,9 @@ class TForm1 : public forms::Form {
   // An accepted value's text becomes the saved text that a bad entry brings back.
   void UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar, std::string& savedText,
                        double& quantity, double rangeMin, double rangeMax);
+  // What a bad entry leaves in its edit after the message: `text`, with the focus and the
+  // whole text selected, so that the next key typed replaces it.
+  void RestoreValueEdit(forms::Edit& edit, const std::string& text);
 
  private:
   void CreateControls();

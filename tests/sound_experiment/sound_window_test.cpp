@@ -14,6 +14,7 @@
 #include "forms/image.h"
 #include "forms/message_service.h"
 #include "enter_key.h"
+#include "exit_question.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
 #include "program_run.h"
@@ -221,6 +222,56 @@ TEST_F(SoundWindow, ABadTemperatureAfterAGoodOneBringsBackTheGoodOne) {
   EXPECT_EQ(form->E_edit->Text(), "38");
   EXPECT_EQ(form->E_TrackBar->Position(), 38);
   EXPECT_EQ(GetFocus(), form->E_edit->Handle());
+}
+
+// After the "Λάθος τιμή" message the temperature edit holds the value it brings back
+// selected: the student's next key replaces it rather than going in front of it.
+TEST_F(SoundWindow, TheKeyAfterABadTemperatureReplacesTheValueBroughtBack) {
+  Start();
+  Unlock();
+  using kelmora_test::MessageAway;
+  struct Case {
+    UINT leave;
+    MessageAway away;
+  };
+  const Case cases[] = {
+      {VK_RETURN, MessageAway::Enter},
+      {VK_RETURN, MessageAway::OkButton},
+      {VK_RETURN, MessageAway::CloseBox},
+      {VK_TAB, MessageAway::Enter},
+  };
+  forms::Edit& edit = *form->E_edit;
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(testing::Message() << "row " << i);
+    form->work_button->SetFocus();
+    edit.SetText("250");
+    edit.SetFocus();
+    ASSERT_EQ(kelmora_test::LeaveWithABadValue(edit, "abc", c.leave, c.away), 1);
+    ASSERT_EQ(GetFocus(), edit.Handle());
+    EXPECT_EQ(edit.Text(), "250");
+    DWORD from = 99, to = 99;
+    SendMessageW(edit.Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                 reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, 3u);
+    PostMessageW(GetFocus(), WM_CHAR, L'7', 1);
+    Pump(20);
+    EXPECT_EQ(edit.Text(), "7");
+  }
+}
+
+// Each way of answering the real unsaved-changes question after a typed answer, in Kelmora4's
+// window, which shares the way out with Kelmora2's.
+TEST_F(SoundWindow, EveryAnswerToTheExitQuestion) {
+  kelmora_test::CheckEveryExitAnswer(
+      [this]() -> Unit1::TForm1& {
+        Reset();
+        Start();
+        Unlock();
+        return *form;
+      },
+      dataFile, sound_test::SoundFixtureFile());
 }
 
 TEST_F(SoundWindow, TheResultsGridShowsTheOneTable) {

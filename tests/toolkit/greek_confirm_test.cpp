@@ -165,17 +165,22 @@ TEST_F(GreekConfirmWindow, EnterAndEscape) {
     int kind;
     UINT key;
     int expected;  // 0: the key does nothing, the close box ends the dialog instead
+    int defaultResult = forms::mrNone;
   };
+  // Esc on the Yes/No layout is neither answer, whichever button Enter presses.
   const Case cases[] = {
       {0, VK_RETURN, 1}, {0, VK_ESCAPE, 0},
       {1, VK_RETURN, 1}, {1, VK_ESCAPE, 2},
-      {2, VK_RETURN, 7}, {2, VK_ESCAPE, 7},
+      {2, VK_RETURN, 7}, {2, VK_ESCAPE, 2},
       {3, VK_RETURN, 7}, {3, VK_ESCAPE, 2},
+      {2, VK_RETURN, 6, forms::mrYes}, {2, VK_ESCAPE, 2, forms::mrYes},
+      {3, VK_RETURN, 6, forms::mrYes}, {3, VK_ESCAPE, 2, forms::mrYes},
   };
   KeyMark mark;
   int round = 0;
   for (const Case& c : cases) {
-    SCOPED_TRACE("layout " + std::to_string(c.kind) + (c.key == VK_RETURN ? " Enter" : " Esc"));
+    SCOPED_TRACE("layout " + std::to_string(c.kind) + (c.key == VK_RETURN ? " Enter" : " Esc") +
+                 ", default " + std::to_string(c.defaultResult));
     std::atomic<bool> stillOpen{false};
     ++round;
     Driver d([&] {
@@ -191,7 +196,8 @@ TEST_F(GreekConfirmWindow, EnterAndEscape) {
         PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
       }
     });
-    int result = GreekConfirm::VeruGreekConfirm(kCaptionCp, "κείμενο", static_cast<std::uint8_t>(c.kind));
+    int result = GreekConfirm::VeruGreekConfirm(kCaptionCp, "κείμενο", static_cast<std::uint8_t>(c.kind),
+                                                c.defaultResult);
     d.Join();
     if (c.expected == 0) {
       EXPECT_TRUE(stillOpen);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "enter_key.h"
+#include "exit_question.h"
 #include "forms/message_service.h"
 #include "main_window_fixture.h"
 
@@ -165,6 +166,45 @@ TEST_F(Controls, ABadValueAfterAGoodOneBringsBackTheGoodOneWithOneMessage) {
   }
 }
 
+// After the "Λάθος τιμή" message the edit holds the value it brings back selected, as a tab
+// into the edit leaves it: the student's next key replaces the value rather than going in
+// front of it, whichever way the entry was left and the message put away.
+TEST_F(Controls, TheKeyAfterABadValueReplacesTheValueBroughtBack) {
+  struct Case {
+    forms::Edit* edit;
+    const char* start;
+    UINT leave;
+    MessageAway away;
+  };
+  const Case cases[] = {
+      {form->E_edit.get(), "3.5", VK_RETURN, MessageAway::Enter},
+      {form->d_edit.get(), "0.4", VK_RETURN, MessageAway::OkButton},
+      {form->v_Edit.get(), "0.25", VK_RETURN, MessageAway::CloseBox},
+      {form->E_edit.get(), "3.5", VK_TAB, MessageAway::OkButton},
+      {form->d_edit.get(), "0.4", VK_TAB, MessageAway::Enter},
+      // 5
+      {form->v_Edit.get(), "0.25", VK_TAB, MessageAway::CloseBox},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(testing::Message() << "row " << i);
+    form->work_button->SetFocus();
+    c.edit->SetText(c.start);
+    c.edit->SetFocus();
+    ASSERT_EQ(LeaveWithABadValue(*c.edit, "abc", c.leave, c.away), 1);
+    ASSERT_EQ(GetFocus(), c.edit->Handle());
+    EXPECT_EQ(c.edit->Text(), c.start);
+    DWORD from = 99, to = 99;
+    SendMessageW(c.edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                 reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, std::string(c.start).size());
+    PostMessageW(GetFocus(), WM_CHAR, L'7', 1);
+    Pump(20);
+    EXPECT_EQ(c.edit->Text(), "7");
+  }
+}
+
 TEST_F(Controls, TrackBarsRewriteTheirEditOnlyWhenTheUserMovesThem) {
   MessageRecorder messages;
   struct Case {
@@ -239,27 +279,6 @@ struct ExitRun {
   int questionsForms = 0;
   int saveQuestions = 0;
 };
-
-// A visible top-level window of this process other than `main`.
-HWND OtherVisibleWindow(HWND main) {
-  struct Find {
-    HWND main, found;
-  } f{main, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == GetCurrentProcessId() && w != f->main && IsWindowVisible(w) &&
-            testing_support::ClassName(w) != L"IME") {
-          f->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&f));
-  return f.found;
-}
 
 // `answer` names the button to click, or is null for none; with `byEnter` the question is
 // answered by the Enter key instead.
@@ -354,6 +373,19 @@ TEST_F(Controls, NoToTheQuestionLeavesTheFile) {
   EXPECT_EQ(messages.messages[0].text, "Να αποθηκευτούν οι αλλαγές;");
   EXPECT_EQ(messages.messages[0].buttons, 2u);
   EXPECT_EQ(ReadFileBytes(dataFile), FixtureFile());
+}
+
+// Each way of answering the real unsaved-changes question after a typed answer: Esc and the
+// close box keep the program with the window, the file and the work as they were.
+TEST_F(Controls, EveryAnswerToTheExitQuestion) {
+  CheckEveryExitAnswer(
+      [this]() -> Unit1::TForm1& {
+        ResetProgram();
+        Start();
+        Unlock();
+        return *form;
+      },
+      dataFile, FixtureFile());
 }
 
 // A save that fails at the exit keeps the window, so nothing typed is lost.

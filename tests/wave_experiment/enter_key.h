@@ -59,4 +59,64 @@ inline int TypeAndPressEnter(forms::Edit& edit, const std::string& text) {
   return boxes;
 }
 
+// How the student puts the "Λάθος τιμή" message away.
+enum class MessageAway { Enter, OkButton, CloseBox };
+
+// Puts `text` into `edit` and presses `leave` (VK_RETURN or VK_TAB) in it on this (the
+// window's) thread; every message that comes is put away by `away`. Returns the number of
+// messages shown.
+inline int LeaveWithABadValue(forms::Edit& edit, const std::string& text, UINT leave,
+                              MessageAway away) {
+  using namespace testing_support;
+  edit.SetFocus();
+  edit.SetText(text);
+  const DWORD gui = GetCurrentThreadId();
+  const HWND main = GetAncestor(edit.Handle(), GA_ROOT);
+  std::atomic<int> boxes{0};
+  std::atomic<bool> settled{false}, done{false}, finished{false};
+  Driver d([&] {
+    while (!done) {
+      HWND box = WaitForTopWindow(L"Λάθος τιμή", 20);
+      if (!box) continue;
+      ++boxes;
+      switch (away) {
+        case MessageAway::Enter: {
+          HWND focus = nullptr;
+          WaitUntil([&] {
+            focus = FocusOf(gui);
+            return focus && GetAncestor(focus, GA_ROOT) == box;
+          }, 3000);
+          PostMessageW(focus ? focus : box, WM_KEYDOWN, VK_RETURN, 1);
+          break;
+        }
+        case MessageAway::OkButton:
+          ClickChild(FindChildByText(box, L"OK"));
+          break;
+        case MessageAway::CloseBox:
+          PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+          break;
+      }
+      WaitUntil([&] { return !IsWindowVisible(box); });
+      HWND back = nullptr;
+      WaitUntil([&] {
+        back = FocusOf(gui);
+        return back && GetAncestor(back, GA_ROOT) == main;
+      });
+      // The Enter comes up in the window that has the focus once the message is gone.
+      if (away == MessageAway::Enter && back) PostMessageW(back, WM_KEYUP, VK_RETURN, 0xC0000001);
+      settled = true;
+    }
+    finished = true;
+  });
+  PressKey(edit.Handle(), leave);
+  EXPECT_TRUE(PumpUntil([&] { return settled.load(); }, 10000)) << "no message came";
+  // What the driver posted last, the key coming up, handled too.
+  PumpFor(50, 2);
+  done = true;
+  // The driver reads window texts, which this thread answers.
+  PumpUntil([&] { return finished.load(); });
+  d.Join();
+  return boxes;
+}
+
 }  // namespace kelmora_test
