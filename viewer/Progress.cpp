@@ -29,6 +29,16 @@ THistogramProgressForm::THistogramProgressForm() : Label1(this), HistogramProgre
   HistogramProgressForm = this;
 }
 
+void THistogramProgressForm::ShowWithoutActivating() {
+  const UINT flags = SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOSIZE;
+  if (IsWindowVisible(Handle())) {
+    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, flags | SWP_NOMOVE);
+  } else {
+    SetWindowPos(Handle(), HWND_TOP, (forms::ScreenWidth() - Width()) / 2, (forms::ScreenHeight() - Height()) / 2, 0,
+                 0, flags);
+  }
+}
+
 THistogramProgressForm::~THistogramProgressForm() {
   if (HistogramProgressForm == this) HistogramProgressForm = nullptr;
 }

@@ -11,6 +11,11 @@ class THistogramProgressForm : public forms::Form {
   THistogramProgressForm();
   ~THistogramProgressForm() override;
 
+  // Shows the window centred on the screen, above the windows of the program, leaving the
+  // activation and the keyboard focus where they are: the count pumps the viewer's keys, and
+  // keys reach only the active window.
+  void ShowWithoutActivating();
+
   forms::Label Label1;
   forms::Gauge HistogramProgress;
 };

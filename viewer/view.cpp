@@ -329,7 +329,7 @@ void VeruHistograms() {
   HistogramProgressForm->onClose = [&cancelled](forms::CloseAction&) { cancelled = true; };
   auto& app = forms::Application::Get();
 
-  HistogramProgressForm->Show();
+  HistogramProgressForm->ShowWithoutActivating();
   if (GreekMode) {
     HistogramProgressForm->SetCaption("Υπολογισμός");
     HistogramProgressForm->Label1.SetCaption("Υπολογισμός ιστογραμμάτων εικόνας...");

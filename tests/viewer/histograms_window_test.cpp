@@ -604,6 +604,73 @@ TEST_F(HistogramsWindow, AClickOnTheViewerLeavesTheHistogramsAndProgressAboveIt)
   EXPECT_EQ(rec.Count(), 0u);
 }
 
+// The progress window comes up over the viewer without taking the keyboard from it: all
+// through the count the viewer is the active window and holds the focus, and the window above
+// it, owned by it and centred on the screen, is the progress window. Once the count is over
+// the histograms take over.
+TEST_F(HistogramsWindow, TheViewerKeepsTheActivationAndTheFocusThroughTheCount) {
+  MessageRecorder rec;
+  Open({WriteLargePicture(2000, 1500)});
+  ASSERT_EQ(GetActiveWindow(), ViewerHwnd());
+  struct Seen {
+    int progress;
+    bool shown, above;
+    HWND active, foreground, focusRoot;
+    RECT place;
+  };
+  std::vector<Seen> seen;
+  progress->HistogramProgress.onChange = [&](int p) {
+    HWND focus = GetFocus();
+    seen.push_back({p, progress->Visible(), Above(progress->Handle(), ViewerHwnd()), GetActiveWindow(),
+                    GetForegroundWindow(), focus ? GetAncestor(focus, GA_ROOT) : nullptr,
+                    testing_support::WindowRectOf(progress->Handle())});
+  };
+  PressF2AndWait();
+  ASSERT_FALSE(seen.empty());
+  for (const Seen& s : seen) {
+    SCOPED_TRACE("at " + std::to_string(s.progress) + "%");
+    EXPECT_TRUE(s.shown);
+    EXPECT_TRUE(s.above) << "the progress window is under the viewer";
+    EXPECT_EQ(s.active, ViewerHwnd()) << "the progress window took the activation";
+    EXPECT_EQ(s.foreground, ViewerHwnd());
+    EXPECT_EQ(s.focusRoot, ViewerHwnd()) << "the progress window took the focus";
+    EXPECT_EQ(s.place.left, (forms::ScreenWidth() - (s.place.right - s.place.left)) / 2);
+    EXPECT_EQ(s.place.top, (forms::ScreenHeight() - (s.place.bottom - s.place.top)) / 2);
+  }
+  EXPECT_EQ(GetWindow(progress->Handle(), GW_OWNER), ViewerHwnd());
+  EXPECT_FALSE(progress->Visible());
+  EXPECT_EQ(GetActiveWindow(), histograms->Handle());
+  EXPECT_EQ(GetFocus(), histograms->BitBtn1.Handle());
+  EXPECT_EQ(rec.Count(), 0u);
+}
+
+// Esc as the keyboard delivers it, to the window with the focus, once the progress window is
+// up: it ends the program within the count, which shows no histograms.
+TEST_F(HistogramsWindow, EscToTheFocusOnceTheProgressWindowShowsEndsTheProgram) {
+  MessageRecorder rec;
+  Open({WriteLargePicture()});
+  HWND focusWhenShown = nullptr;
+  bool progressShown = false;
+  progress->HistogramProgress.onChange = [&](int) {
+    if (focusWhenShown || !progress->Visible()) return;
+    progressShown = true;
+    focusWhenShown = GetFocus();
+    if (focusWhenShown) {
+      PostMessageW(focusWhenShown, WM_KEYDOWN, VK_ESCAPE, 1);
+      PostMessageW(focusWhenShown, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    }
+  };
+  PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_F2, 1);
+  ASSERT_TRUE(PumpUntil([&] { return progressShown && !view::HistogramsRunning(); }, 20000));
+  ASSERT_NE(focusWhenShown, nullptr);
+  EXPECT_EQ(GetAncestor(focusWhenShown, GA_ROOT), ViewerHwnd());
+  EXPECT_TRUE(forms::Application::Get().Terminated()) << "Esc did not end the program";
+  EXPECT_EQ(view::OriginalBitmap, nullptr);
+  EXPECT_FALSE(histograms->Visible()) << "the count ran to its end";
+  EXPECT_FALSE(progress->Visible());
+  EXPECT_EQ(rec.Count(), 0u);
+}
+
 // Closing the progress window while the count runs abandons the count: no charts, the viewer
 // stays, and the next F2 counts from the start.
 TEST_F(HistogramsWindow, ClosingTheProgressWindowCancelsTheCount) {

@@ -15,6 +15,70 @@ namespace {
 
 using testing_support::WaitForProcessWindow;
 
+// A key pressed and let go on the keyboard: the platform hands it to the focus of the
+// foreground window, whichever window that is.
+void RealKey(WORD vk) {
+  INPUT in[2] = {};
+  for (INPUT& i : in) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  }
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+// A top-level window of process `pid` captioned `caption`, shown or not: the program makes
+// its windows at start and shows them later.
+HWND ProcessWindowShownOrNot(DWORD pid, const std::wstring& caption) {
+  struct Found {
+    DWORD pid;
+    const std::wstring* caption;
+    HWND hwnd;
+  } f{pid, &caption, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+        auto* f = reinterpret_cast<Found*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        wchar_t text[64] = {};
+        GetWindowTextW(w, text, 64);
+        if (owner != f->pid || *f->caption != text) return TRUE;
+        f->hwnd = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.hwnd;
+}
+
+// True when `upper` lies above `lower` in the z-order of the top-level windows.
+bool Above(HWND upper, HWND lower) {
+  for (HWND w = GetWindow(lower, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
+    if (w == upper) return true;
+  }
+  return false;
+}
+
+// The program's thread held still while the test looks at its windows; let go at the latest
+// when the test ends, so that the program can take what was sent to it meanwhile.
+class HeldThread {
+ public:
+  explicit HeldThread(DWORD id) : thread_(OpenThread(THREAD_SUSPEND_RESUME, FALSE, id)) {}
+  ~HeldThread() {
+    Release();
+    if (thread_) CloseHandle(thread_);
+  }
+  bool Hold() { return thread_ && !held_ && (held_ = SuspendThread(thread_) != static_cast<DWORD>(-1)); }
+  void Release() {
+    if (held_) ResumeThread(thread_);
+    held_ = false;
+  }
+
+ private:
+  HANDLE thread_;
+  bool held_ = false;
+};
+
 class VeruProgram : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -120,6 +184,69 @@ TEST_F(VeruProgram, FramedViewerEndsOnARightButtonRelease) {
   EXPECT_EQ(Ended(300), -1) << "pressing is not yet releasing";
   PostMessageW(image, WM_RBUTTONUP, 0, MAKELPARAM(30, 30));
   EXPECT_EQ(Ended(), 0);
+}
+
+// Esc typed while the histograms are being counted ends the program there: the progress window
+// shows over the viewer without taking the keyboard from it. The program is held still just
+// after the progress window appears, with the count under way, so the key certainly comes
+// while the count runs; it is handled at the count's next pump once the program goes on. A
+// count that went on to its end would show the histograms window, and Esc would then only
+// hide that.
+TEST_F(VeruProgram, EscTypedDuringTheHistogramCountEndsTheProgramThere) {
+  const int W = 8000, H = 6000;
+  struct Big {
+    std::wstring path;
+    ~Big() { DeleteFileW(path.c_str()); }
+  } big{picture_ + L".big.bmp"};
+  {
+    std::vector<std::uint8_t> bytes = testing_support::Bmp24(W, H, [](int x, int y) {
+      return (static_cast<std::uint32_t>(x) * 2654435761u ^ static_cast<std::uint32_t>(y) * 40503u) & 0xFFFFFFu;
+    });
+    ASSERT_TRUE(testing_support::WriteFileBytes(big.path, std::string(bytes.begin(), bytes.end())));
+  }
+  Start(L"\"" + big.path + L"\"");
+  HWND viewer = WaitForProcessWindow(program_.Pid(), big.path + L" (8000,6000,24-bit) - [1:1]", 60000);
+  ASSERT_NE(viewer, nullptr);
+  HWND progress = ProcessWindowShownOrNot(program_.Pid(), L"Viewer");
+  ASSERT_NE(progress, nullptr);
+  ASSERT_FALSE(IsWindowVisible(progress));
+  const std::wstring histogramsCaption = L"Histograms";
+  ASSERT_TRUE(testing_support::WaitUntil([&] { return GetForegroundWindow() == viewer; }, 5000))
+      << "the viewer comes up in front";
+
+  const DWORD thread = GetWindowThreadProcessId(viewer, nullptr);
+  HeldThread held(thread);
+  RealKey(VK_F2);
+  ASSERT_TRUE(testing_support::WaitUntil([&] { return IsWindowVisible(progress) != FALSE; }, 20000, 0));
+  // With the progress window up, only a pump of the count takes a message sent to the viewer:
+  // once it is answered, the window has been fully shown and the count is under way.
+  ASSERT_NE(SendMessageTimeoutW(viewer, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr), 0);
+  ASSERT_TRUE(held.Hold());
+  ASSERT_TRUE(IsWindowVisible(progress));
+  ASSERT_EQ(WaitForProcessWindow(program_.Pid(), histogramsCaption, 0), nullptr) << "the count is not over yet";
+
+  EXPECT_EQ(GetForegroundWindow(), viewer);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetGUIThreadInfo(thread, &info));
+  EXPECT_EQ(info.hwndActive, viewer) << "the progress window took the activation";
+  ASSERT_NE(info.hwndFocus, nullptr);
+  EXPECT_EQ(GetAncestor(info.hwndFocus, GA_ROOT), viewer) << "the progress window took the keyboard focus";
+  EXPECT_EQ(GetWindow(progress, GW_OWNER), viewer);
+  EXPECT_TRUE(Above(progress, viewer)) << "the progress window is under the viewer";
+
+  RealKey(VK_ESCAPE);
+  held.Release();
+  bool histogramsShown = false;
+  bool ended = testing_support::WaitUntil(
+      [&] {
+        if (WaitForProcessWindow(program_.Pid(), histogramsCaption, 0)) histogramsShown = true;
+        return program_.Ended(0);
+      },
+      30000);
+  EXPECT_FALSE(histogramsShown) << "the count ran to its end";
+  ASSERT_TRUE(ended) << "Esc did not end the program";
+  EXPECT_EQ(program_.ExitCode(), 0u);
 }
 
 }  // namespace
