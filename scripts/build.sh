@@ -11,11 +11,11 @@ kelmora_configure_windows_build win32
 [ "$KELMORA_WINDOWS_BUILD" = win64 ] && kelmora_configure_windows_build win64
 if [ ! -f build/native/build.ninja ]; then
   cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-        -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc >/dev/null
+        -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc -DKELMORA_WERROR=ON >/dev/null
 fi
 if [ ! -f build/fuzz/build.ninja ]; then
   cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DKELMORA_FUZZ=ON >/dev/null
+        -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DKELMORA_FUZZ=ON -DKELMORA_WERROR=ON >/dev/null
 fi
 cmake --build build/win32
 [ "$KELMORA_WINDOWS_BUILD" = win64 ] && cmake --build build/win64

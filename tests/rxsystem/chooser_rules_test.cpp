@@ -53,7 +53,9 @@ TEST(ChooserRules, TypedPathsPassOrEarnTheirMessage) {
     SCOPED_TRACE("row " + std::to_string(row++) + ": " + c.path);
     RuleBreak r = CheckPathText(c.path, c.requireDrive, c.requireAbsolute);
     EXPECT_EQ(r.id, c.id);
-    if (c.id == 15) EXPECT_EQ(r.character, c.character);
+    if (c.id == 15) {
+      EXPECT_EQ(r.character, c.character);
+    }
   }
 }
 
