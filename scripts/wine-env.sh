@@ -59,7 +59,7 @@ kelmora_configure_windows_build() {
   local dir=$kelmora_root/build/$which
   [ -f "$dir/build.ninja" ] && return 0
   cmake -S "$kelmora_root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_TOOLCHAIN_FILE="$kelmora_root/cmake/toolchain-ming${which#win}.cmake" -DKELMORA_WERROR=ON >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$kelmora_root/cmake/toolchain-mingw${which#win}.cmake" -DKELMORA_WERROR=ON >/dev/null
 }
 
 # What kelmora_wine_settings and wine_env_start change, put back by kelmora_restore_shell.
