@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "forms/owned_handles.h"
+#include "forms/platform/owned_handles.h"
 
 namespace lmint {
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "forms/form.h"
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 
 namespace forms {
 

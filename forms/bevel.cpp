@@ -1,7 +1,7 @@
 #include "forms/bevel.h"
 
 #include "forms/gdi_cache.h"
-#include "forms/owned_handles.h"
+#include "forms/platform/owned_handles.h"
 #include "forms/paint.h"
 #include "forms/panel.h"
 

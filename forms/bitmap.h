@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "forms/canvas.h"
-#include "forms/owned_handles.h"
+#include "forms/platform/owned_handles.h"
 
 namespace forms {
 

@@ -2,9 +2,9 @@
 
 #include "forms/form.h"
 #include "forms/gdi_cache.h"
-#include "forms/message_service.h"
-#include "forms/owned_handles.h"
-#include "forms/text.h"
+#include "forms/core/message_service.h"
+#include "forms/platform/owned_handles.h"
+#include "forms/core/text.h"
 
 namespace forms {
 

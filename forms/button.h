@@ -1,7 +1,7 @@
 // Push buttons and glyph buttons. A button with a modal result closes its modal form.
 #pragma once
 #include "forms/control.h"
-#include "forms/owned_handles.h"
+#include "forms/platform/owned_handles.h"
 
 namespace forms {
 

@@ -2,7 +2,7 @@
 
 #include "forms/bitmap.h"
 #include "forms/gdi_cache.h"
-#include "forms/text.h"
+#include "forms/core/text.h"
 
 namespace forms {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "forms/graphics_types.h"
+#include "forms/core/graphics_types.h"
 
 namespace forms {
 

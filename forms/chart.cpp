@@ -4,12 +4,12 @@
 #include <cmath>
 
 #include "forms/application.h"
-#include "forms/chart_format.h"
-#include "forms/checked.h"
+#include "forms/core/chart_format.h"
+#include "forms/core/checked_arithmetic.h"
 #include "forms/gdi_cache.h"
-#include "forms/owned_handles.h"
+#include "forms/platform/owned_handles.h"
 #include "forms/paint.h"
-#include "forms/text.h"
+#include "forms/core/text.h"
 
 namespace forms {
 namespace {

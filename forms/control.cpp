@@ -8,7 +8,7 @@
 
 #include "forms/form.h"
 #include "forms/gdi_cache.h"
-#include "forms/text.h"
+#include "forms/core/text.h"
 
 namespace forms {
 namespace {

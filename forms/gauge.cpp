@@ -5,7 +5,7 @@
 
 #include "forms/application.h"
 #include "forms/gdi_cache.h"
-#include "forms/owned_handles.h"
+#include "forms/platform/owned_handles.h"
 #include "forms/paint.h"
 
 namespace forms {

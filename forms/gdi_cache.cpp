@@ -3,7 +3,7 @@
 #include <map>
 #include <tuple>
 
-#include "forms/text.h"
+#include "forms/core/text.h"
 
 namespace forms {
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "forms/graphics_types.h"
+#include "forms/core/graphics_types.h"
 
 namespace forms {
 

@@ -1,7 +1,7 @@
 #include "forms/image.h"
 
 #include "forms/gdi_cache.h"
-#include "forms/owned_handles.h"
+#include "forms/platform/owned_handles.h"
 
 namespace forms {
 

@@ -2,8 +2,8 @@
 
 #include "forms/application.h"
 #include "forms/gdi_cache.h"
-#include "forms/owned_handles.h"
-#include "forms/text.h"
+#include "forms/platform/owned_handles.h"
+#include "forms/core/text.h"
 
 namespace forms {
 

@@ -1,6 +1,6 @@
 #include "forms/memo.h"
 
-#include "forms/text.h"
+#include "forms/core/text.h"
 
 namespace forms {
 

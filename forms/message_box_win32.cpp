@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "forms/message_service.h"
-#include "forms/text.h"
+#include "forms/core/message_service.h"
+#include "forms/core/text.h"
 
 namespace forms {
 namespace {

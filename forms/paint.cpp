@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "forms/gdi_cache.h"
-#include "forms/owned_handles.h"
+#include "forms/platform/owned_handles.h"
 
 namespace forms {
 

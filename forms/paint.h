@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "forms/graphics_types.h"
+#include "forms/core/graphics_types.h"
 
 namespace forms {
 

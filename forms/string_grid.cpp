@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "forms/gdi_cache.h"
-#include "forms/owned_handles.h"
+#include "forms/platform/owned_handles.h"
 #include "forms/paint.h"
-#include "forms/text.h"
+#include "forms/core/text.h"
 
 namespace forms {
 

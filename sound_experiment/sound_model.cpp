@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 
 namespace sound_model {
 namespace {

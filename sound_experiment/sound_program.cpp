@@ -1,7 +1,7 @@
 #include "sound_experiment/sound_program.h"
 
 #include "forms/application.h"
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 #include "sound_experiment/sound_data_file.h"
 #include "sound_experiment/sound_model.h"
 #include "toolkit/GreekConfirm.h"

@@ -1,6 +1,6 @@
 // Kelmora4's versions of the results dialog's set-up and of the floppy report, and the
 // dialog's design.
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 #include "sound_experiment/sound_program.h"
 #include "sound_experiment/sound_report.h"
 #include "wave_experiment/experiment_data.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 
 namespace GreekConfirm {
 

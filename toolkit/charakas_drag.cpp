@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 #include "toolkit/dtools.h"
 
 namespace charakas {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 
 namespace dtools {
 namespace {

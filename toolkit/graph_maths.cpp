@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 
 namespace graph_maths {
 

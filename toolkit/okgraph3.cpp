@@ -3,10 +3,10 @@
 #include <array>
 
 #include "forms/bevel.h"
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 #include "forms/image.h"
 #include "forms/label.h"
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 #include "forms/panel.h"
 #include "toolkit/graph_maths.h"
 #include "toolkit/okgraph3_used.h"

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "forms/graphics_types.h"
+#include "forms/core/graphics_types.h"
 
 namespace forms {
 class Control;

@@ -5,11 +5,11 @@
 
 #include "forms/button.h"
 #include "forms/chart.h"
-#include "forms/checkbox.h"
+#include "forms/check_box.h"
 #include "forms/edit.h"
 #include "forms/form.h"
 #include "forms/label.h"
-#include "forms/radiobutton.h"
+#include "forms/radio_button.h"
 
 namespace Histograms {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 
 namespace view {
 

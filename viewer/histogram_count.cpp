@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 #include "viewer/extended_math.h"
 
 namespace view {

@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "forms/application.h"
-#include "forms/checked.h"
-#include "forms/message_service.h"
-#include "forms/text.h"
+#include "forms/core/checked_arithmetic.h"
+#include "forms/core/message_service.h"
+#include "forms/core/text.h"
 #include "viewer/Histograms.h"
 #include "viewer/Progress.h"
 #include "viewer/image_ops.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 #include "viewer/extended_math.h"
 
 namespace view {

@@ -6,9 +6,9 @@
 #include <type_traits>
 
 #include "forms/application.h"
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 #include "forms/cursors.h"
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 #include "toolkit/GreekConfirm.h"
 #include "toolkit/charakas.h"
 #include "toolkit/dtools.h"

@@ -14,14 +14,14 @@
 
 #include "forms/bevel.h"
 #include "forms/button.h"
-#include "forms/checkbox.h"
+#include "forms/check_box.h"
 #include "forms/edit.h"
 #include "forms/form.h"
 #include "forms/label.h"
 #include "forms/panel.h"
-#include "forms/radiobutton.h"
+#include "forms/radio_button.h"
 #include "forms/static_text.h"
-#include "forms/trackbar.h"
+#include "forms/track_bar.h"
 #include "wave_experiment/experiment_data.h"
 
 namespace results {

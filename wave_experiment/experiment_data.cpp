@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 
 namespace Unit1 {
 

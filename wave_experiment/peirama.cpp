@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 #include "wave_experiment/experiment_data.h"
 
 namespace peirama {

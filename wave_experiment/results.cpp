@@ -4,7 +4,7 @@
 
 #include "toolkit/GreekConfirm.h"
 #include "toolkit/dtools.h"
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 #include "wave_experiment/experiment_data.h"
 
 namespace results {

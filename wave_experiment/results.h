@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "forms/button.h"
-#include "forms/design_scale.h"
+#include "forms/core/design_scale.h"
 #include "forms/form.h"
 #include "forms/label.h"
 #include "forms/string_grid.h"

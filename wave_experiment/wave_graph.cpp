@@ -1,6 +1,6 @@
 #include "wave_experiment/wave_graph.h"
 
-#include "forms/graphics_types.h"
+#include "forms/core/graphics_types.h"
 #include "toolkit/okgraph3.h"
 
 namespace Unit1 {

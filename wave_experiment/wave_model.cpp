@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 #include "toolkit/dtools.h"
 
 namespace wave_model {

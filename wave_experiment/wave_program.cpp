@@ -1,7 +1,7 @@
 #include "wave_experiment/wave_program.h"
 
 #include "forms/application.h"
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 #include "toolkit/dtools.h"
 #include "toolkit/okgraph3.h"
 #include "wave_experiment/wave_model.h"

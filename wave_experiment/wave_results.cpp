@@ -1,6 +1,6 @@
 #include "wave_experiment/wave_results.h"
 
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 #include "wave_experiment/experiment_data.h"
 #include "wave_experiment/report_file.h"
 #include "wave_experiment/results_report.h"

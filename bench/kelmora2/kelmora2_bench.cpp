@@ -14,7 +14,7 @@
 
 #include "bench/support/bench_clock.h"
 #include "forms/application.h"
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 #include "tests/support/file_bytes.h"
 #include "wave_experiment/Unit1.h"
 #include "wave_experiment/form_seams.h"

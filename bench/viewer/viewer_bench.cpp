@@ -12,7 +12,7 @@
 
 #include "bmp_writer.h"
 #include "forms/application.h"
-#include "forms/text.h"
+#include "forms/core/text.h"
 #include "tests/support/file_bytes.h"
 #include "viewer/Histograms.h"
 #include "viewer/Progress.h"

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "pe_image.h"
-#include "system_services/description_format.h"
-#include "system_services/export_table.h"
+#include "system_services/host/description_format.h"
+#include "system_services/host/export_table.h"
 
 #ifndef KELMORA_WIN32_BUILD_DIR
 #error "KELMORA_WIN32_BUILD_DIR names the 32-bit build folder"

@@ -1,4 +1,4 @@
-#include "forms/chart_format.h"
+#include "forms/core/chart_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "forms/design_scale.h"
+#include "forms/core/design_scale.h"
 
 #include <gtest/gtest.h>
 

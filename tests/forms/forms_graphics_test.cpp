@@ -12,7 +12,7 @@
 #include "forms/gdi_cache.h"
 #include "forms/image.h"
 #include "forms/panel.h"
-#include "forms/text.h"
+#include "forms/core/text.h"
 #include "gdi_probe.h"
 
 namespace {

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "forms/gdi_cache.h"
-#include "forms/graphics_types.h"
-#include "forms/text.h"
+#include "forms/core/graphics_types.h"
+#include "forms/core/text.h"
 #include "pixel_capture.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "forms/button.h"
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 #include "forms/form.h"
-#include "forms/text.h"
+#include "forms/core/text.h"
 #include "gui_driver.h"
 #include "gui_thread.h"
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "forms/checked.h"
-#include "forms/text.h"
+#include "forms/core/checked_arithmetic.h"
+#include "forms/core/text.h"
 
 namespace {
 

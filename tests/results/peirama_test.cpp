@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "forms/message_service.h"
-#include "forms/text.h"
+#include "forms/core/message_service.h"
+#include "forms/core/text.h"
 #include "gui_driver.h"
 #include "gui_thread.h"
 #include "wave_experiment/experiment_data.h"

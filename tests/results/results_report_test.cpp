@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/text.h"
+#include "forms/core/text.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include "file_bytes.h"
 #include "floppy_drive.h"
-#include "forms/message_service.h"
-#include "forms/text.h"
+#include "forms/core/message_service.h"
+#include "forms/core/text.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
 #include "wave_experiment/experiment_data.h"

@@ -15,7 +15,7 @@
 #include "child_process.h"
 #include "file_bytes.h"
 #include "floppy_drive.h"
-#include "forms/text.h"
+#include "forms/core/text.h"
 #include "gui_driver.h"
 
 using results_tests::FloppyDrive;

@@ -12,7 +12,7 @@
 
 #include "forms/application.h"
 #include "forms/image.h"
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 #include "enter_key.h"
 #include "exit_question.h"
 #include "gui_driver.h"

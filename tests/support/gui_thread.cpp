@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "forms/application.h"
-#include "forms/text.h"
+#include "forms/core/text.h"
 #include "gui_driver.h"
 
 namespace testing_support {

@@ -9,7 +9,7 @@
 #include <limits>
 #include <string>
 
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 
 using namespace graph_maths;
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "forms/bevel.h"
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 #include "forms/image.h"
 #include "forms/label.h"
 #include "gdi_probe.h"

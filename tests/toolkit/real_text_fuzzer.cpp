@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 #include "toolkit/dtools.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <numeric>
 
 #include "column_count.h"
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 #include "viewer/image_ops.h"
 
 namespace {

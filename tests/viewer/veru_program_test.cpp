@@ -8,7 +8,7 @@
 #include "bmp_writer.h"
 #include "child_process.h"
 #include "file_bytes.h"
-#include "forms/text.h"
+#include "forms/core/text.h"
 #include "gui_driver.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <climits>
 #include <string>
 
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 
 using view::ViewState;
 

@@ -13,7 +13,7 @@
 #include "bmp_writer.h"
 #include "forms/application.h"
 #include "file_bytes.h"
-#include "forms/text.h"
+#include "forms/core/text.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
 #include "pixel_capture.h"

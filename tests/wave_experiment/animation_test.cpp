@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "forms/image.h"
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 #include "main_window_fixture.h"
 #include "toolkit/charakas.h"
 #include "toolkit/okgraph3.h"

@@ -14,7 +14,7 @@
 
 #include "caption_room.h"
 #include "forms/application.h"
-#include "forms/text.h"
+#include "forms/core/text.h"
 #include "gui_driver.h"
 #include "gui_thread.h"
 #include "message_recorder.h"

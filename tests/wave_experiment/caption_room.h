@@ -21,8 +21,8 @@
 #include "forms/panel.h"
 #include "forms/static_text.h"
 #include "forms/string_grid.h"
-#include "forms/text.h"
-#include "forms/trackbar.h"
+#include "forms/core/text.h"
+#include "forms/track_bar.h"
 
 namespace kelmora_test {
 

@@ -8,7 +8,7 @@
 
 #include "enter_key.h"
 #include "exit_question.h"
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 #include "main_window_fixture.h"
 
 using namespace kelmora_test;

@@ -13,7 +13,7 @@
 
 #include "child_process.h"
 #include "forms/application.h"
-#include "forms/text.h"
+#include "forms/core/text.h"
 #include "gui_driver.h"
 #include "test_files.h"
 #include "wave_experiment/Unit1.h"

@@ -8,7 +8,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 #include "sound_experiment/sound_data_file.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "forms/application.h"
-#include "forms/message_service.h"
-#include "forms/text.h"
+#include "forms/core/message_service.h"
+#include "forms/core/text.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
 #include "program_run.h"

@@ -12,7 +12,7 @@
 
 #include "data_file_content.h"
 #include "forms/application.h"
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
 #include "program_run.h"

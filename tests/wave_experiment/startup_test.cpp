@@ -10,7 +10,7 @@
 #include <atomic>
 #include <variant>
 
-#include "forms/message_service.h"
+#include "forms/core/message_service.h"
 #include "gui_driver.h"
 #include "main_window_fixture.h"
 #include "toolkit/charakas.h"

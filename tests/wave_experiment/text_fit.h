@@ -7,7 +7,7 @@
 
 #include "forms/control.h"
 #include "forms/gdi_cache.h"
-#include "forms/text.h"
+#include "forms/core/text.h"
 
 namespace kelmora_test {
 

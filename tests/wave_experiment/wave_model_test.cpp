@@ -6,7 +6,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "forms/checked.h"
+#include "forms/core/checked_arithmetic.h"
 #include "toolkit/dtools.h"
 
 namespace {

@@ -1,9 +1,0 @@
-#include "system_services/module_buffers.h"
-
-namespace rxsystem {
-
-char SearchPath[kPathBuffer];
-char WalkPattern[kPathBuffer];
-char TargetPath[kPathBuffer];
-
-}  // namespace rxsystem
