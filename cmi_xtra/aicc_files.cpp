@@ -57,32 +57,27 @@ ReadOutcome readWholeFile(const std::string& file, std::string& bytes) {
 
 }  // namespace
 
-TextHandle handleAlloc(std::size_t size) { return GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size); }
+OwnedHandle handleAlloc(std::size_t size) { return OwnedHandle(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size)); }
 
-TextHandle handleReAlloc(TextHandle handle, std::size_t size) {
-  return handle ? GlobalReAlloc(handle, size, GMEM_MOVEABLE | GMEM_ZEROINIT) : nullptr;
-}
-
-char* handleLock(TextHandle handle) { return handle ? static_cast<char*>(GlobalLock(handle)) : nullptr; }
-
-void handleUnlock(TextHandle handle) {
-  if (handle) GlobalUnlock(handle);
-}
-
-void handleFree(TextHandle handle) {
-  if (handle) GlobalFree(handle);
+void handleReAlloc(OwnedHandle& handle, std::size_t size) {
+  if (!handle) return;
+  if (TextHandle resized = GlobalReAlloc(handle.get(), size, GMEM_MOVEABLE | GMEM_ZEROINIT)) {
+    // The old handle is no longer the block's when the platform answers with another one.
+    (void)handle.release();
+    handle.reset(resized);
+  }
 }
 
 std::size_t handleSize(TextHandle handle) { return handle ? GlobalSize(handle) : 0; }
 
-TextHandle emptyStringHandle() { return handleAlloc(1); }
+OwnedHandle emptyStringHandle() { return handleAlloc(1); }
 
-TextHandle handleWithText(std::string_view text) {
-  OwnedHandle h(handleAlloc(text.size() + 1));
+OwnedHandle handleWithText(std::string_view text) {
+  OwnedHandle h = handleAlloc(text.size() + 1);
   forms::GlobalLockGuard p(h.get());
-  if (!p) return nullptr;
+  if (!p) return {};
   std::memcpy(p.get(), text.data(), text.size());
-  return h.release();
+  return h;
 }
 
 std::optional<std::string> handleText(TextHandle handle) {
@@ -93,37 +88,35 @@ std::optional<std::string> handleText(TextHandle handle) {
   return std::string(p.get(), strnlen(p.get(), size));
 }
 
-TextHandle windowsDirectoryHandle() {
+OwnedHandle windowsDirectoryHandle() {
   // Sized for the directory, however long it is.
   const UINT needed = GetWindowsDirectoryA(nullptr, 0);
   const std::size_t size = std::max<std::size_t>(needed, 256);
-  OwnedHandle h(handleAlloc(size));
+  OwnedHandle h = handleAlloc(size);
   forms::GlobalLockGuard p(h.get());
-  if (!p) return nullptr;
+  if (!p) return {};
   const UINT length = GetWindowsDirectoryA(p.get(), static_cast<UINT>(size));
   if (length >= size) p.get()[0] = '\0';
-  return h.release();
+  return h;
 }
 
-TextHandle paramFilePath() {
-  OwnedHandle directory(windowsDirectoryHandle());
-  const std::optional<std::string> dir = directory.text();
-  if (!dir) return nullptr;
+OwnedHandle paramFilePath() {
+  const std::optional<std::string> dir = windowsDirectoryHandle().text();
+  if (!dir) return {};
   return handleWithText(paramPathIn(*dir));
 }
 
-TextHandle readProfileString(const std::string& file, const std::string& section, const std::string& key) {
+OwnedHandle readProfileString(const std::string& file, const std::string& section, const std::string& key) {
   if (file.empty()) return emptyStringHandle();
-  OwnedHandle h(handleAlloc(profileValueSize));
+  OwnedHandle h = handleAlloc(profileValueSize);
   DWORD length;
   {
     forms::GlobalLockGuard p(h.get());
-    if (!p) return nullptr;
+    if (!p) return {};
     length = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", p.get(), profileValueSize, file.c_str());
   }
-  TextHandle whole = h.release();
-  TextHandle shrunk = handleReAlloc(whole, length + 1);
-  return shrunk ? shrunk : whole;
+  handleReAlloc(h, length + 1);
+  return h;
 }
 
 void writeProfileString(const std::string& file, const std::string& section, const std::string& key,
@@ -137,10 +130,10 @@ void forgetProfileCache(const std::string& file) {
   if (!file.empty()) WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
 }
 
-TextHandle readWholeSection(const std::string& file, const std::string& section) {
-  if (file.empty()) return nullptr;
+OwnedHandle readWholeSection(const std::string& file, const std::string& section) {
+  if (file.empty()) return {};
   std::string bytes;
-  if (readWholeFile(file, bytes) != ReadOutcome::read) return nullptr;
+  if (readWholeFile(file, bytes) != ReadOutcome::read) return {};
   return handleWithText(sectionText(bytes, section));
 }
 
@@ -193,42 +186,37 @@ void cmiStateFree() {
   std::string().swap(keptStudentId);
 }
 
-TextHandle cmiReadValue(const std::string& section, const std::string& key) {
+OwnedHandle cmiReadValue(const std::string& section, const std::string& key) {
   if (equalsIgnoreCase(key, "Output_file") && !cachedOutputFile.empty()) {
     return handleWithText(cachedOutputFile);
   }
   if (equalsIgnoreCase(key, "Interactions_File") && !cachedInteractionsFile.empty()) {
     return handleWithText(cachedInteractionsFile);
   }
-  OwnedHandle path(paramFilePath());
-  const std::optional<std::string> launchFile = path.text();
-  if (!launchFile) return nullptr;
-  TextHandle value = readProfileString(*launchFile, section, key);
+  const std::optional<std::string> launchFile = paramFilePath().text();
+  if (!launchFile) return {};
+  OwnedHandle value = readProfileString(*launchFile, section, key);
   if (!equalsIgnoreCase(key, "Output_file") && !equalsIgnoreCase(key, "Interactions_File")) return value;
   // Left relative, the profile functions would take the name in the Windows directory and the
   // section and record writes in the current one: one lesson's results in two files.
-  OwnedHandle owned(value);
-  const std::optional<std::string> name = owned.text();
-  if (!name) return nullptr;
+  const std::optional<std::string> name = value.text();
+  if (!name) return {};
   const std::string launchDirectory = launchFile->substr(0, launchFile->find_last_of("\\/") + 1);
   return handleWithText(resolvedFilePath(launchDirectory, *name));
 }
 
 std::int32_t cmiReadInteger(const std::string& section, const std::string& key) {
-  OwnedHandle value(cmiReadValue(section, key));
-  const std::optional<std::string> text = value.text();
+  const std::optional<std::string> text = cmiReadValue(section, key).text();
   return text ? decimalValue(*text) : 0;
 }
 
 void cmiWriteValue(const std::string& section, const std::string& key, const std::string& value) {
-  OwnedHandle path(cmiReadValue("Core", "Output_file"));
-  const std::optional<std::string> outputFile = path.text();
+  const std::optional<std::string> outputFile = cmiReadValue("Core", "Output_file").text();
   if (outputFile && !outputFile->empty()) writeProfileString(*outputFile, section, key, value);
 }
 
 void cmiWriteSection(const std::string& section, const std::string& text) {
-  OwnedHandle path(cmiReadValue("Core", "Output_file"));
-  const std::optional<std::string> outputFile = path.text();
+  const std::optional<std::string> outputFile = cmiReadValue("Core", "Output_file").text();
   if (outputFile && !outputFile->empty()) replaceWholeSection(*outputFile, section, text);
 }
 

@@ -15,15 +15,7 @@ namespace lmint {
 // A movable, zero-initialised global-memory block holding a zero-ended text; null is no text.
 using TextHandle = void*;
 
-TextHandle handleAlloc(std::size_t size);
-TextHandle handleReAlloc(TextHandle handle, std::size_t size);
-char* handleLock(TextHandle handle);
-void handleUnlock(TextHandle handle);
-void handleFree(TextHandle handle);
 std::size_t handleSize(TextHandle handle);
-TextHandle emptyStringHandle();
-// A new handle sized for the text.
-TextHandle handleWithText(std::string_view text);
 // A copy of the handle's text; nullopt for a null handle or one that cannot be locked.
 std::optional<std::string> handleText(TextHandle handle);
 
@@ -34,14 +26,22 @@ class OwnedHandle : public forms::UniqueGlobal {
   std::optional<std::string> text() const { return handleText(get()); }
 };
 
-TextHandle windowsDirectoryHandle();
-TextHandle paramFilePath();
-TextHandle readProfileString(const std::string& file, const std::string& section, const std::string& key);
+// Null when there is no memory.
+OwnedHandle handleAlloc(std::size_t size);
+// The block, given size bytes; a block that cannot be resized stays as it was.
+void handleReAlloc(OwnedHandle& handle, std::size_t size);
+OwnedHandle emptyStringHandle();
+// A new handle sized for the text.
+OwnedHandle handleWithText(std::string_view text);
+
+OwnedHandle windowsDirectoryHandle();
+OwnedHandle paramFilePath();
+OwnedHandle readProfileString(const std::string& file, const std::string& section, const std::string& key);
 void writeProfileString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value);
 // Null when the file name is empty or the file cannot be opened; the empty text when the
 // section is not there.
-TextHandle readWholeSection(const std::string& file, const std::string& section);
+OwnedHandle readWholeSection(const std::string& file, const std::string& section);
 void replaceWholeSection(const std::string& file, const std::string& section, const std::string& text);
 // The profile functions may keep the last file they parsed in memory; after the Xtra changes
 // or deletes one behind their back, that copy must go (the documented flush).
@@ -62,7 +62,7 @@ extern std::int32_t objectiveIndexTable[100];
 
 void cmiStateReset();
 void cmiStateFree();
-TextHandle cmiReadValue(const std::string& section, const std::string& key);
+OwnedHandle cmiReadValue(const std::string& section, const std::string& key);
 std::int32_t cmiReadInteger(const std::string& section, const std::string& key);
 void cmiWriteValue(const std::string& section, const std::string& key, const std::string& value);
 void cmiWriteSection(const std::string& section, const std::string& text);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "cmi_xtra/aicc_files.h"
 #include "cmi_xtra/aicc_text.h"
@@ -20,14 +21,10 @@ void launchInteger(HandlerCall& call, const std::string& section, const std::str
   integerResult(call, cmiReadInteger(section, key));
 }
 
-std::string handleTextOrEmpty(TextHandle handle) {
-  OwnedHandle owned(handle);
-  return owned.text().value_or(std::string());
-}
+std::string handleTextOrEmpty(const OwnedHandle& handle) { return handle.text().value_or(std::string()); }
 
-std::int32_t statusHandleHasLetter(TextHandle status, char letter) {
-  OwnedHandle owned(status);
-  const std::optional<std::string> text = owned.text();
+std::int32_t statusHandleHasLetter(const OwnedHandle& status, char letter) {
+  const std::optional<std::string> text = status.text();
   return text && statusHasLetter(*text, letter) ? 1 : 0;
 }
 
@@ -38,18 +35,16 @@ std::int32_t lessonStatusHasLetter(char letter) {
 // A free-text section of the launch file: the empty text without a launch path, and no
 // result at all when the launch file cannot be opened.
 void launchSection(HandlerCall& call, const std::string& section) {
-  OwnedHandle path(paramFilePath());
-  const std::optional<std::string> launchFile = path.text();
+  const std::optional<std::string> launchFile = paramFilePath().text();
   if (!launchFile) {
     returnStringHandle(call, emptyStringHandle());
     return;
   }
-  if (TextHandle text = readWholeSection(*launchFile, section)) returnStringHandle(call, text);
+  if (OwnedHandle text = readWholeSection(*launchFile, section)) returnStringHandle(call, std::move(text));
 }
 
 std::optional<std::string> outputFilePath() {
-  OwnedHandle path(cmiReadValue("Core", "Output_file"));
-  std::optional<std::string> file = path.text();
+  std::optional<std::string> file = cmiReadValue("Core", "Output_file").text();
   if (file && file->empty()) return std::nullopt;
   return file;
 }
@@ -78,7 +73,7 @@ std::optional<std::int32_t> objectiveKeyNumber(std::int32_t i) {
   return objectiveIndexTable[i - 1];
 }
 
-TextHandle objectiveValue(std::int32_t k, const char* name) {
+OwnedHandle objectiveValue(std::int32_t k, const char* name) {
   return cmiReadValue("Objectives_Status", numberedKey(name, k));
 }
 
@@ -132,7 +127,7 @@ void addComment(std::int32_t index, const std::string& comment) {
   const std::optional<std::string> output = outputFilePath();
   if (!output) return;
   std::string text = entry;
-  if (TextHandle existing = readWholeSection(*output, "comments")) {
+  if (const OwnedHandle existing = readWholeSection(*output, "comments")) {
     // The joining CR becomes CR LF when the section is written.
     text = handleTextOrEmpty(existing) + "\r" + entry;
   }
@@ -140,18 +135,13 @@ void addComment(std::int32_t index, const std::string& comment) {
 }
 
 void readComplete() {
-  {
-    OwnedHandle output(cmiReadValue("Core", "Output_file"));
-    if (std::optional<std::string> name = output.text()) cachedOutputFile = *name;
-  }
-  {
-    OwnedHandle interactions(cmiReadValue("Evaluation", "Interactions_file"));
-    if (std::optional<std::string> name = interactions.text()) cachedInteractionsFile = *name;
+  if (std::optional<std::string> name = cmiReadValue("Core", "Output_file").text()) cachedOutputFile = *name;
+  if (std::optional<std::string> name = cmiReadValue("Evaluation", "Interactions_file").text()) {
+    cachedInteractionsFile = *name;
   }
   keptCourseId = handleTextOrEmpty(cmiReadValue("Evaluation", "Course_ID"));
   keptStudentId = handleTextOrEmpty(cmiReadValue("Core", "Student_ID"));
-  OwnedHandle path(paramFilePath());
-  if (std::optional<std::string> launchFile = path.text()) {
+  if (std::optional<std::string> launchFile = paramFilePath().text()) {
     // Once deleted, the launch file must read as gone, not from the profile functions' copy.
     forgetProfileCache(*launchFile);
     DeleteFileA(launchFile->c_str());
@@ -159,12 +149,11 @@ void readComplete() {
 }
 
 void appendInteraction(InteractionRecord record, const std::string& customData) {
-  const std::optional<std::string> file =
-      OwnedHandle(cmiReadValue("Evaluation", "Interactions_File")).text();
+  const std::optional<std::string> file = cmiReadValue("Evaluation", "Interactions_File").text();
   if (!file || file->empty()) return;
   const std::vector<std::string> tokens = customTokens(customData);
-  const std::optional<std::string> course = OwnedHandle(cmiReadValue("Evaluation", "Course_ID")).text();
-  const std::optional<std::string> student = OwnedHandle(cmiReadValue("Core", "Student_ID")).text();
+  const std::optional<std::string> course = cmiReadValue("Evaluation", "Course_ID").text();
+  const std::optional<std::string> student = cmiReadValue("Core", "Student_ID").text();
   if (!course || !student) return;
   // Records are written after LMReadComplete, when the launch file is gone.
   record.courseId = course->empty() ? keptCourseId : *course;
@@ -207,10 +196,10 @@ void LMGetData(HandlerCall& call) { launchSection(call, "Core_Lesson"); }
 void LMGetConfig(HandlerCall& call) { launchSection(call, "Core_Vendor"); }
 
 void LMGetPath(HandlerCall& call) {
-  OwnedHandle privatePath(cmiReadValue("Private_Area", "Path"));
+  OwnedHandle privatePath = cmiReadValue("Private_Area", "Path");
   const std::optional<std::string> text = privatePath.text();
   if (text && !text->empty()) {
-    returnStringHandle(call, privatePath.release());
+    returnStringHandle(call, std::move(privatePath));
   } else {
     launchText(call, "Core", "Path");
   }

@@ -154,9 +154,8 @@ void integerResult(HandlerCall& call, std::int32_t value) {
   if (values) values->methods->IntegerToValue(values, value, &call.info->resultValue);
 }
 
-void returnStringHandle(HandlerCall& call, TextHandle handle) {
-  OwnedHandle owned(handle);
-  if (forms::GlobalLockGuard text(owned.get()); text) {
+void returnStringHandle(HandlerCall& call, OwnedHandle handle) {
+  if (forms::GlobalLockGuard text(handle.get()); text) {
     moa::ValueInterface* values = call.instance->valueInterface;
     if (values) values->methods->StringToValue(values, text.get(), &call.info->resultValue);
   }

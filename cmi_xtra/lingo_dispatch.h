@@ -39,6 +39,6 @@ std::optional<std::string> stringArgument(HandlerCall& call, std::int32_t n);
 std::optional<std::int32_t> integerArgument(HandlerCall& call, std::int32_t n);
 void integerResult(HandlerCall& call, std::int32_t value);
 // Hands the handle's text to Lingo as the result and frees the handle in every case.
-void returnStringHandle(HandlerCall& call, TextHandle handle);
+void returnStringHandle(HandlerCall& call, OwnedHandle handle);
 
 }  // namespace lmint

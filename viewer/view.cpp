@@ -5,11 +5,14 @@
 #include <algorithm>
 #include <new>
 #include <optional>
+#include <span>
 
 #include "forms/application.h"
 #include "forms/core/checked_arithmetic.h"
 #include "forms/core/message_service.h"
 #include "forms/core/text.h"
+#include "forms/platform/owned_handles.h"
+#include "forms/platform/whole_file.h"
 #include "viewer/Histograms.h"
 #include "viewer/Progress.h"
 #include "viewer/image_ops.h"
@@ -105,34 +108,23 @@ void ResetUnitState() {
 // A directory search that matches any attribute, as the existence check has always been.
 bool FileFound(const std::string& path) {
   WIN32_FIND_DATAW data;
-  HANDLE h = FindFirstFileW(forms::Widen(path).c_str(), &data);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  FindClose(h);
-  return true;
+  const forms::UniqueFind search(FindFirstFileW(forms::Widen(path).c_str(), &data));
+  return static_cast<bool>(search);
 }
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-  HANDLE h = CreateFileW(forms::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::optional<std::vector<std::uint8_t>> result;
-  LARGE_INTEGER size;
-  if (GetFileSizeEx(h, &size) && size.QuadPart >= 0 && static_cast<std::uint64_t>(size.QuadPart) <= kMaxFileBytes) {
-    try {
-      std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-      std::size_t done = 0;
-      while (done < bytes.size()) {
-        DWORD got = 0;
-        DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
-        if (!ReadFile(h, bytes.data() + done, want, &got, nullptr) || got == 0) break;
-        done += got;
-      }
-      if (done == bytes.size()) result = std::move(bytes);
-    } catch (const std::bad_alloc&) {
-    }
+// Another program may hold the picture open for writing while it is shown.
+std::optional<std::string> ReadPictureFile(const std::string& path) {
+  const std::wstring name = forms::Widen(path);
+  try {
+    return forms::ReadWholeFile(name, {.share = FILE_SHARE_READ | FILE_SHARE_WRITE, .maxBytes = kMaxFileBytes});
+  } catch (const std::bad_alloc&) {
+    // A picture too big for the memory left is one that cannot be loaded.
+    return std::nullopt;
   }
-  CloseHandle(h);
-  return result;
+}
+
+std::span<const std::uint8_t> BytesOf(const std::string& file) {
+  return {reinterpret_cast<const std::uint8_t*>(file.data()), file.size()};
 }
 
 // The new picture of a zoom step, or nothing when there is no memory for it.
@@ -170,10 +162,9 @@ void ApplyZoom(const ZoomPlan& plan) {
 std::vector<std::string> ProgramArguments() {
   std::vector<std::string> args;
   int n = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &n);
+  const forms::UniqueLocal<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &n));
   if (!argv) return args;
-  for (int i = 1; i < n; ++i) args.push_back(forms::Narrow(argv[i]));
-  LocalFree(argv);
+  for (int i = 1; i < n; ++i) args.push_back(forms::Narrow(argv.get()[i]));
   return args;
 }
 
@@ -219,9 +210,9 @@ void TViewerForm::FormCreate() {
   }
   ViewRect = RECT{0, 0, kWindowWidth, kWindowHeight};
   // A file that is there but holds no picture we can read ends the program like a missing one.
-  std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(ImageFileName);
+  std::optional<std::string> bytes = ReadPictureFile(ImageFileName);
   bmp::Decoded decoded;
-  if (bytes) decoded = bmp::Decode(*bytes);
+  if (bytes) decoded = bmp::Decode(BytesOf(*bytes));
   if (!bytes || !decoded.ok()) {
     forms::MessageDlg("Could not load image file!", forms::MsgDlgType::Error, forms::mbOK);
     EndProgramForNoPicture();

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <chrono>
 #include <iterator>
+#include <optional>
 #include <type_traits>
 
 #include "forms/application.h"
 #include "forms/core/checked_arithmetic.h"
 #include "forms/cursors.h"
 #include "forms/core/message_service.h"
+#include "forms/platform/whole_file.h"
 #include "toolkit/GreekConfirm.h"
 #include "toolkit/charakas.h"
 #include "toolkit/dtools.h"
@@ -44,6 +46,10 @@ constexpr char kSaveQuestion[] = "Να αποθηκευτούν οι αλλαγ�
 constexpr char kWrongValueCaption[] = "Λάθος τιμή";
 
 using results::InOutError;
+
+// The save's message tells the replace's own refusals by these codes.
+static_assert(results::kFolderInPlaceOfFile == forms::kFolderInPlaceOfFile);
+static_assert(results::kFileReadOnly == forms::kFileReadOnly);
 
 forms::FontSpec FontOf(const forms::FontSpec& base, const ControlRow& row) {
   forms::FontSpec f = base;
@@ -104,87 +110,6 @@ bool FileExists(const std::wstring& name) {
   if (name.empty()) return false;
   DWORD attr = GetFileAttributesW(name.c_str());
   return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool ReadWholeFile(const std::wstring& name, std::string& bytes) {
-  HANDLE h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  char buf[65536];
-  while (true) {
-    DWORD got = 0;
-    if (!ReadFile(h, buf, sizeof buf, &got, nullptr)) {
-      ok = false;
-      break;
-    }
-    if (got == 0) break;
-    bytes.append(buf, got);
-  }
-  CloseHandle(h);
-  return ok;
-}
-
-// The whole file is written beside the original and only then put in its place, so a write
-// that fails half-way (a full disk, a file held open) leaves the student's file as it was.
-void WriteFileReplacing(const std::wstring& name, const std::string& bytes) {
-  size_t slash = name.find_last_of(L"\\/");
-  std::wstring dir = slash == std::wstring::npos ? L"." : name.substr(0, slash + 1);
-  if (dir.empty()) dir = L".";
-  // Refused before anything is written: the rename below replaces a read-only file under
-  // Wine (whose read-only mark is no bar to a process with the rights of root), and fails on
-  // a folder with no more than "access denied".
-  DWORD attr = GetFileAttributesW(name.c_str());
-  if (attr != INVALID_FILE_ATTRIBUTES) {
-    if (attr & FILE_ATTRIBUTE_DIRECTORY) throw InOutError(results::kFolderInPlaceOfFile);
-    if (attr & FILE_ATTRIBUTE_READONLY) throw InOutError(results::kFileReadOnly);
-  }
-  DWORD dirAttr = GetFileAttributesW(dir.c_str());
-  if (dirAttr == INVALID_FILE_ATTRIBUTES || !(dirAttr & FILE_ATTRIBUTE_DIRECTORY)) {
-    throw InOutError(ERROR_PATH_NOT_FOUND);
-  }
-  wchar_t temp[MAX_PATH + 16];
-  if (!GetTempFileNameW(dir.c_str(), L"kel", 0, temp)) throw InOutError(GetLastError());
-  auto fail = [&temp](DWORD code) {
-    DeleteFileW(temp);
-    throw InOutError(code);
-  };
-  HANDLE h = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
-  if (h == INVALID_HANDLE_VALUE) fail(GetLastError());
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD put = 0;
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-    if (!WriteFile(h, bytes.data() + done, chunk, &put, nullptr) || put == 0) {
-      DWORD code = GetLastError();
-      CloseHandle(h);
-      fail(code);
-    }
-    done += put;
-  }
-  if (!FlushFileBuffers(h)) {
-    DWORD code = GetLastError();
-    CloseHandle(h);
-    fail(code);
-  }
-  if (!CloseHandle(h)) fail(GetLastError());
-  if (!MoveFileExW(temp, name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DWORD code = GetLastError();
-    // Wine answers "access denied" where another program holds the file open too: the file
-    // itself then tells the one from the other, and the student reads the reason that is.
-    if (code == ERROR_ACCESS_DENIED) {
-      HANDLE probe = CreateFileW(name.c_str(), GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (probe != INVALID_HANDLE_VALUE) {
-        CloseHandle(probe);
-      } else if (GetLastError() == ERROR_SHARING_VIOLATION) {
-        code = ERROR_SHARING_VIOLATION;
-      }
-    }
-    fail(code);
-  }
 }
 
 }  // namespace
@@ -659,12 +584,12 @@ void TForm1::ReadDataFileWithPolicy() {
     app.Terminate();
     return;
   }
-  std::string bytes;
+  // Others may read the file meanwhile, but not change it under the parse.
+  const std::optional<std::string> bytes = forms::ReadWholeFile(DataFileArgument, {.share = FILE_SHARE_READ});
   // A file that exists but cannot be read is reported as bad content, once.
-  ReadOutcome outcome = ReadWholeFile(DataFileArgument, bytes)
-                            ? ParseDataFile(bytes, policy, Questions, Measurements, GridRows,
-                                            GridCols)
-                            : ReadOutcome::BadContent;
+  ReadOutcome outcome = bytes ? ParseDataFile(*bytes, policy, Questions, Measurements, GridRows,
+                                              GridCols)
+                              : ReadOutcome::BadContent;
   if (outcome != ReadOutcome::Ok) {
     GreekConfirm::VeruGreekConfirm(kReadErrorCaption, kBadContentText, 0);
     app.Terminate();
@@ -677,7 +602,11 @@ void TForm1::ReadDataFileWithPolicy() {
 void TForm1::WriteDataFileWithPolicy() {
   std::string bytes =
       FormatDataFile(program_.FilePolicy(), Questions, Measurements, GridRows, GridCols);
-  WriteFileReplacing(DataFileArgument, bytes);
+  // Written beside the student's file and only then moved in its place, so a save that fails
+  // half-way leaves the file as it was.
+  if (const forms::WriteOutcome replaced = forms::ReplaceWholeFile(DataFileArgument, bytes); !replaced.ok) {
+    throw InOutError(replaced.error);
+  }
   savedBytes_ = std::move(bytes);
   savedBytesKnown_ = true;
 }

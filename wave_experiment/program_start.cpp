@@ -7,16 +7,15 @@
 #include <string>
 
 #include "forms/application.h"
+#include "forms/platform/owned_handles.h"
 
 namespace Unit1 {
 namespace {
 
 std::wstring FirstArgument() {
   int count = 0;
-  LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::wstring first = args && count > 1 ? args[1] : L"";
-  LocalFree(args);
-  return first;
+  const forms::UniqueLocal<LPWSTR*> args(CommandLineToArgvW(GetCommandLineW(), &count));
+  return args && count > 1 ? args.get()[1] : L"";
 }
 
 }  // namespace

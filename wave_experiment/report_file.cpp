@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include <algorithm>
+#include <utility>
 
+#include "forms/platform/whole_file.h"
 #include "toolkit/GreekConfirm.h"
 
 namespace results {
@@ -21,50 +22,19 @@ class CriticalErrorBoxOff {
   UINT previous_;
 };
 
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return h_; }
-  // Closes now, reporting whether the close itself went through.
-  bool Close() {
-    HANDLE h = h_;
-    h_ = INVALID_HANDLE_VALUE;
-    return CloseHandle(h) != FALSE;
-  }
-
- private:
-  HANDLE h_;
-};
-
-[[noreturn]] void RaiseLastError() {
-  DWORD code = GetLastError();
-  throw InOutError(code ? code : ERROR_WRITE_FAULT);
-}
-
 }  // namespace
 
 bool WriteFloppyReport(const std::wstring& path, std::string_view bytes) {
   CriticalErrorBoxOff quiet;
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.Get() == INVALID_HANDLE_VALUE) {
+  forms::UniqueHandle file = forms::CreateForWriting(path);
+  if (!file) {
     GreekConfirm::VeruGreekConfirm("Σφάλμα δισκέτας", "Δεν είναι δυνατή η εγγραφή στη δισκέτα.", 0);
     return false;
   }
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-    DWORD written = 0;
-    if (!WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) RaiseLastError();
-    done += written;
+  if (const forms::WriteOutcome written = forms::WriteAndClose(std::move(file), bytes); !written.ok) {
+    // A write that failed without a reason still failed.
+    throw InOutError(written.error ? written.error : ERROR_WRITE_FAULT);
   }
-  if (!FlushFileBuffers(file.Get())) RaiseLastError();
-  if (!file.Close()) RaiseLastError();
   return true;
 }
 

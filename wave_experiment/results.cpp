@@ -5,6 +5,7 @@
 #include "toolkit/GreekConfirm.h"
 #include "toolkit/dtools.h"
 #include "forms/core/message_service.h"
+#include "forms/platform/owned_handles.h"
 #include "wave_experiment/experiment_data.h"
 
 namespace results {
@@ -28,9 +29,8 @@ const ResultsDialogDesign kWaveResultsDesign{
 };
 
 std::int32_t ScreenPixelsPerInch() {
-  HDC dc = GetDC(nullptr);
-  int ppi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
+  const forms::WindowDC screen(nullptr);
+  int ppi = GetDeviceCaps(screen.get(), LOGPIXELSY);
   return ppi > 0 ? ppi : 96;
 }
 

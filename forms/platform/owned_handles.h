@@ -97,6 +97,14 @@ struct MemoryDC {
   static void Close(Handle h) { DeleteDC(h); }
 };
 
+template <class T>
+struct Local {
+  using Handle = T;
+  static Handle None() { return nullptr; }
+  static bool Valid(Handle h) { return h != nullptr; }
+  static void Close(Handle h) { LocalFree(h); }
+};
+
 }  // namespace owned_traits
 
 using UniqueHandle = Owned<owned_traits::Kernel>;
@@ -111,6 +119,20 @@ template <class T>
 using UniqueGdiObject = Owned<owned_traits::GdiObject<T>>;
 // A DC of CreateCompatibleDC.
 using UniqueMemoryDC = Owned<owned_traits::MemoryDC>;
+// Memory of LocalAlloc that a function hands over, as CommandLineToArgvW its list.
+template <class T>
+using UniqueLocal = Owned<owned_traits::Local<T>>;
+
+// Closes the object now and tells whether the close went through: a written file may report
+// only there that its last bytes did not reach the disk, which a destructor cannot tell.
+inline bool CloseChecked(UniqueHandle& handle) {
+  // INVALID_HANDLE_VALUE is also the process's own pseudo-handle, which "closes" fine.
+  if (!handle) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return false;
+  }
+  return CloseHandle(handle.release()) != FALSE;
+}
 
 // A global-memory block held locked: GlobalLock in, GlobalUnlock out. Locking a null block
 // gives null, and so does a block that cannot be locked.

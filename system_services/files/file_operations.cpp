@@ -189,10 +189,9 @@ int TransferMatchingFiles(const HostContext* context, const char* fileSpec, cons
     }
     std::strcpy(TargetPath, destination);
   }
-  VeruWaitCursor();
+  const WaitCursorGuard waiting;
   int result = WalkDirectory(WalkPattern, withDestination, recurse, withDestination && !overwrite,
                              callback);
-  RestoreCursor();
   return result == -1 ? -1 : 0;
 }
 
@@ -452,18 +451,16 @@ extern "C" HGLOBAL __stdcall SysFindFiles(const HostContext* context, const char
   if (!text) return nullptr;
   text[0] = '\0';
 
-  VeruWaitCursor();
+  const WaitCursorGuard waiting;
   if (SearchAll) {
     FindOnEveryFixedDisk(SearchDirs != 0);
   } else {
     if (SplitFileSpec(FileSpec) != 0 ||
         WalkDirectory(WalkPattern, false, SearchDirs != 0, false, FindFilesCallback) == -1) {
-      RestoreCursor();
       Find.block.reset();
       return nullptr;
     }
   }
-  RestoreCursor();
   return Find.block.release();
 }
 

@@ -141,11 +141,9 @@ constexpr ListWalkPlatform kListPlatform = {PathExists, CreatePathDirs, ReportLi
 }  // namespace
 
 int WalkFileList(const char* list, bool withDestination, bool skipExisting, WalkCallback callback) {
-  VeruWaitCursor();
-  const int result = WalkListText(list ? list : "", withDestination, skipExisting, SearchPath,
-                                  TargetPath, kPathBuffer, kListPlatform, callback);
-  RestoreCursor();
-  return result;
+  const WaitCursorGuard waiting;
+  return WalkListText(list ? list : "", withDestination, skipExisting, SearchPath, TargetPath, kPathBuffer,
+                      kListPlatform, callback);
 }
 
 }  // namespace rxsystem

@@ -65,6 +65,16 @@ LRESULT SetHostStringVariable(HWND window, const char* name, const char* text);
 void VeruWaitCursor();
 void RestoreCursor();
 
+// The wait cursor over a piece of work: up when made, restored on every way out. A box shown
+// on the way has taken it down already, and the restore then finds nothing to do.
+class WaitCursorGuard {
+ public:
+  WaitCursorGuard() { VeruWaitCursor(); }
+  ~WaitCursorGuard() { RestoreCursor(); }
+  WaitCursorGuard(const WaitCursorGuard&) = delete;
+  WaitCursorGuard& operator=(const WaitCursorGuard&) = delete;
+};
+
 void ReportErrorWith(int id, std::span<const FormatArg> values);
 void VeruErrorBoxWith(int id, std::span<const FormatArg> values);
 void VeruPlainErrorWith(const char* format, std::span<const FormatArg> values);
