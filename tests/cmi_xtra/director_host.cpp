@@ -149,7 +149,7 @@ void MOA_CALL ValueHost::Unexpected() { ADD_FAILURE() << "the Xtra called a valu
 moa::MoaError MOA_CALL ValueHost::ValueToInteger(moa::ValueInterface* self, const moa::HostValue* v,
                                                  std::int32_t* out) {
   ValueHost* h = Face<moa::ValueInterface, ValueHost>::Of(self);
-  h->log.push_back({13, *v});
+  h->log.push_back({slotValueToInteger, *v});
   const std::optional<std::int32_t> i = h->AsInteger(*v);
   if (!i) return errWrongKind;
   *out = *i;
@@ -159,7 +159,7 @@ moa::MoaError MOA_CALL ValueHost::ValueToInteger(moa::ValueInterface* self, cons
 moa::MoaError MOA_CALL ValueHost::StringLength(moa::ValueInterface* self, const moa::HostValue* v,
                                                std::int32_t* out) {
   ValueHost* h = Face<moa::ValueInterface, ValueHost>::Of(self);
-  h->log.push_back({16, *v});
+  h->log.push_back({slotStringLength, *v});
   const std::optional<std::string> s = h->AsString(*v);
   if (!s) return errWrongKind;
   *out = static_cast<std::int32_t>(s->size());
@@ -169,7 +169,7 @@ moa::MoaError MOA_CALL ValueHost::StringLength(moa::ValueInterface* self, const 
 moa::MoaError MOA_CALL ValueHost::ValueToString(moa::ValueInterface* self, const moa::HostValue* v,
                                                 char* buffer, std::int32_t size) {
   ValueHost* h = Face<moa::ValueInterface, ValueHost>::Of(self);
-  h->log.push_back({17, *v});
+  h->log.push_back({slotValueToString, *v});
   const std::optional<std::string> s = h->AsString(*v);
   if (!s) return errWrongKind;
   if (size <= 0) return moa::errNone;
@@ -188,14 +188,14 @@ moa::MoaError MOA_CALL ValueHost::ValueToString(moa::ValueInterface* self, const
 moa::MoaError MOA_CALL ValueHost::IntegerToValue(moa::ValueInterface* self, std::int32_t i, moa::HostValue* out) {
   ValueHost* h = Face<moa::ValueInterface, ValueHost>::Of(self);
   *out = h->Integer(i);
-  h->log.push_back({22, *out});
+  h->log.push_back({slotIntegerToValue, *out});
   return moa::errNone;
 }
 
 moa::MoaError MOA_CALL ValueHost::StringToValue(moa::ValueInterface* self, const char* text, moa::HostValue* out) {
   ValueHost* h = Face<moa::ValueInterface, ValueHost>::Of(self);
   *out = h->String(text);
-  h->log.push_back({25, *out});
+  h->log.push_back({slotStringToValue, *out});
   return moa::errNone;
 }
 
@@ -503,29 +503,9 @@ std::string LaunchFilePath() {
   return dir + "PARAM.CMI";
 }
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// The paths here are the system's own ANSI ones (the temporary and the Windows directory).
-static std::wstring WideOfAnsi(const std::string& path) {
-  int n = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), w.data(), n);
-  return w;
-}
-
-std::optional<std::string> ReadBytes(const std::string& path) {
-  bool exists = false;
-  std::string bytes = testing_support::ReadFileBytes(WideOfAnsi(path), &exists);
-  if (!exists) return std::nullopt;
-  return bytes;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
+void WriteProfileFile(const std::string& path, const std::string& bytes) {
   DWORD written = 0;
-  ASSERT_TRUE(testing_support::WriteFileBytes(WideOfAnsi(path), bytes, &written)) << path;
-  EXPECT_EQ(written, bytes.size()) << path;
-  // The profile functions may keep a parsed copy; a rewritten file must not read as its old
-  // self.
+  ASSERT_TRUE(testing_support::WriteFileBytes(path, bytes, &written)) << path << ": " << written << " bytes written";
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
@@ -538,29 +518,6 @@ std::string ProfileValue(const std::string& file, const std::string& section, co
   char buffer[4096] = {};
   GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof buffer, file.c_str());
   return buffer;
-}
-
-ScratchDirectory::ScratchDirectory() {
-  static int counter = 0;
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  std::string base = temp;
-  if (!base.empty() && base.back() == '\\') base.pop_back();
-  path_ = base + "\\lmint-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-  CreateDirectoryA(path_.c_str(), nullptr);
-}
-
-ScratchDirectory::~ScratchDirectory() {
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA((path_ + "\\*").c_str(), &found);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = found.cFileName;
-      if (name != "." && name != "..") RemoveFile(File(name));
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
-  }
-  RemoveDirectoryA(path_.c_str());
 }
 
 }  // namespace director_host

@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -64,6 +65,23 @@ enum ValueKind : std::uint32_t {
   kindUntouched = 0xE0E0E0E0,  // what a call's result holds before the Xtra sets it
 };
 
+// The value interface's conversions by their place in its method table, as the host numbers
+// the slots; the log names the one the Xtra called.
+enum ValueSlot : int {
+  slotValueToInteger = 13,
+  slotStringLength = 16,
+  slotValueToString = 17,
+  slotIntegerToValue = 22,
+  slotStringToValue = 25,
+};
+// Every member of the table is a pointer of one size, so a slot is its offset in pointers, in
+// the 64-bit build as much as in the host's own.
+static_assert(offsetof(moa::ValueMethods, ValueToInteger) == slotValueToInteger * sizeof(moa::Reserved));
+static_assert(offsetof(moa::ValueMethods, StringLength) == slotStringLength * sizeof(moa::Reserved));
+static_assert(offsetof(moa::ValueMethods, ValueToString) == slotValueToString * sizeof(moa::Reserved));
+static_assert(offsetof(moa::ValueMethods, IntegerToValue) == slotIntegerToValue * sizeof(moa::Reserved));
+static_assert(offsetof(moa::ValueMethods, StringToValue) == slotStringToValue * sizeof(moa::Reserved));
+
 class ValueHost {
  public:
   ValueHost();
@@ -76,7 +94,7 @@ class ValueHost {
   std::optional<std::string> AsString(const moa::HostValue& v) const;
 
   struct Conversion {
-    int slot;  // 13, 16, 17, 22 or 25
+    ValueSlot slot;
     moa::HostValue value;
   };
   std::vector<Conversion> log;
@@ -270,24 +288,11 @@ class LingoObject {
 // Files as the course-management system sees them.
 std::string WindowsDirectory();
 std::string LaunchFilePath();
-bool FileExists(const std::string& path);
-std::optional<std::string> ReadBytes(const std::string& path);
-// Writes the bytes and makes the profile functions of this process forget any copy they keep.
-void WriteBytes(const std::string& path, const std::string& bytes);
+// Writes a file the Xtra reads through the profile functions, and makes them forget any copy
+// of it they keep in this process: a rewritten file must not read as its old self.
+void WriteProfileFile(const std::string& path, const std::string& bytes);
 void RemoveFile(const std::string& path);
 std::string ProfileValue(const std::string& file, const std::string& section, const std::string& key);
-
-// A directory of its own under the temporary directory, removed with its files.
-class ScratchDirectory {
- public:
-  ScratchDirectory();
-  ~ScratchDirectory();
-  const std::string& Path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + "\\" + name; }
-
- private:
-  std::string path_;
-};
 
 // Control characters shown, for readable failures.
 using testing_support::Visible;

@@ -7,52 +7,21 @@
 #include <variant>
 
 #include "director_host.h"
+#include "file_bytes.h"
 #include "lesson_fixture.h"
 
 namespace {
 
 using director_host::Argument;
 using director_host::LingoObject;
-using director_host::ScratchDirectory;
 using director_host::Visible;
-
-std::string LaunchText(const ScratchDirectory& dir) {
-  return "[Core]\r\n"
-         "Student_ID=S042\r\n"
-         "Student_Name=Eleni Papadopoulou\r\n"
-         "Lesson_Location=page3\r\n"
-         "Lesson_Status=incomplete\r\n"
-         "Score=55\r\n"
-         "Time=00:12:30\r\n"
-         "Path=C:\\core\\path\r\n"
-         "Output_file=" + dir.File("result.cmi") + "\r\n"
-         "[Core_Lesson]\r\n"
-         "step=4\r\n"
-         "[Core_Vendor]\r\n"
-         "mode=lab\r\n"
-         "[Evaluation]\r\n"
-         "Course_ID=PHYS1\r\n"
-         "Interactions_File=" + dir.File("interactions.csv") + "\r\n"
-         "[Objectives_Status]\r\n"
-         "J_ID.0=zero\r\nJ_SCORE.0=10\r\nJ_STATUS.0=completed\r\n"
-         "J_ID.3=waves\r\nJ_SCORE.3=70\r\nJ_STATUS.3=passed\r\n"
-         "J_ID.7=sound\r\nJ_SCORE.7=40\r\nJ_STATUS.7=incomplete\r\n"
-         "[Student_Data]\r\n"
-         "Attempt_Number=2\r\nMastery_Score=60\r\nSCORE.1=30\r\nLESSON_STATUS.1=passed\r\n"
-         "[Private_Area]\r\n"
-         "Path=C:\\private\r\n"
-         "[student_demographics]\r\n"
-         "city=Patra\r\n"
-         "[Custom]\r\n"
-         "colour=blue\r\n";
-}
 
 class Dispatch : public director_host::LessonTest {
  public:
   void SetUp() override {
     LessonTest::SetUp();
     if (HasFatalFailure()) return;
-    director_host::WriteBytes(launch, LaunchText(dir));
+    director_host::WriteProfileFile(launch, LaunchText());
   }
   std::string Output(const std::string& section, const std::string& key) {
     return director_host::ProfileValue(dir.File("result.cmi"), section, key);
@@ -78,12 +47,12 @@ TEST_F(Dispatch, EverySelectorRunsItsHandler) {
   };
   auto outputBytes = [](const char* bytes) {
     return [=](Dispatch& t) {
-      EXPECT_EQ(Visible(director_host::ReadBytes(t.dir.File("result.cmi")).value_or("<none>")), Visible(bytes));
+      EXPECT_EQ(Visible(testing_support::ReadFileIfAny(t.dir.File("result.cmi")).value_or("<none>")), Visible(bytes));
     };
   };
   auto csvBytes = [](std::string bytes) {
     return [=](Dispatch& t) {
-      EXPECT_EQ(Visible(director_host::ReadBytes(t.dir.File("interactions.csv")).value_or("<none>")),
+      EXPECT_EQ(Visible(testing_support::ReadFileIfAny(t.dir.File("interactions.csv")).value_or("<none>")),
                 Visible(bytes));
     };
   };
@@ -120,7 +89,7 @@ TEST_F(Dispatch, EverySelectorRunsItsHandler) {
       {"LMSetStarted", {}, {}, outputValue("Core", "Lesson_Status", "I")},
       // 20
       {"LMReadComplete", {}, {},
-       [](Dispatch& t) { EXPECT_FALSE(director_host::FileExists(t.launch)) << "the launch file is still there"; }},
+       [](Dispatch& t) { EXPECT_FALSE(testing_support::PathExists(t.launch)) << "the launch file is still there"; }},
       {"LMIsPassed", {}, 0, nullptr},
       {"LMIsFailed", {}, 0, nullptr},
       {"LMGetCourseID", {}, std::string("PHYS1"), nullptr},
@@ -170,7 +139,7 @@ TEST_F(Dispatch, EverySelectorRunsItsHandler) {
     const Row& r = rows[row];
     SCOPED_TRACE("row " + std::to_string(row + 1) + " " + r.handler);
     ASSERT_EQ(host.SelectorOf(r.handler), static_cast<std::int32_t>(row + 1));
-    director_host::WriteBytes(launch, LaunchText(dir));
+    director_host::WriteProfileFile(launch, LaunchText());
     director_host::RemoveFile(dir.File("result.cmi"));
     director_host::RemoveFile(dir.File("interactions.csv"));
 
@@ -182,15 +151,18 @@ TEST_F(Dispatch, EverySelectorRunsItsHandler) {
     // Arguments are fetched first to last, each exactly once.
     std::vector<std::pair<int, std::uint32_t>> fetched;
     for (const auto& c : host.values.log) {
-      if (c.slot == 13 || c.slot == 16 || c.slot == 17) fetched.push_back({c.slot, c.value.word[1]});
+      if (c.slot == director_host::slotValueToInteger || c.slot == director_host::slotStringLength ||
+          c.slot == director_host::slotValueToString) {
+        fetched.push_back({c.slot, c.value.word[1]});
+      }
     }
     std::vector<std::pair<int, std::uint32_t>> expected;
     for (size_t n = 0; n < values.size(); ++n) {
       if (std::holds_alternative<std::int32_t>(r.arguments[n])) {
-        expected.push_back({13, values[n].word[1]});
+        expected.push_back({director_host::slotValueToInteger, values[n].word[1]});
       } else {
-        expected.push_back({16, values[n].word[1]});
-        expected.push_back({17, values[n].word[1]});
+        expected.push_back({director_host::slotStringLength, values[n].word[1]});
+        expected.push_back({director_host::slotValueToString, values[n].word[1]});
       }
     }
     EXPECT_EQ(fetched, expected);
@@ -240,7 +212,7 @@ TEST_F(Dispatch, WithoutTheValueInterfaceNothingRuns) {
   const auto outcome = lingo.Call("LMSetLocation", {"page9"});
   EXPECT_EQ(outcome.status, moa::errNone);
   EXPECT_EQ(outcome.result.word[0], director_host::kindUntouched);
-  EXPECT_FALSE(director_host::FileExists(dir.File("result.cmi")));
+  EXPECT_FALSE(testing_support::PathExists(dir.File("result.cmi")));
   EXPECT_EQ(lingo.Call("LMGetUserID").result.word[0], director_host::kindUntouched);
 }
 
@@ -282,7 +254,7 @@ TEST_F(Dispatch, ArgumentsSurviveCarelessHosts) {
   for (size_t row = 0; row < std::size(cases); ++row) {
     const Case& c = cases[row];
     SCOPED_TRACE("row " + std::to_string(row) + " " + c.handler);
-    director_host::WriteBytes(dir.File("result.cmi"), "[Core]\r\n" + std::string(c.key) + "=old\r\n");
+    director_host::WriteProfileFile(dir.File("result.cmi"), "[Core]\r\n" + std::string(c.key) + "=old\r\n");
     host.values.unterminatedTexts = c.unterminated;
     EXPECT_EQ(lingo.Call(c.handler, c.arguments).status, moa::errNone);
     host.values.unterminatedTexts = false;

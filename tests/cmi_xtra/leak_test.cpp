@@ -11,6 +11,7 @@
 
 #include "cmi_xtra/message_table.h"
 #include "director_host.h"
+#include "file_bytes.h"
 #include "lesson_fixture.h"
 #include "resource_counts.h"
 
@@ -18,21 +19,8 @@ namespace {
 
 using director_host::Argument;
 using director_host::LingoObject;
-using director_host::ScratchDirectory;
 using testing_support::CountResources;
 using testing_support::ResourceCounts;
-
-std::string LaunchText(const ScratchDirectory& dir) {
-  return "[Core]\r\nStudent_ID=S042\r\nStudent_Name=Eleni\r\nLesson_Location=page3\r\n"
-         "Lesson_Status=incomplete\r\nScore=55\r\nTime=00:12:30\r\nOutput_file=" +
-         dir.File("result.cmi") +
-         "\r\n[Core_Lesson]\r\nstep=4\r\n[Core_Vendor]\r\nmode=lab\r\n"
-         "[Evaluation]\r\nCourse_ID=PHYS1\r\nInteractions_File=" +
-         dir.File("interactions.csv") +
-         "\r\n[Objectives_Status]\r\nJ_ID.3=waves\r\nJ_SCORE.3=70\r\nJ_STATUS.3=passed\r\n"
-         "[Student_Data]\r\nAttempt_Number=2\r\nMastery_Score=60\r\nSCORE.1=30\r\n"
-         "[Private_Area]\r\nPath=C:\\private\r\n[student_demographics]\r\ncity=Patra\r\n";
-}
 
 // The arguments a row declares ("integer index, string id, Time"), given values that change
 // with the round; every fifth round passes none at all, and every third an empty text.
@@ -66,13 +54,13 @@ class Lessons : public director_host::LessonTest {
     SCOPED_TRACE("round " + std::to_string(round));
     // Odd rounds find no launch file; every handler then meets its missing-file path.
     if (round % 2 == 0)
-      director_host::WriteBytes(launch, LaunchText(dir));
+      director_host::WriteProfileFile(launch, LaunchText());
     else
       director_host::RemoveFile(launch);
     // Each lesson starts its output files afresh, and a file left open could not go.
     for (const char* name : {"interactions.csv", "result.cmi"}) {
       director_host::RemoveFile(dir.File(name));
-      ASSERT_FALSE(director_host::FileExists(dir.File(name))) << name << " is still open";
+      ASSERT_FALSE(testing_support::PathExists(dir.File(name))) << name << " is still open";
     }
     LingoObject lingo(host);
     ASSERT_TRUE(lingo.Ready());

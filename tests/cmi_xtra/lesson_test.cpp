@@ -5,6 +5,7 @@
 
 #include "cmi_xtra/aicc_text.h"
 #include "director_host.h"
+#include "file_bytes.h"
 #include "lesson_fixture.h"
 
 namespace {
@@ -17,13 +18,13 @@ class Lesson : public director_host::LessonTest {
  protected:
   // A launch file with the two file names and whatever else the case needs.
   void WriteLaunch(const std::string& core, const std::string& more = "") {
-    director_host::WriteBytes(launch, "[Core]\r\nOutput_file=" + output + "\r\n" + core + "[Evaluation]\r\n" +
-                                          "Course_ID=PHYS1\r\nInteractions_File=" + interactions + "\r\n" + more);
+    director_host::WriteProfileFile(launch, "[Core]\r\nOutput_file=" + output + "\r\n" + core + "[Evaluation]\r\n" +
+                                                "Course_ID=PHYS1\r\nInteractions_File=" + interactions + "\r\n" + more);
   }
   std::string Output(const std::string& section, const std::string& key) const {
     return director_host::ProfileValue(output, section, key);
   }
-  std::string OutputBytes() const { return director_host::ReadBytes(output).value_or("<none>"); }
+  std::string OutputBytes() const { return testing_support::ReadFileIfAny(output).value_or("<none>"); }
   // A free-text section of the output file, as the system reads it.
   std::string OutputSection(const std::string& section) const {
     return lmint::sectionText(OutputBytes(), section);
@@ -74,7 +75,7 @@ TEST_F(Lesson, AWholeLesson) {
 
   // Done reading: the names of the result files are kept, the launch file goes.
   EXPECT_EQ(lingo.Call("LMReadComplete").status, moa::errNone);
-  EXPECT_FALSE(director_host::FileExists(launch));
+  EXPECT_FALSE(testing_support::PathExists(launch));
   EXPECT_EQ(lingo.Text("LMGetUserID"), "");
   EXPECT_EQ(lingo.Integer("LMGetScore"), 0);
   EXPECT_EQ(lingo.Call("LMGetData").result.word[0], director_host::kindUntouched);
@@ -118,7 +119,7 @@ TEST_F(Lesson, AWholeLesson) {
   lingo.Call("LMAddInteraction", {"24/05/99", "10:15:00", "q1", "waves", "C", "b", "b", "C", "1", "00:00:12"});
   lingo.Call("LMAddInteraction",
              {"24/05/99", "10:16:30", "q2", "sound", "F", "343 m/s", "say \"340\"", "W", "1", "00:00:40"});
-  EXPECT_EQ(Visible(director_host::ReadBytes(interactions).value_or("<none>")),
+  EXPECT_EQ(Visible(testing_support::ReadFileIfAny(interactions).value_or("<none>")),
             Visible(std::string(interactionColumns) + "\r\n" +
                     "\"PHYS1\",\"S042\",\"\",\"24/05/99\",\"10:15:00\",\"q1\",\"waves\",\"C\",\"b\",\"b\",\"C\",\"1\","
                     "\"00:00:12\"\r\n"
@@ -154,7 +155,9 @@ TEST_F(Lesson, StatusLettersReplaceTheirWord) {
     SCOPED_TRACE("row " + std::to_string(row) + " " + c.handler);
     WriteLaunch("Lesson_Status=" + std::string(c.launchStatus) + "\r\n");
     director_host::RemoveFile(output);
-    if (c.reported) director_host::WriteBytes(output, "[Core]\r\nLesson_Status=" + std::string(c.reported) + "\r\n");
+    if (c.reported) {
+      director_host::WriteProfileFile(output, "[Core]\r\nLesson_Status=" + std::string(c.reported) + "\r\n");
+    }
     EXPECT_EQ(lingo.Call(c.handler).status, moa::errNone);
     EXPECT_EQ(Output("Core", "Lesson_Status"), c.written);
   }
@@ -256,7 +259,7 @@ TEST_F(Lesson, SetObjectiveChoosesItsStatus) {
   director_host::RemoveFile(output);
   lingo.Call("LMSetObj", {0, "obj", 12, "", 0, 0, 0, 0});
   lingo.Call("LMSetObj", {101, "obj", 12, "", 0, 0, 0, 0});
-  EXPECT_FALSE(director_host::FileExists(output));
+  EXPECT_FALSE(testing_support::PathExists(output));
 }
 
 TEST_F(Lesson, TimeBothWays) {
@@ -281,7 +284,7 @@ TEST_F(Lesson, TimeBothWays) {
 
 TEST_F(Lesson, CommentsStandOnTheirOwnLines) {
   WriteLaunch("");
-  director_host::WriteBytes(output, "[Core]\r\nScore=5\r\n");
+  director_host::WriteProfileFile(output, "[Core]\r\nScore=5\r\n");
   LingoObject lingo(host);
   ASSERT_TRUE(lingo.Ready());
   lingo.Call("LMAddComment", {3, "first\r\nsecond"});
@@ -290,7 +293,7 @@ TEST_F(Lesson, CommentsStandOnTheirOwnLines) {
   EXPECT_EQ(Visible(OutputBytes()), Visible("[Core]\r\nScore=5\r\n\r\n[comments]\r\n\r\n<3>first<cr>second<e.3>"
                                             "\r\n\r\n<1000>x<e.1000>"));
   // Once another section follows, comments stand on consecutive lines.
-  director_host::WriteBytes(output, "[comments]\r\n<1>a<e.1>\r\n[Core]\r\nScore=5\r\n");
+  director_host::WriteProfileFile(output, "[comments]\r\n<1>a<e.1>\r\n[Core]\r\nScore=5\r\n");
   lingo.Call("LMAddComment", {2, "b"});
   EXPECT_EQ(Visible(OutputBytes()), Visible("[comments]\r\n<1>a<e.1>\r\n<2>b<e.2>\r\n[Core]\r\nScore=5\r\n"));
   // The section's own name inside a comment is no header.
@@ -302,7 +305,7 @@ TEST_F(Lesson, CommentsStandOnTheirOwnLines) {
 
 TEST_F(Lesson, SectionsAreReadAndReplacedWhole) {
   WriteLaunch("", "[core_lesson] kept after the bracket\r\nline one\r\n\r\nline three\r\n[Core_Lessons]\r\nnot this\r\n");
-  director_host::WriteBytes(output, "[Core]\nScore=5\n[Core_Lesson]\nold\n[Later]\nx=1\n");
+  director_host::WriteProfileFile(output, "[Core]\nScore=5\n[Core_Lesson]\nold\n[Later]\nx=1\n");
   LingoObject lingo(host);
   ASSERT_TRUE(lingo.Ready());
   EXPECT_EQ(Visible(lingo.Text("LMGetData").value_or("<none>")), Visible("line one\r\n\r\nline three"));
@@ -328,7 +331,7 @@ TEST_F(Lesson, InteractionsWithCustomData) {
   lingo.Call("LMAddInteractionEx", ex);
   lingo.Call("LMAddInteraction", fields);
   const std::string record = "\"PHYS1\",\"S042\",\"\",\"24/05/99\",\"10:15:00\",\"q1\",\"waves\",\"C\",\"b\",\"b\",\"C\",\"1\",\"00:00:12\"";
-  EXPECT_EQ(Visible(director_host::ReadBytes(interactions).value_or("<none>")),
+  EXPECT_EQ(Visible(testing_support::ReadFileIfAny(interactions).value_or("<none>")),
             Visible(std::string(interactionColumns) + ",\"a\",\"b\"\r\n" + record + ",\"1\",\"2\"\r\n" + record +
                     ",\"3\",\"4\",\"\"\r\n" + record + "\r\n"));
 }
@@ -336,7 +339,7 @@ TEST_F(Lesson, InteractionsWithCustomData) {
 TEST_F(Lesson, AnInteractionsFileThatCannotBeOpenedIsLeftAlone) {
   WriteLaunch("Student_ID=S042\r\n");
   const std::string before = "kept as it is\r\n";
-  director_host::WriteBytes(interactions, before);
+  director_host::WriteProfileFile(interactions, before);
   LingoObject lingo(host);
   ASSERT_TRUE(lingo.Ready());
   {
@@ -346,7 +349,7 @@ TEST_F(Lesson, AnInteractionsFileThatCannotBeOpenedIsLeftAlone) {
     lingo.Call("LMAddInteraction", {"d", "t", "q", "o", "C", "b", "b", "C", "1", "0"});
     CloseHandle(held);
   }
-  EXPECT_EQ(director_host::ReadBytes(interactions), before);
+  EXPECT_EQ(testing_support::ReadFileIfAny(interactions), before);
 }
 
 TEST_F(Lesson, ReadCompleteKeepsTheFileNamesForEveryInstance) {
@@ -355,7 +358,7 @@ TEST_F(Lesson, ReadCompleteKeepsTheFileNamesForEveryInstance) {
     LingoObject first(host);
     ASSERT_TRUE(first.Ready());
     first.Call("LMReadComplete");
-    EXPECT_FALSE(director_host::FileExists(launch));
+    EXPECT_FALSE(testing_support::PathExists(launch));
     // A second object made after LMReadComplete reports into the same files.
     LingoObject second(host);
     ASSERT_TRUE(second.Ready());
@@ -376,15 +379,15 @@ TEST_F(Lesson, ReadCompleteKeepsTheFileNamesForEveryInstance) {
 TEST_F(Lesson, LongNamesAreKeptWhole) {
   // Names past any fixed buffer: a 300-character output path, a 150-character custom item.
   const std::string longOutput = dir.Path() + "\\" + std::string(300 - dir.Path().size() - 5, 'o') + ".cmi";
-  director_host::WriteBytes(launch, "[Core]\r\nStudent_ID=S042\r\nOutput_file=" + longOutput +
-                                        "\r\n[Evaluation]\r\nInteractions_File=" + interactions + "\r\n");
+  director_host::WriteProfileFile(launch, "[Core]\r\nStudent_ID=S042\r\nOutput_file=" + longOutput +
+                                              "\r\n[Evaluation]\r\nInteractions_File=" + interactions + "\r\n");
   LingoObject lingo(host);
   ASSERT_TRUE(lingo.Ready());
   lingo.Call("LMReadComplete");
   EXPECT_EQ(lingo.Text("LMGetCustomField", {"Core", "Output_file"}), longOutput);
   const std::string name(150, 'n');
   lingo.Call("LMAddInteractionEx", {"d", "t", "q", "o", "C", "b", "b", "C", "1", "0", name + "=" + name + "v"});
-  const std::string csv = director_host::ReadBytes(interactions).value_or("");
+  const std::string csv = testing_support::ReadFileIfAny(interactions).value_or("");
   EXPECT_NE(csv.find(",\"" + name + "\"\r\n"), std::string::npos) << csv;
   EXPECT_NE(csv.find(",\"" + name + "v\"\r\n"), std::string::npos) << csv;
 }
@@ -443,9 +446,9 @@ TEST_F(Lesson, RelativeFileNamesMeanTheLaunchFilesDirectory) {
     SCOPED_TRACE("row " + std::to_string(row) + ": " + c.output);
     director_host::RemoveFile(c.outputPath);
     director_host::RemoveFile(c.interactionsPath);
-    director_host::WriteBytes(launch, "[Core]\r\nStudent_ID=S042\r\nOutput_file=" + c.output +
-                                          "\r\n[Evaluation]\r\nCourse_ID=PHYS1\r\nInteractions_File=" +
-                                          c.interactions + "\r\n");
+    director_host::WriteProfileFile(launch, "[Core]\r\nStudent_ID=S042\r\nOutput_file=" + c.output +
+                                                "\r\n[Evaluation]\r\nCourse_ID=PHYS1\r\nInteractions_File=" +
+                                                c.interactions + "\r\n");
     {
       LingoObject lingo(host);
       ASSERT_TRUE(lingo.Ready());
@@ -463,7 +466,7 @@ TEST_F(Lesson, RelativeFileNamesMeanTheLaunchFilesDirectory) {
       lingo.Call("LMAddInteraction", {"24/05/99", "10:15:00", "q1", "waves", "C", "b", "b", "C", "1", "00:00:12"});
     }
     // One output file holds every section of the lesson, values and free text alike.
-    const std::string bytes = director_host::ReadBytes(c.outputPath).value_or("<none>");
+    const std::string bytes = testing_support::ReadFileIfAny(c.outputPath).value_or("<none>");
     EXPECT_EQ(director_host::ProfileValue(c.outputPath, "Core", "Lesson_Location"), "page2") << Visible(bytes);
     EXPECT_EQ(director_host::ProfileValue(c.outputPath, "Core", "Score"), "85");
     EXPECT_EQ(director_host::ProfileValue(c.outputPath, "Core", "Lesson_Status"), "I");
@@ -471,7 +474,7 @@ TEST_F(Lesson, RelativeFileNamesMeanTheLaunchFilesDirectory) {
     EXPECT_EQ(director_host::ProfileValue(c.outputPath, "Objectives_Status", "J_STATUS.0"), "passed");
     EXPECT_NE(lmint::sectionText(bytes, "Core_Lesson").find("step=9"), std::string::npos) << Visible(bytes);
     EXPECT_NE(lmint::sectionText(bytes, "comments").find("<1>ok<e.1>"), std::string::npos) << Visible(bytes);
-    EXPECT_EQ(Visible(director_host::ReadBytes(c.interactionsPath).value_or("<none>")),
+    EXPECT_EQ(Visible(testing_support::ReadFileIfAny(c.interactionsPath).value_or("<none>")),
               Visible(std::string(interactionColumns) + "\r\n\"PHYS1\",\"S042\",\"\",\"24/05/99\",\"10:15:00\","
                       "\"q1\",\"waves\",\"C\",\"b\",\"b\",\"C\",\"1\",\"00:00:12\"\r\n"));
     EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{}) << "written where the lesson runs";
@@ -502,7 +505,7 @@ TEST_F(Lesson, LaunchReadsOfEveryKind) {
   lingo.Call("LMSetScore", {5});
   lingo.Call("LMSetCompleted");
   lingo.Call("LMAddComment", {1, "x"});
-  EXPECT_FALSE(director_host::FileExists(output));
+  EXPECT_FALSE(testing_support::PathExists(output));
 }
 
 }  // namespace

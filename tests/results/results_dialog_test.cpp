@@ -182,13 +182,7 @@ TEST_F(ResultsDialog, TwoBadCellsInARowKeepTheGoodOnes) {
       HWND box = WaitForTopWindow(L"Πληροφορία");
       if (!box) return;
       HWND ok = FindChildByText(box, L"OK");
-      EnumChildWindows(
-          box,
-          [](HWND c, LPARAM lp) __attribute__((stdcall)) -> BOOL {
-            if (ClassName(c) != L"Button") reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(WindowText(c));
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&messages));
+      for (const std::wstring& text : NonButtonTexts(box)) messages.push_back(text);
       ClickChild(ok);
       while (IsWindow(box) && IsWindowVisible(box)) Sleep(5);
     };

@@ -11,6 +11,7 @@
 #include "forms/core/text.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
+#include "scratch_folder.h"
 #include "wave_experiment/experiment_data.h"
 #include "wave_experiment/report_file.h"
 #include "wave_experiment/results.h"
@@ -39,14 +40,8 @@ class Save : public ::testing::Test {
     Unit1::Measurements.Cell(2, 5, 5) = "ένα κείμενο πολύ μεγαλύτερο από είκοσι";
     Unit1::GridRows = 6;
     Unit1::GridCols = 6;
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    dataPath = std::wstring(temp) + L"kelmora-save-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
   }
-  void TearDown() override {
-    results::results_form = nullptr;
-    DeleteFileW(dataPath.c_str());
-  }
+  void TearDown() override { results::results_form = nullptr; }
 
   // The data file as the program writes it; the bytes it wrote.
   void WriteDataFile() {
@@ -61,7 +56,8 @@ class Save : public ::testing::Test {
   }
 
   results::Tresults_form dialog;
-  std::wstring dataPath;
+  ScratchFolder folder{"kelmora-save-"};
+  const std::wstring dataPath = folder.File(L"data.txt");
   std::string dataBytes;
 };
 
@@ -96,13 +92,7 @@ TEST_F(Save, NoFloppyDriveTellsTheStudentInGreekAndKeepsTheDataFile) {
       HWND box = WaitForTopWindow(caption);
       if (!box) return;
       if (CountTopWindows(true) != 1) seen.push_back(L"another window beside the message");
-      EnumChildWindows(
-          box,
-          [](HWND c, LPARAM lp) __attribute__((stdcall)) -> BOOL {
-            if (ClassName(c) != L"Button") reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(WindowText(c));
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&seen));
+      for (const std::wstring& text : NonButtonTexts(box)) seen.push_back(text);
       ClickChild(FindChildByText(box, L"OK"));
       while (IsWindow(box) && IsWindowVisible(box)) Sleep(5);
     }
@@ -153,13 +143,9 @@ TEST(FloppyReport, AFileThatCannotBeCreatedIsTheFloppyMessage) {
   // A folder in the way of the file: creation fails as on a write-protected disk.
   forms::Application::Get().ResetTerminated();
   testing_support::MessageRecorder rec;
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  std::wstring blocked = std::wstring(temp) + L"kelmora-blocked-" + std::to_wstring(GetCurrentProcessId());
-  CreateDirectoryW(blocked.c_str(), nullptr);
+  const ScratchFolder blocked{"kelmora-blocked-"};
   UINT modeBefore = GetErrorMode();
-  EXPECT_FALSE(results::WriteFloppyReport(blocked, "x\r\n"));
-  RemoveDirectoryW(blocked.c_str());
+  EXPECT_FALSE(results::WriteFloppyReport(blocked.WidePath(), "x\r\n"));
   ASSERT_EQ(rec.Count(), 1u);
   EXPECT_EQ(rec.messages[0].caption, "Σφάλμα δισκέτας");
   EXPECT_EQ(rec.messages[0].text, "Δεν είναι δυνατή η εγγραφή στη δισκέτα.");

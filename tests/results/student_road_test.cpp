@@ -17,6 +17,7 @@
 #include "floppy_drive.h"
 #include "forms/core/text.h"
 #include "gui_driver.h"
+#include "scratch_folder.h"
 
 using results_tests::FloppyDrive;
 using namespace testing_support;
@@ -108,15 +109,9 @@ std::string BlankRow(int n) { return std::to_string(n) + "η μέτρηση" + s
 
 TEST(StudentRoad, QuestionsQuantitiesAnimationRulerTableSaveAndExit) {
   FloppyDrive floppy(true);
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  std::wstring dataFile = std::wstring(temp) + L"kelmora-road-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+  const ScratchFolder folder{"kelmora-road-"};
+  const std::wstring dataFile = folder.File(L"data.txt");
   WriteFileBytes(dataFile, CourseDataFile());
-
-  struct RemoveFile {
-    std::wstring file;
-    ~RemoveFile() { DeleteFileW(file.c_str()); }
-  } removeFile{dataFile};
   ChildProcess program;
   ASSERT_TRUE(program.Start(ProgramPath(), L"\"" + dataFile + L"\""));
   const DWORD pid = program.Pid();

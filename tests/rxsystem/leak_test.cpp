@@ -10,20 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "family_test_files.h"
+#include "file_bytes.h"
+#include "library_under_host.h"
 #include "resource_counts.h"
+#include "scratch_folder.h"
 #include "stand_in_host.h"
 
 using namespace authorware_host;
+using rxsystem_tests::LibraryPath;
 using testing_support::CountResources;
 using testing_support::ResourceCounts;
 
 namespace {
-
-const std::wstring& LibraryPath() {
-  static const std::wstring path = LocalPath(RXSYSTEM_DLL_PATH);
-  return path;
-}
 
 std::string ChildPath() {
   const std::wstring w = LocalPath(RX_CHILD_PATH);
@@ -201,14 +199,8 @@ class TargetWindow {
   HWND hwnd_ = nullptr;
 };
 
-std::string TempBase() {
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  return std::string(temp) + "RxLeak" + std::to_string(GetCurrentProcessId());
-}
-
-using rxsystem_tests::TempFolder;
-using rxsystem_tests::WriteBytes;
+using testing_support::RemoveTree;
+using testing_support::WriteFileBytes;
 
 class Rounds;
 using Round = void (Rounds::*)(int round);
@@ -233,14 +225,12 @@ class Rounds : public ::testing::TestWithParam<Family> {
     ASSERT_NE(target.Handle(), nullptr);
     errorMode = GetErrorMode();
     GetCurrentDirectoryA(MAX_PATH, startDirectory);
-    TempFolder::RemoveTree(base);
   }
   void TearDown() override {
     SetCurrentDirectoryA(startDirectory);
     SetErrorMode(errorMode);
-    TempFolder::RemoveTree(base);
     if (HostString menu = host.Call<HostString>("SysGetStartMenuDir"); menu.present)
-      TempFolder::RemoveTree(menu.text + "\\Programs\\" + group);
+      RemoveTree(menu.text + "\\Programs\\" + group);
     RegDeleteTreeA(HKEY_CURRENT_USER, registryKey.c_str());
     RegDeleteKeyA(HKEY_CURRENT_USER, registryKey.c_str());
     RegDeleteTreeA(HKEY_CLASSES_ROOT, ("." + extension).c_str());
@@ -255,10 +245,10 @@ class Rounds : public ::testing::TestWithParam<Family> {
   void Fresh() {
     // The file dialogs leave the process in the folder they were in, which then could not go.
     SetCurrentDirectoryA(startDirectory);
-    TempFolder::RemoveTree(base);
+    RemoveTree(base);
     ASSERT_EQ(GetFileAttributesA(base.c_str()), INVALID_FILE_ATTRIBUTES) << "a file of the last round is still open";
     CreateDirectoryA(base.c_str(), nullptr);
-    ASSERT_TRUE(WriteBytes(P("a.txt"), "one two"));
+    ASSERT_TRUE(WriteFileBytes(P("a.txt"), "one two"));
   }
   std::string P(const std::string& relative) const { return base + "\\" + relative; }
 
@@ -344,7 +334,7 @@ class Rounds : public ::testing::TestWithParam<Family> {
     EXPECT_EQ(Int("SysRemoveDir", P("d1").c_str(), int32_t{1}), 0);
     EXPECT_EQ(Int("SysRemoveDir", P("none").c_str(), int32_t{0}), -1);
     EXPECT_EQ(Int("SysCreateDir", P("d4").c_str()), 0);
-    ASSERT_TRUE(WriteBytes(P("d4\\kept.txt"), "x"));
+    ASSERT_TRUE(WriteFileBytes(P("d4\\kept.txt"), "x"));
     EXPECT_EQ(Int("SysRemoveDir", P("d4").c_str(), int32_t{1}), -1) << "a file stays, and so does its folder";
     HostString current = host.Call<HostString>("SysGetCurDir");
     EXPECT_TRUE(current.present);
@@ -575,7 +565,9 @@ class Rounds : public ::testing::TestWithParam<Family> {
   StandInHost host;
   DialogAnswerer answers;
   TargetWindow target;
-  const std::string base = TempBase();
+  // Each round's own folder inside the test's; a round makes it afresh.
+  testing_support::ScratchFolder scratch{"RxLeak"};
+  const std::string base = scratch.File("round");
   const std::string pid = std::to_string(GetCurrentProcessId());
   const std::string group = "RxLeak" + pid;
   const std::string registryKey = "Software\\RxLeak" + pid;

@@ -26,7 +26,7 @@ class Kelmora4Process : public ::testing::Test {
   bool Start(const std::wstring& argument) {
     return p.Start(ProgramPath(), L"\"" + argument + L"\"");
   }
-  TempFolder folder;
+  ScratchFolder folder;
   std::wstring data = folder.File(L"sound.txt");
   testing_support::ChildProcess p;
 };

@@ -17,6 +17,7 @@
 #include "exit_question.h"
 #include "gui_driver.h"
 #include "message_recorder.h"
+#include "probe_program.h"
 #include "program_run.h"
 #include "sound_experiment/sound_program.h"
 #include "sound_files.h"
@@ -31,26 +32,6 @@ using testing_support::MessageRecorder;
 namespace {
 
 void Pump(DWORD ms) { testing_support::PumpFor(ms, 2); }
-
-// The sound program with a hook at each frame's ruler measurement, and the number of times
-// the temperature edit's updater ran.
-class ProbeProgram : public SoundProgram::Program {
- public:
-  void MeasureRuler(Unit1::TForm1& form) override {
-    if (form.Animating()) {
-      ++frames;
-      if (onFrame) onFrame(frames);
-    }
-    SoundProgram::Program::MeasureRuler(form);
-  }
-  void update_e_edit(Unit1::TForm1& form) override {
-    ++eUpdates;
-    SoundProgram::Program::update_e_edit(form);
-  }
-  int eUpdates = 0;
-  int frames = 0;
-  std::function<void(int)> onFrame;
-};
 
 class SoundWindow : public ::testing::Test {
  protected:
@@ -88,9 +69,9 @@ class SoundWindow : public ::testing::Test {
     Pump(10);
   }
 
-  kelmora_test::TempFolder folder;
+  kelmora_test::ScratchFolder folder;
   std::wstring dataFile = folder.File(L"sound.txt");
-  ProbeProgram program;
+  kelmora_test::ProbeProgram<SoundProgram::Program> program;
   std::unique_ptr<Unit1::TForm1> form;
 };
 

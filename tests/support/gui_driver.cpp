@@ -75,6 +75,18 @@ int CountTopWindows(bool visibleOnly) {
   return s.count;
 }
 
+std::vector<std::wstring> NonButtonTexts(HWND box) {
+  std::vector<std::wstring> texts;
+  EnumChildWindows(
+      box,
+      [](HWND c, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+        if (ClassName(c) != L"Button") reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(WindowText(c));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&texts));
+  return texts;
+}
+
 HWND FindChildByText(HWND parent, const std::wstring& text) {
   struct Find {
     const std::wstring* text;
@@ -130,6 +142,17 @@ HWND FocusOf(DWORD thread) {
 HWND WaitForFocus(DWORD thread, DWORD timeoutMs) {
   HWND focus = nullptr;
   WaitUntil([&] { return (focus = FocusOf(thread)) != nullptr; }, timeoutMs);
+  return focus;
+}
+
+HWND WaitForFocusIn(DWORD thread, HWND root, DWORD timeoutMs) {
+  HWND focus = nullptr;
+  WaitUntil(
+      [&] {
+        focus = FocusOf(thread);
+        return focus && GetAncestor(focus, GA_ROOT) == root;
+      },
+      timeoutMs);
   return focus;
 }
 

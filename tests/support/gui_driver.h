@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace testing_support {
 
@@ -20,6 +21,8 @@ std::wstring WindowText(HWND hwnd);
 std::wstring ClassName(HWND hwnd);
 // The child whose text is `text`.
 HWND FindChildByText(HWND parent, const std::wstring& text);
+// The texts of a box's children other than its buttons, in the system's order: what it says.
+std::vector<std::wstring> NonButtonTexts(HWND box);
 RECT WindowRectOf(HWND hwnd);
 // The bounds of a child in its parent's client coordinates.
 RECT ChildBounds(HWND child);
@@ -30,6 +33,9 @@ void PressKey(HWND target, UINT vk);
 HWND FocusOf(DWORD thread);
 // The focus of `thread` as soon as it has one; null when none came within `timeoutMs`.
 HWND WaitForFocus(DWORD thread, DWORD timeoutMs = 1000);
+// The focus of `thread` as soon as it is inside the top-level window `root`, which takes it a
+// moment after it is shown; once `timeoutMs` passed, the focus as it is then (null when none).
+HWND WaitForFocusIn(DWORD thread, HWND root, DWORD timeoutMs = 1000);
 
 // The application's messages handled for `ms` milliseconds (at least once), resting
 // `stepMs` between rounds.

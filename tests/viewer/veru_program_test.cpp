@@ -10,6 +10,7 @@
 #include "file_bytes.h"
 #include "forms/core/text.h"
 #include "gui_driver.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -82,16 +83,10 @@ class HeldThread {
 class VeruProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    picture_ = std::wstring(temp) + L"veru_program_" + std::to_wstring(GetCurrentProcessId()) + L".bmp";
     std::vector<std::uint8_t> bytes = testing_support::Bmp24(64, 48, [](int x, int y) { return bmp_pixel(x, y); });
     testing_support::WriteFileBytes(picture_, std::string(bytes.begin(), bytes.end()));
   }
-  void TearDown() override {
-    program_.End();
-    DeleteFileW(picture_.c_str());
-  }
+  void TearDown() override { program_.End(); }
   static std::uint32_t bmp_pixel(int x, int y) { return static_cast<std::uint32_t>((x * 4) << 16 | (y * 5) << 8 | 40); }
 
   void Start(const std::wstring& args) {
@@ -107,7 +102,8 @@ class VeruProgram : public ::testing::Test {
   // The viewer's window on the test picture, at 1:1.
   HWND ViewerWindow() const { return WaitForProcessWindow(program_.Pid(), picture_ + L" (64,48,24-bit) - [1:1]"); }
 
-  std::wstring picture_;
+  const testing_support::ScratchFolder folder_{"veru_program_"};
+  const std::wstring picture_ = folder_.File(L"picture.bmp");
   testing_support::ChildProcess program_;
 };
 
@@ -129,11 +125,7 @@ TEST_F(VeruProgram, APictureThatCannotBeShownIsToldAndEndsWithCode1) {
       {"a missing file", L".none", L"Could not find image file!"},
       {"a file that holds no picture", L".txt", L"Could not load image file!"},
   };
-  struct Junk {
-    std::wstring path;
-    ~Junk() { DeleteFileW(path.c_str()); }
-  } junk{picture_ + L".txt"};
-  ASSERT_TRUE(testing_support::WriteFileBytes(junk.path, std::string(300, 'x')));
+  ASSERT_TRUE(testing_support::WriteFileBytes(picture_ + L".txt", std::string(300, 'x')));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Start(L"\"" + picture_ + c.suffix + L"\" x gr");
@@ -194,18 +186,15 @@ TEST_F(VeruProgram, FramedViewerEndsOnARightButtonRelease) {
 // hide that.
 TEST_F(VeruProgram, EscTypedDuringTheHistogramCountEndsTheProgramThere) {
   const int W = 8000, H = 6000;
-  struct Big {
-    std::wstring path;
-    ~Big() { DeleteFileW(path.c_str()); }
-  } big{picture_ + L".big.bmp"};
+  const std::wstring big = picture_ + L".big.bmp";
   {
     std::vector<std::uint8_t> bytes = testing_support::Bmp24(W, H, [](int x, int y) {
       return (static_cast<std::uint32_t>(x) * 2654435761u ^ static_cast<std::uint32_t>(y) * 40503u) & 0xFFFFFFu;
     });
-    ASSERT_TRUE(testing_support::WriteFileBytes(big.path, std::string(bytes.begin(), bytes.end())));
+    ASSERT_TRUE(testing_support::WriteFileBytes(big, std::string(bytes.begin(), bytes.end())));
   }
-  Start(L"\"" + big.path + L"\"");
-  HWND viewer = WaitForProcessWindow(program_.Pid(), big.path + L" (8000,6000,24-bit) - [1:1]", 60000);
+  Start(L"\"" + big + L"\"");
+  HWND viewer = WaitForProcessWindow(program_.Pid(), big + L" (8000,6000,24-bit) - [1:1]", 60000);
   ASSERT_NE(viewer, nullptr);
   HWND progress = ProcessWindowShownOrNot(program_.Pid(), L"Viewer");
   ASSERT_NE(progress, nullptr);

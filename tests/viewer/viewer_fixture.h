@@ -17,6 +17,7 @@
 #include "gui_driver.h"
 #include "message_recorder.h"
 #include "pixel_capture.h"
+#include "scratch_folder.h"
 #include "viewer/Histograms.h"
 #include "viewer/Progress.h"
 #include "viewer/view.h"
@@ -30,34 +31,27 @@ class ViewerTest : public ::testing::Test {
     app.Initialize();
     app.SetTitle("Vistrel");
     app.ResetTerminated();
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    static int serial = 0;
-    dir_ = std::wstring(temp) + L"veru_test_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-           std::to_wstring(++serial) + L"\\";
-    CreateDirectoryW(dir_.c_str(), nullptr);
   }
 
   void TearDown() override {
     progress.reset();
     histograms.reset();
     viewer.reset();
-    for (const std::wstring& f : files_) DeleteFileW(f.c_str());
-    RemoveDirectoryW(dir_.c_str());
     forms::Application::Get().ResetTerminated();
   }
 
   // The file's path as the command line gives it (code page 1253).
   std::string WriteFile(const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
-    std::wstring path = dir_ + name;
+    std::wstring path = folder_.File(name);
     testing_support::WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
-    files_.push_back(path);
+    ++filesWritten_;
     return forms::Narrow(path);
   }
   std::string WritePicture(int width, int height, const std::function<std::uint32_t(int, int)>& pixel) {
-    return WriteFile(L"p" + std::to_wstring(files_.size()) + L".bmp", Bmp24(width, height, pixel));
+    return WriteFile(L"p" + std::to_wstring(filesWritten_) + L".bmp", Bmp24(width, height, pixel));
   }
-  std::string Folder() const { return forms::Narrow(dir_); }
+  // With its closing backslash, as the command line names a file in it.
+  std::string Folder() const { return forms::Narrow(folder_.WidePath() + L"\\"); }
 
   // Creates the windows in the program's order and shows the viewer unless set-up ended it.
   void Open(std::vector<std::string> args) {
@@ -114,8 +108,8 @@ class ViewerTest : public ::testing::Test {
   std::unique_ptr<Progress::THistogramProgressForm> progress;
 
  private:
-  std::wstring dir_;
-  std::vector<std::wstring> files_;
+  ScratchFolder folder_{"veru_test_"};
+  int filesWritten_ = 0;
 };
 
 }  // namespace testing_support

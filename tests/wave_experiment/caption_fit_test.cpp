@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "caption_room.h"
+#include "child_process.h"
 #include "forms/application.h"
 #include "forms/core/text.h"
 #include "gui_driver.h"
@@ -27,13 +28,6 @@
 using namespace kelmora_test;
 
 namespace {
-
-// The sample's path as the program under Wine sees it.
-std::wstring SamplePath(const std::string& unixPath) {
-  std::wstring w = L"Z:";
-  for (char c : unixPath) w += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-  return w;
-}
 
 struct ProgramCase {
   const char* name;
@@ -107,7 +101,7 @@ class FirstScreenCaptions : public ::testing::Test {
   // The program on a copy of its sample, started as its program block starts it.
   void Start(const ProgramCase& p) {
     std::wstring data = folder.File(L"data.txt");
-    ASSERT_TRUE(WriteFileBytes(data, ReadFileBytes(SamplePath(p.sample))));
+    ASSERT_TRUE(WriteFileBytes(data, ReadFileBytes(testing_support::PathOnDriveZ(p.sample))));
     run.Start(p.sound, data);
     if (HasFatalFailure()) return;
     ASSERT_EQ(messages.Count(), 0u) << messages.TextUtf8(0);
@@ -133,23 +127,27 @@ class FirstScreenCaptions : public ::testing::Test {
     return shown;
   }
 
+  // What the results dialog shows, measured.
+  struct ResultsDialogFits {
+    std::vector<CaptionFit> headers, rowLabels, captions;
+    int columnWidth = 0;
+  };
+
   // The results dialog opened by the window's button as a student opens it, after the
   // questions form that unlocks it; Kelmora2's longitudinal table when `longitudinal`.
-  bool MeasureResultsDialog(bool longitudinal, std::vector<CaptionFit>& headers,
-                            std::vector<CaptionFit>& rowLabels, std::vector<CaptionFit>& captions,
-                            int& columnWidth) {
+  bool MeasureResultsDialog(bool longitudinal, ResultsDialogFits& fits) {
     OpenAndCloseQuestions(*run.form);
     if (!run.form->results_Button->Enabled()) return false;
     if (longitudinal) SendMessageW(run.form->diamhkh_RadioButton->Handle(), BM_CLICK, 0, 0);
     return WhileShown(*run.form->results_Button, L" ", [&] {
       const results::Tresults_form& d = *results::results_form;
       const forms::StringGrid& g = d.results_StringGrid;
-      columnWidth = g.DefaultColWidth();
+      fits.columnWidth = g.DefaultColWidth();
       for (int col = 1; col < g.ColCount(); ++col) {
-        headers.push_back(MeasureGridCell("column " + std::to_string(col), g, col, 0));
+        fits.headers.push_back(MeasureGridCell("column " + std::to_string(col), g, col, 0));
       }
       for (int row = 1; row < g.RowCount(); ++row) {
-        rowLabels.push_back(MeasureGridCell("row " + std::to_string(row), g, 0, row));
+        fits.rowLabels.push_back(MeasureGridCell("row " + std::to_string(row), g, 0, row));
       }
       MeasureCaptions(d,
                       {{"table_label", &d.table_label},
@@ -157,11 +155,18 @@ class FirstScreenCaptions : public ::testing::Test {
                        {"wave_label", &d.wave_label},
                        {"ok_BitBtn", &d.ok_BitBtn},
                        {"cancel_bitbtn", &d.cancel_bitbtn}},
-                      {}, captions);
+                      {}, fits.captions);
     });
   }
 
-  TempFolder folder;
+  // The program started and its results dialog measured; a fatal failure when either fails.
+  void MeasureResultsDialogOf(const ProgramCase& p, bool longitudinal, ResultsDialogFits& fits) {
+    Start(p);
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(MeasureResultsDialog(longitudinal, fits)) << "no results dialog";
+  }
+
+  ScratchFolder folder;
   testing_support::MessageRecorder messages;
   ProgramRun run;
 };
@@ -245,39 +250,33 @@ bool WiderThanTheDesignedColumns(const CaptionFit& f) {
 TEST_F(FirstScreenCaptions, ResultsGridHeadingsFitTheirColumns) {
   for (const DialogCase& c : kDialogs) {
     SCOPED_TRACE(c.name);
-    Start(Programs()[c.program]);
+    ResultsDialogFits d;
+    MeasureResultsDialogOf(Programs()[c.program], c.longitudinal, d);
     if (HasFatalFailure()) return;
-    std::vector<CaptionFit> headers, rowLabels, captions;
-    int columnWidth = 0;
-    ASSERT_TRUE(MeasureResultsDialog(c.longitudinal, headers, rowLabels, captions, columnWidth))
-        << "no results dialog";
-    std::cout << c.name << ": the grid's columns are " << columnWidth << " px wide\n";
+    std::cout << c.name << ": the grid's columns are " << d.columnWidth << " px wide\n";
     std::vector<CaptionFit> fitting;
-    for (const CaptionFit& f : headers) {
+    for (const CaptionFit& f : d.headers) {
       if (WiderThanTheDesignedColumns(f))
         std::cout << c.name << ": wider than the designed column: " << f << "\n";
       else
         fitting.push_back(f);
     }
     ExpectWhole((std::string(c.name) + " results grid, column headings").c_str(), fitting);
-    ExpectWhole((std::string(c.name) + " results grid, row headings").c_str(), rowLabels);
-    EXPECT_EQ(headers.size(), c.headers);
-    EXPECT_EQ(rowLabels.size(), 5u);
+    ExpectWhole((std::string(c.name) + " results grid, row headings").c_str(), d.rowLabels);
+    EXPECT_EQ(d.headers.size(), c.headers);
+    EXPECT_EQ(d.rowLabels.size(), 5u);
   }
 }
 
 TEST_F(FirstScreenCaptions, ResultsDialogCaptionsFitTheirBoxes) {
   for (const DialogCase& c : kDialogs) {
     SCOPED_TRACE(c.name);
-    Start(Programs()[c.program]);
+    ResultsDialogFits d;
+    MeasureResultsDialogOf(Programs()[c.program], c.longitudinal, d);
     if (HasFatalFailure()) return;
-    std::vector<CaptionFit> headers, rowLabels, captions;
-    int columnWidth = 0;
-    ASSERT_TRUE(MeasureResultsDialog(c.longitudinal, headers, rowLabels, captions, columnWidth))
-        << "no results dialog";
-    ExpectWhole((std::string(c.name) + " results dialog").c_str(), captions);
+    ExpectWhole((std::string(c.name) + " results dialog").c_str(), d.captions);
     for (const char* name : {"table_label", "what_Label", "wave_label", "ok_BitBtn", "cancel_bitbtn"}) {
-      EXPECT_TRUE(Measured(captions, name)) << name;
+      EXPECT_TRUE(Measured(d.captions, name)) << name;
     }
   }
 }

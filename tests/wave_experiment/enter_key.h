@@ -81,11 +81,7 @@ inline int LeaveWithABadValue(forms::Edit& edit, const std::string& text, UINT l
       ++boxes;
       switch (away) {
         case MessageAway::Enter: {
-          HWND focus = nullptr;
-          WaitUntil([&] {
-            focus = FocusOf(gui);
-            return focus && GetAncestor(focus, GA_ROOT) == box;
-          }, 3000);
+          const HWND focus = WaitForFocusIn(gui, box, 3000);
           PostMessageW(focus ? focus : box, WM_KEYDOWN, VK_RETURN, 1);
           break;
         }

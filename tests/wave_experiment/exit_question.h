@@ -205,11 +205,7 @@ inline ExitSession LeaveThroughTheLoop(Unit1::TForm1& form, const std::wstring& 
         case AtTheQuestion::Enter: {
           // The key goes to whatever has the focus in the question, as the keyboard's does;
           // the question takes the focus a moment after it is shown.
-          HWND focus = nullptr;
-          WaitUntil([&] {
-            focus = FocusOf(gui);
-            return focus && GetAncestor(focus, GA_ROOT) == question;
-          }, 3000);
+          const HWND focus = WaitForFocusIn(gui, question, 3000);
           PressKey(focus ? focus : question, answer == AtTheQuestion::Esc ? VK_ESCAPE : VK_RETURN);
           break;
         }

@@ -41,7 +41,7 @@ class Kelmora2Process : public ::testing::Test {
   }
 
   static constexpr const wchar_t* kMainCaption = L"Ταχύτητα Διάδοσης Κυμάτων";
-  TempFolder folder;
+  ScratchFolder folder;
   std::wstring data = folder.File(L"data.txt");
   testing_support::ChildProcess p;
 };

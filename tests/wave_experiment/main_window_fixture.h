@@ -14,6 +14,7 @@
 #include "gui_driver.h"
 #include "test_files.h"
 #include "message_recorder.h"
+#include "probe_program.h"
 #include "program_run.h"
 #include "wave_experiment/Unit1.h"
 #include "wave_experiment/form_seams.h"
@@ -23,29 +24,6 @@ namespace kelmora_test {
 
 // Pumps messages for `ms` milliseconds.
 inline void Pump(DWORD ms) { testing_support::PumpFor(ms, 2); }
-
-// The wave program with a look into every frame: the deepest nesting of the animation loop,
-// a hook run at each frame's ruler measurement (before the frame pumps its messages), and
-// the number of times the first edit's updater ran.
-class ProbeProgram : public WaveProgram::Program {
- public:
-  void MeasureRuler(Unit1::TForm1& form) override {
-    if (form.Animating()) {
-      maxDepth = std::max(maxDepth, form.AnimationDepth());
-      ++frames;
-      if (onFrame) onFrame(frames);
-    }
-    WaveProgram::Program::MeasureRuler(form);
-  }
-  void update_e_edit(Unit1::TForm1& form) override {
-    ++eUpdates;
-    WaveProgram::Program::update_e_edit(form);
-  }
-  int eUpdates = 0;
-  int maxDepth = 0;
-  int frames = 0;
-  std::function<void(int)> onFrame;
-};
 
 class MainWindow : public ::testing::Test {
  protected:
@@ -85,9 +63,9 @@ class MainWindow : public ::testing::Test {
   static void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
   static void PostClick(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
-  TempFolder folder;
+  ScratchFolder folder;
   std::wstring dataFile;
-  ProbeProgram program;
+  ProbeProgram<WaveProgram::Program> program;
   std::unique_ptr<Unit1::TForm1> form;
 };
 

@@ -35,7 +35,7 @@ class ResultsButton : public ::testing::Test {
     ASSERT_TRUE(run.form->results_Button->Enabled());
   }
 
-  TempFolder folder;
+  ScratchFolder folder;
   ProgramRun run;
 };
 

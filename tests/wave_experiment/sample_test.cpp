@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "forms/application.h"
 #include "forms/core/message_service.h"
 #include "forms/core/text.h"
@@ -23,13 +24,6 @@
 using namespace kelmora_test;
 
 namespace {
-
-// The sample's path as the program under Wine sees it.
-std::wstring SamplePath(const std::string& unixPath) {
-  std::wstring w = L"Z:";
-  for (char c : unixPath) w += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-  return w;
-}
 
 struct Box {
   std::string name;
@@ -69,9 +63,9 @@ TEST(Samples, EveryTextFitsItsBox) {
   forms::Application::Get().Initialize();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TempFolder folder;
+    ScratchFolder folder;
     std::wstring data = folder.File(L"data.txt");
-    ASSERT_TRUE(WriteFileBytes(data, ReadFileBytes(SamplePath(c.file))));
+    ASSERT_TRUE(WriteFileBytes(data, ReadFileBytes(testing_support::PathOnDriveZ(c.file))));
     testing_support::MessageRecorder messages;
     ProgramRun run;
     run.Start(c.sound, data);

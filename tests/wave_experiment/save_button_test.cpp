@@ -58,7 +58,7 @@ class SaveButton : public ::testing::Test {
 
   void ClickSave() { SendMessageW(run.form->save_BitBtn->Handle(), BM_CLICK, 0, 0); }
 
-  TempFolder folder;
+  ScratchFolder folder;
   ProgramRun run;
 };
 
@@ -187,17 +187,7 @@ TEST_F(SaveButton, ADataFileThatCannotBeWrittenIsToldInGreekAndLeftAsItWas) {
         break;
     }
     // Nothing half-written stays beside the file.
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &fd);
-    int left = 0;
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        std::wstring n = fd.cFileName;
-        left += n != L"." && n != L"..";
-      } while (FindNextFileW(find, &fd));
-      FindClose(find);
-    }
-    EXPECT_EQ(left, 0);
+    EXPECT_EQ(testing_support::CountEntries(dir), 0);
     RemoveDirectoryW(dir.c_str());
   }
 }

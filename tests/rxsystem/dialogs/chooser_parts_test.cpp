@@ -9,7 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "library_in_process.h"
 #include "pixel_capture.h"
+#include "scoped_seam.h"
+#include "seam_box_recorder.h"
 #include "stand_in_host.h"
 #include "system_services/dialogs/directory_chooser.h"
 #include "system_services/dialogs/file_dialogs.h"
@@ -42,7 +45,6 @@ struct SeenRequest {
 SeenRequest seen;
 std::string answer;  // written into the file buffer, NULs kept
 BOOL answerResult = TRUE;
-std::vector<std::string> shownBoxes;
 
 BOOL Record(OPENFILENAMEA* r) {
   seen = {};
@@ -62,35 +64,19 @@ BOOL Record(OPENFILENAMEA* r) {
   return answerResult;
 }
 
-const MessageSeam kBoxes{[](UINT) {},
-                         [](HWND, const char* text, const char*, UINT) {
-                           shownBoxes.emplace_back(text);
-                           return IDOK;
-                         }};
-
-class PromptsInProcess : public ::testing::Test {
+class PromptsInProcess : public rxsystem_tests::LibraryInProcess {
  protected:
   void SetUp() override {
-    LibraryEntry(GetModuleHandleW(nullptr), DLL_PROCESS_ATTACH, nullptr);
-    previousBoxes_ = ReplaceMessageSeam(kBoxes);
-    previousDialogs_ = ReplaceFileDialogSeam({Record, Record});
-    shownBoxes.clear();
+    LibraryInProcess::SetUp();
     answer.clear();
     answerResult = TRUE;
   }
-  void TearDown() override {
-    ReplaceFileDialogSeam(previousDialogs_);
-    ReplaceMessageSeam(previousBoxes_);
-  }
-  HostContext Context() { return HostContext{0, window.Handle(), 0}; }
 
   // The host's side of a string result.
   static authorware_host::HostString Take(HGLOBAL block) { return authorware_host::StandInHost::TakeString(block); }
 
-  authorware_host::VariableStore store;
-  authorware_host::PresentationWindow window{store};
-  MessageSeam previousBoxes_{};
-  FileDialogSeam previousDialogs_{};
+  testing_support::SeamBoxRecorder recorder;
+  testing_support::ScopedSeam<FileDialogSeam> dialogs{ReplaceFileDialogSeam, {Record, Record}};
 };
 
 TEST_F(PromptsInProcess, TheOpenRequestCarriesTheArgumentsAndFlags) {
@@ -142,7 +128,7 @@ TEST_F(PromptsInProcess, TheOpenRequestCarriesTheArgumentsAndFlags) {
     EXPECT_EQ(r.text, c.multiple ? "c:\\x\\y.txt\r" : "c:\\x\\y.txt");
     EXPECT_EQ(r.blockSize, r.text.size() + 1);
   }
-  EXPECT_TRUE(shownBoxes.empty());
+  EXPECT_TRUE(recorder.boxes.empty());
 }
 
 TEST_F(PromptsInProcess, TheSaveRequestProposesTheNameAndAsksBeforeOverwriting) {
@@ -181,7 +167,7 @@ TEST_F(PromptsInProcess, TheSaveRequestProposesTheNameAndAsksBeforeOverwriting) 
   HostContext context = Context();
   EXPECT_EQ(SysPromptSaveFileName(&context, "C:\\", "x", "", "", "", ""), nullptr);
   EXPECT_EQ(SysPromptOpenFileName(&context, "C:\\", "", "", "", 1), nullptr);
-  EXPECT_TRUE(shownBoxes.empty());
+  EXPECT_TRUE(recorder.boxes.empty());
 }
 
 TEST_F(PromptsInProcess, TheGlyphBitmapHoldsEightGlyphsOnPureBlue) {
@@ -292,9 +278,10 @@ TEST_F(PromptsInProcess, RememberedConnectionsJoinTheDriveListOnlyWithANetworkUs
   const Case cases[] = {{NotLoggedOn, {}}, {LoggedOn, {"\\\\other\\data\\sub", "\\\\server\\share"}}};
   for (const Case& c : cases) {
     SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-    NetworkUserQuery previous = ReplaceNetworkUserQuery(c.query);
-    AddRecentNetwork();
-    ReplaceNetworkUserQuery(previous);
+    {
+      const testing_support::ScopedSeam<NetworkUserQuery> user{ReplaceNetworkUserQuery, c.query};
+      AddRecentNetwork();
+    }
     std::vector<std::string> entries;
     for (int i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
       char text[300] = {};

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "library_boxes.h"
+#include "library_under_host.h"
 #include "pixel_capture.h"
+#include "scratch_folder.h"
 #include "stand_in_host.h"
 
 using namespace authorware_host;
@@ -115,51 +117,25 @@ std::vector<Entry> PathEntries(const std::string& path, const std::vector<std::s
   return entries;
 }
 
-void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA((path + "\\*").c_str(), &found);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string child = path + "\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(child);
-      } else {
-        DeleteFileA(child.c_str());
-      }
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
-  }
-  RemoveDirectoryA(path.c_str());
-}
-
-bool IsDirectory(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-class Chooser : public ::testing::Test {
+class Chooser : public rxsystem_tests::LibraryUnderHost {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(host.Load(LocalPath(RXSYSTEM_DLL_PATH))) << host.Problems().front();
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    base = std::string(temp) + "RxChooser" + std::to_string(GetCurrentProcessId());
-    RemoveTree(base);
-    for (const char* d : {"", "\\windows", "\\windows\\system", "\\windows\\system\\Beta",
+    LibraryUnderHost::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(scratch.Made()) << base;
+    for (const char* d : {"\\windows", "\\windows\\system", "\\windows\\system\\Beta",
                           "\\windows\\system\\alpha", "\\windows\\system\\Gamma", "\\windows\\Fonts",
                           "\\temp"})
       CreateDirectoryA((base + d).c_str(), nullptr);
     for (const char* file : {"\\windows\\system\\file.txt", "\\windows\\file.txt"})
       CloseHandle(CreateFileA((base + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    GetCurrentDirectoryA(MAX_PATH, temp);
-    savedDirectory = temp;
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    savedDirectory = current;
   }
   void TearDown() override {
     SetCurrentDirectoryA(savedDirectory.c_str());
-    RemoveTree(base);
-    for (const std::string& p : host.window.recordProblems) ADD_FAILURE() << "record: " << p;
+    LibraryUnderHost::TearDown();
   }
 
   // Runs the export on this thread while `drive` works the chooser from a second one; the
@@ -177,8 +153,8 @@ class Chooser : public ::testing::Test {
     return host.Call<HostString>("SysPromptDirName", start.c_str(), title.c_str(), newFolder);
   }
 
-  StandInHost host;
-  std::string base;
+  testing_support::ScratchFolder scratch{"RxChooser"};
+  const std::string base = scratch.Path();
   std::string savedDirectory;
 };
 
@@ -328,13 +304,13 @@ TEST_F(Chooser, AMissingTypedFolderIsCreatedAfterTheQuestion) {
     std::optional<AnsweredBox> no = AnswerBox(IDNO);
     EXPECT_TRUE(no && no->caption == "Directory Not Found");
     EXPECT_TRUE(no && no->text == "The directory " + made + " does not exist. Do you wish to create it?");
-    EXPECT_FALSE(IsDirectory(base + "\\new1"));
+    EXPECT_FALSE(testing_support::IsDirectory(base + "\\new1"));
 
     Press(dialog, kApplyButton);
     EXPECT_TRUE(AnswerBox(IDYES));
     // The field already reads what was typed; the list shows the new folder once it is made.
     EXPECT_TRUE(WaitUntil([&] { return FolderEntries(dialog) == PathEntries(made, {}); }, 2000, 5));
-    EXPECT_TRUE(IsDirectory(made));
+    EXPECT_TRUE(testing_support::IsDirectory(made));
     EXPECT_EQ(EditText(dialog), made);
 
     // Escape in the field cancels the chooser.
@@ -391,7 +367,7 @@ TEST_F(Chooser, NewFolderChecksTheNameAndCreatesIt) {
     Type(ask, 101, "Closed");
     PostMessageA(ask, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(ask); }, 2000, 5));
-    EXPECT_FALSE(IsDirectory(start + "\\Closed"));
+    EXPECT_FALSE(testing_support::IsDirectory(start + "\\Closed"));
 
     Press(dialog, kNewFolderButton);
     ask = testing_support::WaitForTopWindow(L"Create New Folder");
@@ -399,7 +375,7 @@ TEST_F(Chooser, NewFolderChecksTheNameAndCreatesIt) {
     Type(ask, 101, "Made");
     Press(ask, IDOK);
     EXPECT_TRUE(EditShows(dialog, start + "\\Made"));
-    EXPECT_TRUE(IsDirectory(start + "\\Made"));
+    EXPECT_TRUE(testing_support::IsDirectory(start + "\\Made"));
     EXPECT_EQ(FolderEntries(dialog), PathEntries(start + "\\Made", {}));
 
     // The list has the focus now: the current folder is drawn on the highlight colour, and

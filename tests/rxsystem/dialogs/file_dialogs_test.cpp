@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "file_bytes.h"
 #include "library_boxes.h"
+#include "library_under_host.h"
+#include "scratch_folder.h"
 #include "stand_in_host.h"
 
 using namespace authorware_host;
@@ -56,11 +59,6 @@ std::vector<std::string> ComboEntries(HWND combo) {
   return entries;
 }
 
-void WriteFile(const std::string& path) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  CloseHandle(f);
-}
-
 // What the driver saw of the dialog before it typed and pressed the button.
 struct Seen {
   bool shown = false;
@@ -69,27 +67,16 @@ struct Seen {
   std::vector<std::string> types;
 };
 
-class FileDialogs : public ::testing::Test {
+class FileDialogs : public rxsystem_tests::LibraryUnderHost {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(host.Load(LocalPath(RXSYSTEM_DLL_PATH))) << host.Problems().front();
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    base = std::string(temp) + "RxFiles" + std::to_string(GetCurrentProcessId());
-    data = base + "\\Data";
-    CreateDirectoryA(base.c_str(), nullptr);
+    LibraryUnderHost::SetUp();
+    if (HasFatalFailure()) return;
     CreateDirectoryA(data.c_str(), nullptr);
     CreateDirectoryA((base + "\\Out").c_str(), nullptr);
-    for (const char* name : {"One.TXT", "Two.txt", "THREE.dat"}) WriteFile(data + "\\" + name);
-  }
-  void TearDown() override {
-    for (const char* name : {"\\Data\\One.TXT", "\\Data\\Two.txt", "\\Data\\THREE.dat", "\\Out\\Report.txt",
-                             "\\Out\\report.txt", "\\Out\\New.dat"})
-      DeleteFileA((base + name).c_str());
-    RemoveDirectoryA(data.c_str());
-    RemoveDirectoryA((base + "\\Out").c_str());
-    RemoveDirectoryA(base.c_str());
-    for (const std::string& p : host.window.recordProblems) ADD_FAILURE() << "record: " << p;
+    for (const char* name : {"One.TXT", "Two.txt", "THREE.dat"}) {
+      testing_support::WriteFileBytes(data + "\\" + name, "");
+    }
   }
 
   // Works the dialog titled `title` from a second thread while `call` runs the export: types
@@ -129,9 +116,9 @@ class FileDialogs : public ::testing::Test {
     });
   }
 
-  StandInHost host;
-  std::string base;
-  std::string data;
+  testing_support::ScratchFolder scratch{"RxFiles"};
+  const std::string base = scratch.Path();
+  const std::string data = base + "\\Data";
   Seen seen;
 };
 
@@ -212,7 +199,7 @@ TEST_F(FileDialogs, SaveProposesTheNameInTheFolderAndAddsTheExtension) {
 }
 
 TEST_F(FileDialogs, SavingOverAnExistingFileAsksFirst) {
-  WriteFile(base + "\\Out\\Report.txt");
+  testing_support::WriteFileBytes(base + "\\Out\\Report.txt", "");
   std::optional<AnsweredBox> question;
   HostString r = Drive(
       L"Keep", "Report.txt",

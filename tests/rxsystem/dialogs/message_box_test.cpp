@@ -5,31 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "library_in_process.h"
+#include "seam_box_recorder.h"
 #include "stand_in_host.h"
 #include "system_services/host/host_interface.h"
 #include "system_services/dialogs/message_dialogs.h"
 
 using namespace rxsystem;
-using authorware_host::PresentationWindow;
-using authorware_host::VariableStore;
 
 namespace {
-
-struct ShownBox {
-  HWND owner;
-  std::string text;
-  std::string caption;
-  UINT flags;
-};
-
-std::vector<ShownBox> boxes;
-int boxAnswer = IDOK;
-
-const MessageSeam kRecorder{[](UINT) {},
-                            [](HWND owner, const char* text, const char* caption, UINT flags) {
-                              boxes.push_back({owner, text, caption, flags});
-                              return boxAnswer;
-                            }};
 
 using BoxExport = int32_t(__stdcall*)(const HostContext*, int32_t, int32_t, const char*, const char*);
 
@@ -45,19 +29,10 @@ struct Family {
     {"SysQuestionMessage", SysQuestionMessage, MB_ICONQUESTION},
 };
 
-class MessageBoxes : public ::testing::Test {
+class MessageBoxes : public rxsystem_tests::LibraryInProcess {
  protected:
-  void SetUp() override {
-    LibraryEntry(GetModuleHandleW(nullptr), DLL_PROCESS_ATTACH, nullptr);
-    previous_ = ReplaceMessageSeam(kRecorder);
-    boxes.clear();
-  }
-  void TearDown() override { ReplaceMessageSeam(previous_); }
-
-  VariableStore store;
-  PresentationWindow window{store};
-  HostContext context{0, window.Handle(), 0};
-  MessageSeam previous_{};
+  testing_support::SeamBoxRecorder recorder;
+  HostContext context = Context();
 };
 
 TEST_F(MessageBoxes, ButtonsDefaultAndAnswers) {
@@ -87,14 +62,14 @@ TEST_F(MessageBoxes, ButtonsDefaultAndAnswers) {
     int row = 0;
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(f.name) + " row " + std::to_string(row++));
-      boxes.clear();
-      boxAnswer = c.answer;
+      recorder.boxes.clear();
+      recorder.answer = c.answer;
       EXPECT_EQ(f.call(&context, c.buttonType, c.defaultButton, "Title", "Message"), c.result);
-      ASSERT_EQ(boxes.size(), 1u);
-      EXPECT_EQ(boxes[0].flags, c.flags | f.icon);
-      EXPECT_EQ(boxes[0].owner, window.Handle()) << "the host window owns the author's box";
-      EXPECT_EQ(boxes[0].caption, "Title");
-      EXPECT_EQ(boxes[0].text, "Message");
+      ASSERT_EQ(recorder.boxes.size(), 1u);
+      EXPECT_EQ(recorder.boxes[0].flags, c.flags | f.icon);
+      EXPECT_EQ(recorder.boxes[0].owner, window.Handle()) << "the host window owns the author's box";
+      EXPECT_EQ(recorder.boxes[0].caption, "Title");
+      EXPECT_EQ(recorder.boxes[0].text, "Message");
       EXPECT_EQ(LastHostWindow, window.Handle());
     }
   }
@@ -102,26 +77,26 @@ TEST_F(MessageBoxes, ButtonsDefaultAndAnswers) {
 
 TEST_F(MessageBoxes, AbsentTextsShowEmpty) {
   SysInfoMessage(&context, 0, 0, nullptr, nullptr);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].caption, "");
-  EXPECT_EQ(boxes[0].text, "");
+  ASSERT_EQ(recorder.boxes.size(), 1u);
+  EXPECT_EQ(recorder.boxes[0].caption, "");
+  EXPECT_EQ(recorder.boxes[0].text, "");
 }
 
 TEST_F(MessageBoxes, InvalidButtonTypeIsReported) {
   for (int32_t type : {-1, 5, 0x7FFFFFFF}) {
     for (const Family& f : kFamily) {
       SCOPED_TRACE(std::string(f.name) + " type " + std::to_string(type));
-      boxes.clear();
+      recorder.boxes.clear();
       store.Erase("TLHideErrors");
       EXPECT_EQ(f.call(&context, type, 0, "Title", "Message"), -1);
-      ASSERT_EQ(boxes.size(), 1u) << "the error box only";
-      EXPECT_EQ(boxes[0].text, "Missing or invalid parameter passed to function.");
-      EXPECT_EQ(boxes[0].caption, "RXSystem UCD Error");
+      ASSERT_EQ(recorder.boxes.size(), 1u) << "the error box only";
+      EXPECT_EQ(recorder.boxes[0].text, "Missing or invalid parameter passed to function.");
+      EXPECT_EQ(recorder.boxes[0].caption, "RXSystem UCD Error");
 
-      boxes.clear();
+      recorder.boxes.clear();
       store.Set("TLHideErrors", 1);
       EXPECT_EQ(f.call(&context, type, 0, "Title", "Message"), -1);
-      EXPECT_TRUE(boxes.empty());
+      EXPECT_TRUE(recorder.boxes.empty());
       EXPECT_EQ(store.Text("TLLastError"), "Missing or invalid parameter passed to function.");
       store.Erase("TLLastError");
     }

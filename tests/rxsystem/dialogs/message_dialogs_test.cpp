@@ -11,6 +11,7 @@
 
 #include "box_catcher.h"
 #include "gui_driver.h"
+#include "library_under_host.h"
 #include "pixel_capture.h"
 #include "stand_in_host.h"
 
@@ -20,11 +21,6 @@ using namespace testing_support;
 namespace {
 
 constexpr int kEdit = 101, kButton1 = 102, kButton2 = 103, kButton3 = 104, kList = 105;
-
-const std::wstring& LibraryPath() {
-  static const std::wstring path = LocalPath(RXSYSTEM_DLL_PATH);
-  return path;
-}
 
 // What the second thread saw go wrong; reported on the test's thread after the join.
 class Problems {
@@ -132,12 +128,8 @@ int LastWordStart(HWND list, int index) {
   return p.x;
 }
 
-class Dialogs : public ::testing::Test {
+class Dialogs : public rxsystem_tests::LibraryUnderHost {
  protected:
-  void SetUp() override { ASSERT_TRUE(host.Load(LibraryPath())) << host.Problems().front(); }
-  void TearDown() override {
-    for (const std::string& p : host.window.recordProblems) ADD_FAILURE() << "record: " << p;
-  }
 
   // Runs `call` on the test's thread while `act` works the dialog captioned `caption` from
   // a second thread; a dialog that `act` leaves open is closed so that the test ends.
@@ -178,7 +170,6 @@ class Dialogs : public ::testing::Test {
                                  static_cast<const char*>(nullptr), defaultButton);
   }
 
-  StandInHost host;
   Problems problems;
 };
 

@@ -11,12 +11,17 @@
 #include <vector>
 
 #include "box_catcher.h"
+#include "library_under_host.h"
+#include "scoped_seam.h"
+#include "scratch_folder.h"
 #include "stand_in_host.h"
 #include "system_services/drives/directories.h"
 
 using authorware_host::BoxCatcher;
 using authorware_host::HostString;
 using authorware_host::StandInHost;
+using testing_support::IsDirectory;
+using testing_support::PathExists;
 
 namespace {
 
@@ -31,61 +36,27 @@ std::string Lower(std::string s) {
   return s;
 }
 
-bool IsDirectory(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 void MakeFile(const std::string& path) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
   CloseHandle(h);
 }
 
-// Removes what a test left behind, files included.
-void RemoveAll(const std::string& path) {
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = entry.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string child = path + "\\" + name;
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveAll(child);
-      else
-        DeleteFileA(child.c_str());
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-  }
-  RemoveDirectoryA(path.c_str());
-}
-
 uint32_t Kilobytes(ULARGE_INTEGER bytes) { return static_cast<uint32_t>(bytes.QuadPart >> 10); }
 
 // Under the stand-in host, with errors left in TLLastError, in a folder of the test's own; the
 // current directory is put back afterwards.
-class Directories : public ::testing::Test {
+class Directories : public rxsystem_tests::LibraryInScratchFolder {
  protected:
+  Directories() : LibraryInScratchFolder("rxdirs") {}
   void SetUp() override {
-    ASSERT_TRUE(host.Load(authorware_host::LocalPath(RXSYSTEM_DLL_PATH)))
-        << host.Problems().front();
-    host.variables.Set("TLHideErrors", 1);
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    base = std::string(temp) + "rxdirs" + std::to_string(GetCurrentProcessId());
-    RemoveAll(base);
-    ASSERT_TRUE(CreateDirectoryA(base.c_str(), nullptr));
+    LibraryInScratchFolder::SetUp();
+    if (HasFatalFailure()) return;
     savedDirectory = CurrentDirectory();
   }
   void TearDown() override {
     SetCurrentDirectoryA(savedDirectory.c_str());
-    RemoveAll(base);
-    for (const std::string& p : host.window.recordProblems) ADD_FAILURE() << "record: " << p;
+    LibraryInScratchFolder::TearDown();
   }
   // The error the call left for the author, and forgets it.
   std::string TakeLastError() {
@@ -94,8 +65,6 @@ class Directories : public ::testing::Test {
     return text;
   }
 
-  StandInHost host;
-  std::string base;
   std::string savedDirectory;
 };
 
@@ -105,7 +74,7 @@ TEST_F(Directories, CreateDirMakesEveryMissingLevel) {
   EXPECT_TRUE(IsDirectory(base + "\\a") && IsDirectory(base + "\\a\\b") && IsDirectory(deep));
   MakeFile(deep + "\\kept.txt");
   EXPECT_EQ(host.Call<int32_t>("SysCreateDir", deep.c_str()), 0);
-  EXPECT_TRUE(Exists(deep + "\\kept.txt")) << "an existing directory is left as it is";
+  EXPECT_TRUE(PathExists(deep + "\\kept.txt")) << "an existing directory is left as it is";
   EXPECT_EQ(host.Call<int32_t>("SysCreateDir", (base + "\\trailing\\").c_str()), 0);
   EXPECT_TRUE(IsDirectory(base + "\\trailing"));
   EXPECT_FALSE(host.variables.Get("TLLastError").has_value());
@@ -134,14 +103,14 @@ TEST_F(Directories, CreateDirMakesEveryMissingLevel) {
   }
   EXPECT_EQ(host.Call<int32_t>("SysCreateDir", nullptr), -1);
   EXPECT_EQ(TakeLastError(), "Missing or invalid parameter passed to function.");
-  EXPECT_FALSE(Exists("rxdirs_nobackslash"));
+  EXPECT_FALSE(PathExists("rxdirs_nobackslash"));
 }
 
 TEST_F(Directories, RemoveDirTakesOneDirectoryOrAnEmptyTree) {
   const std::string single = base + "\\single";
   CreateDirectoryA(single.c_str(), nullptr);
   EXPECT_EQ(host.Call<int32_t>("SysRemoveDir", single.c_str(), int32_t{0}), 0);
-  EXPECT_FALSE(Exists(single));
+  EXPECT_FALSE(PathExists(single));
 
   EXPECT_EQ(host.Call<int32_t>("SysRemoveDir", single.c_str(), int32_t{0}), -1);
   EXPECT_EQ(TakeLastError(), "Missing or invalid parameter passed to function.")
@@ -160,18 +129,18 @@ TEST_F(Directories, RemoveDirTakesOneDirectoryOrAnEmptyTree) {
   EXPECT_EQ(host.Call<int32_t>("SysRemoveDir", tree.c_str(), int32_t{1}), -1);
   EXPECT_EQ(TakeLastError(), "Error deleting directory \"" + tree + "\".");
   EXPECT_TRUE(IsDirectory(tree + "\\..odd"));
-  EXPECT_FALSE(Exists(tree + "\\a")) << "the empty levels removed before stay removed";
-  EXPECT_FALSE(Exists(tree + "\\b"));
+  EXPECT_FALSE(PathExists(tree + "\\a")) << "the empty levels removed before stay removed";
+  EXPECT_FALSE(PathExists(tree + "\\b"));
   RemoveDirectoryA((tree + "\\..odd").c_str());
   ASSERT_TRUE(IsDirectory(tree));
   for (const char* d : {"\\a", "\\a\\aa", "\\a\\aa\\aaa", "\\b"})
     CreateDirectoryA((tree + d).c_str(), nullptr);
   SetFileAttributesA((tree + "\\b").c_str(), FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(host.Call<int32_t>("SysRemoveDir", tree.c_str(), int32_t{5}), 0);
-  EXPECT_FALSE(Exists(tree));
+  EXPECT_FALSE(PathExists(tree));
   for (const char* d : {"", "\\a", "\\a\\aa"}) CreateDirectoryA((tree + d).c_str(), nullptr);
   EXPECT_EQ(host.Call<int32_t>("SysRemoveDir", (tree + "\\").c_str(), int32_t{1}), 0);
-  EXPECT_FALSE(Exists(tree)) << "named with its closing backslash";
+  EXPECT_FALSE(PathExists(tree)) << "named with its closing backslash";
   EXPECT_FALSE(host.variables.Get("TLLastError").has_value());
 }
 
@@ -182,7 +151,7 @@ TEST_F(Directories, RemoveDirLeavesThePathToAFile) {
   MakeFile(tree + "\\a\\deep\\file.txt");
   EXPECT_EQ(host.Call<int32_t>("SysRemoveDir", tree.c_str(), int32_t{1}), -1);
   EXPECT_EQ(TakeLastError(), "Error deleting directory \"" + tree + "\\a\\deep\".");
-  EXPECT_TRUE(Exists(tree + "\\a\\deep\\file.txt")) << "files are never deleted";
+  EXPECT_TRUE(PathExists(tree + "\\a\\deep\\file.txt")) << "files are never deleted";
   // The walk ends at the first failure: what it had not reached yet is still there.
   EXPECT_TRUE(IsDirectory(tree + "\\a\\deep"));
   EXPECT_TRUE(IsDirectory(tree));
@@ -301,7 +270,7 @@ TEST_F(Directories, TempFileNameMakesTheFileAndAnswersItInLowerCase) {
     const std::string start = Lower(upper) + "\\" + c.expectedPrefix;
     EXPECT_EQ(name.text.substr(0, start.size()), start);
     EXPECT_EQ(name.text.substr(name.text.size() - 4), ".tmp");
-    EXPECT_TRUE(Exists(name.text)) << "the empty file is left for the host";
+    EXPECT_TRUE(PathExists(name.text)) << "the empty file is left for the host";
     for (const std::string& before : made) EXPECT_NE(before, name.text);
     made.push_back(name.text);
   }
@@ -340,15 +309,31 @@ TEST_F(Directories, DiskSpaceOfTheRealDrives) {
   EXPECT_FALSE(host.variables.Get("TLLastError").has_value());
 }
 
+// The word the exports answer for each type the platform can report, and for one beyond them.
+struct TypeAndWord {
+  UINT type;
+  const char* word;
+};
+const TypeAndWord kDriveTypeWords[] = {
+    // 0
+    {DRIVE_UNKNOWN, "error"},
+    {DRIVE_NO_ROOT_DIR, "error"},
+    {DRIVE_REMOVABLE, "removable"},
+    {DRIVE_FIXED, "fixed"},
+    {DRIVE_REMOTE, "remote"},
+    // 5
+    {DRIVE_CDROM, "cdrom"},
+    {DRIVE_RAMDISK, "ramdisk"},
+    {7, "error"},
+};
+
+// The word expected for a drive of the real machine, from the table.
 std::string TypeWord(UINT type) {
-  switch (type) {
-    case DRIVE_REMOVABLE: return "removable";
-    case DRIVE_FIXED: return "fixed";
-    case DRIVE_REMOTE: return "remote";
-    case DRIVE_CDROM: return "cdrom";
-    case DRIVE_RAMDISK: return "ramdisk";
-    default: return "error";
+  for (const TypeAndWord& w : kDriveTypeWords) {
+    if (w.type == type) return w.word;
   }
+  ADD_FAILURE() << "the machine reports drive type " << type << ", which the table lacks";
+  return {};
 }
 
 TEST_F(Directories, VolumeNamesAndDriveTypesOfTheRealDrives) {
@@ -470,18 +455,14 @@ class DriveSeam : public ::testing::Test {
     rxsystem::LibraryEntry(GetModuleHandleW(nullptr), DLL_PROCESS_ATTACH, nullptr);
     machine = &scripted;
     scripted.version = Version(VER_PLATFORM_WIN32_NT, 5, 1, 2600);
-    previous = rxsystem::ReplaceDriveSeam(kScripted);
   }
-  void TearDown() override {
-    rxsystem::ReplaceDriveSeam(previous);
-    machine = nullptr;
-  }
+  void TearDown() override { machine = nullptr; }
   uint32_t Free(const char* name) { return SysGetFreeDiskSpace(&context, name); }
   uint32_t Total(const char* name) { return SysGetTotalDiskSpace(&context, name); }
   std::string Text(HGLOBAL block) { return StandInHost::TakeString(block).text; }
 
   ScriptedMachine scripted;
-  rxsystem::DrivePlatformSeam previous{};
+  testing_support::ScopedSeam<rxsystem::DrivePlatformSeam> drives{rxsystem::ReplaceDriveSeam, kScripted};
   rxsystem::HostContext context{0, nullptr, 0};
 };
 
@@ -619,22 +600,7 @@ TEST_F(DriveSeam, DiskSpaceInKilobytesFromTheRootOfTheName) {
 }
 
 TEST_F(DriveSeam, DriveTypeWordsCDDrivesAndTheDriveList) {
-  struct Case {
-    UINT type;
-    const char* word;
-  };
-  const Case cases[] = {
-      // 0
-      {DRIVE_UNKNOWN, "error"},
-      {DRIVE_NO_ROOT_DIR, "error"},
-      {DRIVE_REMOVABLE, "removable"},
-      {DRIVE_FIXED, "fixed"},
-      {DRIVE_REMOTE, "remote"},
-      // 5
-      {DRIVE_CDROM, "cdrom"},
-      {DRIVE_RAMDISK, "ramdisk"},
-      {7, "error"},
-  };
+  const auto& cases = kDriveTypeWords;
   for (size_t row = 0; row < std::size(cases); ++row) {
     SCOPED_TRACE("row " + std::to_string(row));
     scripted.types['D' - 'A'] = cases[row].type;

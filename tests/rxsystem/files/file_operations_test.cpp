@@ -10,61 +10,20 @@
 #include <vector>
 
 #include "box_catcher.h"
+#include "file_bytes.h"
+#include "library_under_host.h"
+#include "scratch_folder.h"
 #include "stand_in_host.h"
 
 using namespace authorware_host;
+using testing_support::IsDirectory;
+using testing_support::PathExists;
 
 namespace {
 
-const std::wstring& LibraryPath() {
-  static const std::wstring path = LocalPath(RXSYSTEM_DLL_PATH);
-  return path;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(h);
-  ASSERT_EQ(written, bytes.size()) << path;
-}
-
-std::optional<std::string> ReadBytes(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::string bytes(GetFileSize(h, nullptr), '\0');
-  DWORD got = 0;
-  if (!bytes.empty()) ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-  CloseHandle(h);
-  bytes.resize(got);
-  return bytes;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool IsDirectory(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA e;
-  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &e);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = e.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string path = dir + "\\" + name;
-      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(path);
-      else
-        DeleteFileA(path.c_str());
-    } while (FindNextFileA(h, &e));
-    FindClose(h);
-  }
-  RemoveDirectoryA(dir.c_str());
+// Read with no writer allowed: a handle the library left open for writing fails the read.
+std::optional<std::string> ClosedFileBytes(const std::string& path) {
+  return testing_support::ReadFileIfAny(path, testing_support::Writers::Refused);
 }
 
 // The lines of a list the library built, each ended by a carriage return, in a set: the
@@ -103,27 +62,24 @@ int64_t Ticks(const FILETIME& t) {
   return static_cast<int64_t>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
 }
 
-class Files : public ::testing::Test {
+class Files : public rxsystem_tests::LibraryInScratchFolder {
  protected:
+  Files() : LibraryInScratchFolder("rxfiles") {}
   void SetUp() override {
-    ASSERT_TRUE(host.Load(LibraryPath())) << host.Problems().front();
-    host.variables.Set("TLHideErrors", 1);
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    base = std::string(temp) + "rxfiles" + std::to_string(GetCurrentProcessId());
-    RemoveTree(base);
-    ASSERT_TRUE(CreateDirectoryA(base.c_str(), nullptr));
+    LibraryInScratchFolder::SetUp();
+    if (HasFatalFailure()) return;
     cursorBefore = CursorCount();
   }
   void TearDown() override {
     EXPECT_EQ(CursorCount(), cursorBefore) << "the wait cursor is taken down at every exit";
-    for (const std::string& p : host.window.recordProblems) ADD_FAILURE() << "record: " << p;
-    RemoveTree(base);
+    LibraryInScratchFolder::TearDown();
   }
 
   std::string P(const std::string& relative) const { return base + "\\" + relative; }
   void Dir(const std::string& relative) { CreateDirectoryA(P(relative).c_str(), nullptr); }
-  void File(const std::string& relative, const std::string& bytes = "x") { WriteBytes(P(relative), bytes); }
+  void File(const std::string& relative, const std::string& bytes = "x") {
+    ASSERT_TRUE(testing_support::WriteFileBytes(P(relative), bytes)) << P(relative);
+  }
 
   // The message the last failure left for the author; empty when none. Taken, so the next
   // call starts without one.
@@ -138,8 +94,6 @@ class Files : public ::testing::Test {
     return host.Call<int32_t>(name, a.c_str(), b.c_str());
   }
 
-  StandInHost host;
-  std::string base;
   int cursorBefore = 0;
 };
 
@@ -148,12 +102,13 @@ TEST_F(Files, CopyFileCreatesTheMissingTreeAndReplacesTheDestination) {
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 + i / 251);
   File("big.bin", big);
   EXPECT_EQ(Call("SysCopyFile", P("big.bin"), P("new\\deeper\\copy.bin")), 0) << LastError();
-  EXPECT_EQ(ReadBytes(P("new\\deeper\\copy.bin")), big) << "copied through more than one buffer";
-  EXPECT_EQ(ReadBytes(P("big.bin")), big);
+  EXPECT_EQ(ClosedFileBytes(P("new\\deeper\\copy.bin")), big) << "copied through more than one buffer";
+  EXPECT_EQ(ClosedFileBytes(P("big.bin")), big);
 
   File("small.txt", "small");
   EXPECT_EQ(Call("SysCopyFile", P("small.txt"), P("new\\deeper\\copy.bin")), 0);
-  EXPECT_EQ(ReadBytes(P("new\\deeper\\copy.bin")), "small") << "the old destination is gone, not overwritten in part";
+  EXPECT_EQ(ClosedFileBytes(P("new\\deeper\\copy.bin")), "small")
+      << "the old destination is gone, not overwritten in part";
   EXPECT_EQ(LastError(), "");
 }
 
@@ -185,9 +140,9 @@ TEST_F(Files, SingleFormsReportWhatWentWrong) {
     EXPECT_EQ(Call(c.function, c.source, c.destination), -1);
     EXPECT_EQ(LastError(), c.message);
   }
-  EXPECT_EQ(ReadBytes(P("ro.txt")), "old");
-  EXPECT_EQ(ReadBytes(P("a.txt")), "a");
-  EXPECT_FALSE(Exists(P("b.txt")));
+  EXPECT_EQ(ClosedFileBytes(P("ro.txt")), "old");
+  EXPECT_EQ(ClosedFileBytes(P("a.txt")), "a");
+  EXPECT_FALSE(PathExists(P("b.txt")));
   EXPECT_EQ(host.Call<int32_t>("SysCopyFile", nullptr, P("b.txt").c_str()), -1);
   EXPECT_EQ(LastError(), "Missing or invalid parameter passed to function.");
 }
@@ -202,12 +157,12 @@ TEST_F(Files, ADestinationThatNamesTheSourceKeepsIt) {
     SCOPED_TRACE(other);
     EXPECT_EQ(Call("SysCopyFile", P("same.txt"), other), 0) << LastError();
     EXPECT_EQ(Call("SysMoveFile", P("same.txt"), other), 0) << LastError();
-    EXPECT_EQ(ReadBytes(P("same.txt")), "keep");
+    EXPECT_EQ(ClosedFileBytes(P("same.txt")), "keep");
   }
   // A rename to another way of writing the name is the platform's (Windows changes the
   // letters, Wine keeps them); the file stays.
   EXPECT_EQ(Call("SysRenameFile", P("same.txt"), P("Same.Txt")), 0) << LastError();
-  EXPECT_EQ(ReadBytes(P("same.txt")), "keep");
+  EXPECT_EQ(ClosedFileBytes(P("same.txt")), "keep");
 }
 
 TEST_F(Files, MoveFileCopiesThenDeletesTheSource) {
@@ -219,8 +174,8 @@ TEST_F(Files, MoveFileCopiesThenDeletesTheSource) {
   File("dest.txt", "replaced");
 
   EXPECT_EQ(Call("SysMoveFile", P("old.txt"), P("dest.txt")), 0) << LastError();
-  EXPECT_FALSE(Exists(P("old.txt")));
-  EXPECT_EQ(ReadBytes(P("dest.txt")), "moved");
+  EXPECT_FALSE(PathExists(P("old.txt")));
+  EXPECT_EQ(ClosedFileBytes(P("dest.txt")), "moved");
   EXPECT_GT(Ticks(WriteTimeOf(P("dest.txt"))), Ticks(longAgo) + 10000000LL * 86400 * 365)
       << "a move on the same disk is still a copy, with a new time stamp";
 
@@ -230,8 +185,8 @@ TEST_F(Files, MoveFileCopiesThenDeletesTheSource) {
   EXPECT_EQ(Call("SysMoveFile", P("pinned.txt"), P("pinned2.txt")), -1);
   CloseHandle(pin);
   EXPECT_EQ(LastError(), "Error deleting file \"" + P("pinned.txt") + "\".");
-  EXPECT_EQ(ReadBytes(P("pinned.txt")), "pinned");
-  EXPECT_EQ(ReadBytes(P("pinned2.txt")), "pinned");
+  EXPECT_EQ(ClosedFileBytes(P("pinned.txt")), "pinned");
+  EXPECT_EQ(ClosedFileBytes(P("pinned2.txt")), "pinned");
 }
 
 // A source whose bytes cannot be read is no copy, and a move must then keep its source.
@@ -253,10 +208,10 @@ TEST_F(Files, RenameFileMovesIntoANewFolderAndReplacesTheDestination) {
   File("a.txt", "a");
   File("b.txt", "b");
   EXPECT_EQ(Call("SysRenameFile", P("a.txt"), P("b.txt")), 0) << LastError();
-  EXPECT_EQ(ReadBytes(P("b.txt")), "a");
-  EXPECT_FALSE(Exists(P("a.txt")));
+  EXPECT_EQ(ClosedFileBytes(P("b.txt")), "a");
+  EXPECT_FALSE(PathExists(P("a.txt")));
   EXPECT_EQ(Call("SysRenameFile", P("b.txt"), P("x\\y\\c.txt")), 0) << LastError();
-  EXPECT_EQ(ReadBytes(P("x\\y\\c.txt")), "a");
+  EXPECT_EQ(ClosedFileBytes(P("x\\y\\c.txt")), "a");
 
   // A file the platform will not let go is reported with the name it was to get.
   File("d.txt", "d");
@@ -264,7 +219,7 @@ TEST_F(Files, RenameFileMovesIntoANewFolderAndReplacesTheDestination) {
   EXPECT_EQ(Call("SysRenameFile", P("d.txt"), P("e.txt")), -1);
   CloseHandle(h);
   EXPECT_EQ(LastError(), "Invalid file path \"" + P("e.txt") + "\".");
-  EXPECT_EQ(ReadBytes(P("d.txt")), "d");
+  EXPECT_EQ(ClosedFileBytes(P("d.txt")), "d");
 }
 
 TEST_F(Files, CopyFilesPicksByPatternAndMirrorsTheVisitedTree) {
@@ -282,20 +237,20 @@ TEST_F(Files, CopyFilesPicksByPatternAndMirrorsTheVisitedTree) {
   const std::string fileSpec = P("*.txt");
 
   EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", fileSpec.c_str(), P("flat").c_str(), "", int32_t{0}, int32_t{1}), 0) << LastError();
-  EXPECT_EQ(ReadBytes(P("flat\\a.TXT")), "a");
-  EXPECT_EQ(ReadBytes(P("flat\\b.txt")), "b");
-  EXPECT_FALSE(Exists(P("flat\\c.doc")));
-  EXPECT_FALSE(Exists(P("flat\\x.txt"))) << "a directory never matches";
-  EXPECT_FALSE(Exists(P("flat\\sub")));
+  EXPECT_EQ(ClosedFileBytes(P("flat\\a.TXT")), "a");
+  EXPECT_EQ(ClosedFileBytes(P("flat\\b.txt")), "b");
+  EXPECT_FALSE(PathExists(P("flat\\c.doc")));
+  EXPECT_FALSE(PathExists(P("flat\\x.txt"))) << "a directory never matches";
+  EXPECT_FALSE(PathExists(P("flat\\sub")));
 
   EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", fileSpec.c_str(), P("tree").c_str(), "", int32_t{1}, int32_t{1}), 0) << LastError();
-  EXPECT_EQ(ReadBytes(P("tree\\sub\\d.txt")), "d");
+  EXPECT_EQ(ClosedFileBytes(P("tree\\sub\\d.txt")), "d");
   EXPECT_TRUE(IsDirectory(P("tree\\sub\\empty"))) << "visited directories are made, also the empty ones";
   EXPECT_TRUE(IsDirectory(P("tree\\x.txt")));
-  EXPECT_EQ(ReadBytes(P("tree\\.x\\e.txt")), "e");
-  EXPECT_FALSE(Exists(P("tree\\..x"))) << "names that begin with .. are not entered";
+  EXPECT_EQ(ClosedFileBytes(P("tree\\.x\\e.txt")), "e");
+  EXPECT_FALSE(PathExists(P("tree\\..x"))) << "names that begin with .. are not entered";
   EXPECT_TRUE(IsDirectory(P("tree\\flat"))) << "made by the first copy, and visited";
-  EXPECT_FALSE(Exists(P("tree\\tree"))) << "the destination inside the source is not entered";
+  EXPECT_FALSE(PathExists(P("tree\\tree"))) << "the destination inside the source is not entered";
   EXPECT_EQ(LastError(), "");
 }
 
@@ -305,15 +260,15 @@ TEST_F(Files, CopyFilesWithoutOverwriteLeavesExistingFiles) {
   Dir("to");
   File("to\\b.txt", "old b");
   EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", P("*.txt").c_str(), P("to").c_str(), "", int32_t{0}, int32_t{0}), 0);
-  EXPECT_EQ(ReadBytes(P("to\\a.txt")), "new a");
-  EXPECT_EQ(ReadBytes(P("to\\b.txt")), "old b");
+  EXPECT_EQ(ClosedFileBytes(P("to\\a.txt")), "new a");
+  EXPECT_EQ(ClosedFileBytes(P("to\\b.txt")), "old b");
   EXPECT_EQ(LastError(), "");
   EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", P("*.txt").c_str(), (P("to") + "\\").c_str(), "", int32_t{0}, int32_t{5}), 0);
-  EXPECT_EQ(ReadBytes(P("to\\b.txt")), "new b");
+  EXPECT_EQ(ClosedFileBytes(P("to\\b.txt")), "new b");
   // Into its own folder every file is already where it should be.
   EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", P("*.txt").c_str(), base.c_str(), "", int32_t{0}, int32_t{1}), 0) << LastError();
   EXPECT_EQ(host.Call<int32_t>("SysMoveFiles", P("*.txt").c_str(), base.c_str(), "", int32_t{0}, int32_t{1}), 0) << LastError();
-  EXPECT_EQ(ReadBytes(P("a.txt")), "new a");
+  EXPECT_EQ(ClosedFileBytes(P("a.txt")), "new a");
 }
 
 TEST_F(Files, WildcardFormsRefuseBadSpecs) {
@@ -344,7 +299,7 @@ TEST_F(Files, WildcardFormsRefuseBadSpecs) {
     EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", c.fileSpec.c_str(), c.destination.c_str(), "", int32_t{1}, int32_t{1}), -1);
     EXPECT_EQ(LastError(), c.message);
   }
-  EXPECT_FALSE(Exists(P("to")));
+  EXPECT_FALSE(PathExists(P("to")));
   // A folder that is not there has nothing to walk.
   EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", P("none\\*.txt").c_str(), P("to").c_str(), "", int32_t{1}, int32_t{1}), 0);
   EXPECT_EQ(host.Call<int32_t>("SysDeleteFiles", P("none\\*.txt").c_str(), "", int32_t{1}), 0);
@@ -357,17 +312,17 @@ TEST_F(Files, MoveFilesAndDeleteFilesWalkTheSubtree) {
   Dir("sub");
   File("sub\\b.txt", "b");
   EXPECT_EQ(host.Call<int32_t>("SysMoveFiles", P("*.txt").c_str(), P("to").c_str(), "", int32_t{1}, int32_t{0}), 0) << LastError();
-  EXPECT_EQ(ReadBytes(P("to\\a.txt")), "a");
-  EXPECT_EQ(ReadBytes(P("to\\sub\\b.txt")), "b");
-  EXPECT_FALSE(Exists(P("a.txt")));
-  EXPECT_FALSE(Exists(P("sub\\b.txt")));
+  EXPECT_EQ(ClosedFileBytes(P("to\\a.txt")), "a");
+  EXPECT_EQ(ClosedFileBytes(P("to\\sub\\b.txt")), "b");
+  EXPECT_FALSE(PathExists(P("a.txt")));
+  EXPECT_FALSE(PathExists(P("sub\\b.txt")));
   EXPECT_TRUE(IsDirectory(P("sub")));
 
   EXPECT_EQ(host.Call<int32_t>("SysDeleteFiles", P("to\\*.TXT|*.doc").c_str(), "", int32_t{1}), 0) << LastError();
-  EXPECT_FALSE(Exists(P("to\\a.txt")));
-  EXPECT_FALSE(Exists(P("to\\sub\\b.txt")));
+  EXPECT_FALSE(PathExists(P("to\\a.txt")));
+  EXPECT_FALSE(PathExists(P("to\\sub\\b.txt")));
   EXPECT_TRUE(IsDirectory(P("to\\sub"))) << "directories stay";
-  EXPECT_TRUE(Exists(P("keep.doc")));
+  EXPECT_TRUE(PathExists(P("keep.doc")));
 
   // A failure stops the walk where it is; the wait cursor still comes down.
   File("to\\c.txt");
@@ -382,34 +337,34 @@ TEST_F(Files, ListFormsCarryOutEachLine) {
   File("b.txt", "b");
   std::string list = P("a.txt") + "\t" + P("one\\two\\a.txt") + "\r" + P("b.txt") + "\t" + P("b2.txt") + "\r";
   EXPECT_EQ(host.Call<int32_t>("SysCopyFileList", list.c_str(), int32_t{1}), 0) << LastError();
-  EXPECT_EQ(ReadBytes(P("one\\two\\a.txt")), "a");
-  EXPECT_EQ(ReadBytes(P("b2.txt")), "b");
+  EXPECT_EQ(ClosedFileBytes(P("one\\two\\a.txt")), "a");
+  EXPECT_EQ(ClosedFileBytes(P("b2.txt")), "b");
 
   File("a.txt", "a again");
   list.pop_back();  // the last line may go without its carriage return
   EXPECT_EQ(host.Call<int32_t>("SysCopyFileList", list.c_str(), int32_t{0}), 0) << LastError();
-  EXPECT_EQ(ReadBytes(P("one\\two\\a.txt")), "a") << "an existing destination is skipped";
+  EXPECT_EQ(ClosedFileBytes(P("one\\two\\a.txt")), "a") << "an existing destination is skipped";
 
   std::string moves = P("a.txt") + "\t" + P("moved\\a.txt") + "\r" + P("b.txt") + "\t" + P("b2.txt");
   EXPECT_EQ(host.Call<int32_t>("SysMoveFileList", moves.c_str(), int32_t{0}), 0) << LastError();
-  EXPECT_EQ(ReadBytes(P("moved\\a.txt")), "a again");
-  EXPECT_FALSE(Exists(P("a.txt")));
-  EXPECT_EQ(ReadBytes(P("b.txt")), "b") << "skipped, so not moved either";
+  EXPECT_EQ(ClosedFileBytes(P("moved\\a.txt")), "a again");
+  EXPECT_FALSE(PathExists(P("a.txt")));
+  EXPECT_EQ(ClosedFileBytes(P("b.txt")), "b") << "skipped, so not moved either";
 
   std::string renames = P("b.txt") + "\t" + P("renamed\\b.txt") + "\r";
   EXPECT_EQ(host.Call<int32_t>("SysRenameFileList", renames.c_str(), int32_t{1}), 0) << LastError();
-  EXPECT_EQ(ReadBytes(P("renamed\\b.txt")), "b");
+  EXPECT_EQ(ClosedFileBytes(P("renamed\\b.txt")), "b");
   File("c.txt", "c");
   std::string onto = P("c.txt") + "\t" + P("renamed\\b.txt");
   EXPECT_EQ(host.Call<int32_t>("SysRenameFileList", onto.c_str(), int32_t{1}), -1)
       << "the list rename replaces nothing";
-  EXPECT_EQ(ReadBytes(P("renamed\\b.txt")), "b");
+  EXPECT_EQ(ClosedFileBytes(P("renamed\\b.txt")), "b");
   LastError();
 
   std::string deletes = P("c.txt") + "\r" + P("b2.txt") + "\r";
   EXPECT_EQ(host.Call<int32_t>("SysDeleteFileList", deletes.c_str()), 0) << LastError();
-  EXPECT_FALSE(Exists(P("c.txt")));
-  EXPECT_FALSE(Exists(P("b2.txt")));
+  EXPECT_FALSE(PathExists(P("c.txt")));
+  EXPECT_FALSE(PathExists(P("b2.txt")));
   EXPECT_EQ(LastError(), "");
 }
 
@@ -450,14 +405,14 @@ TEST_F(Files, ListFormsRefuseBadLines) {
     EXPECT_EQ(result, -1);
     EXPECT_EQ(LastError(), c.message);
     if (c.made) {
-      EXPECT_TRUE(Exists(P(c.made)));
+      EXPECT_TRUE(PathExists(P(c.made)));
     }
   }
-  EXPECT_EQ(ReadBytes(a), "a") << "nothing after a failing line is carried out";
-  EXPECT_FALSE(Exists(P("gone.txt"))) << "but the lines before it are";
-  EXPECT_FALSE(Exists(P("b.txt")));
-  EXPECT_FALSE(Exists(P("c2.txt")));
-  EXPECT_FALSE(Exists(P("c4.txt")));
+  EXPECT_EQ(ClosedFileBytes(a), "a") << "nothing after a failing line is carried out";
+  EXPECT_FALSE(PathExists(P("gone.txt"))) << "but the lines before it are";
+  EXPECT_FALSE(PathExists(P("b.txt")));
+  EXPECT_FALSE(PathExists(P("c2.txt")));
+  EXPECT_FALSE(PathExists(P("c4.txt")));
   EXPECT_EQ(host.Call<int32_t>("SysDeleteFileList", nullptr), -1);
   EXPECT_EQ(LastError(), "Missing or invalid parameter passed to function.");
 }
@@ -595,7 +550,7 @@ TEST_F(FindFiles, RefusesDatesItCannotHoldAndFilesItCannotOpen) {
 TEST_F(FindFiles, SearchAllLooksAtTheRootOfEveryFixedDisk) {
   const std::string name = "rxfind" + std::to_string(GetCurrentProcessId()) + ".tmp";
   const std::string path = "C:\\" + name;
-  WriteBytes(path, "x");
+  ASSERT_TRUE(testing_support::WriteFileBytes(path, "x")) << path;
   HostString s = Find("ignored\\dir\\" + name, 0, 1, 0);
   HostString first = Find(name, 0, 1, 1);
   HostString none = Find("rxfind" + std::to_string(GetCurrentProcessId()) + ".none", 0, 1, 0);

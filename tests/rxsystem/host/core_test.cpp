@@ -7,78 +7,49 @@
 #include <vector>
 
 #include "hide_errors_cases.h"
+#include "library_in_process.h"
+#include "scratch_folder.h"
+#include "seam_box_recorder.h"
 #include "stand_in_host.h"
 #include "system_services/drives/directories.h"
 #include "system_services/files/file_operations.h"
 #include "system_services/host/host_interface.h"
 
 using namespace rxsystem;
-using authorware_host::PresentationWindow;
-using authorware_host::VariableStore;
 
 namespace {
 
-struct ShownBox {
-  HWND owner;
-  std::string text;
-  std::string caption;
-  UINT flags;
-};
-
-std::vector<UINT> beeps;
-std::vector<ShownBox> boxes;
-int boxAnswer = IDOK;
-
-const MessageSeam kRecorder{
-    [](UINT type) { beeps.push_back(type); },
-    [](HWND owner, const char* text, const char* caption, UINT flags) {
-      boxes.push_back({owner, text, caption, flags});
-      return boxAnswer;
-    }};
-
-class HostInterface : public ::testing::Test {
+class HostInterface : public rxsystem_tests::LibraryInProcess {
  protected:
-  void SetUp() override {
-    LibraryEntry(GetModuleHandleW(nullptr), DLL_PROCESS_ATTACH, nullptr);
-    previous_ = ReplaceMessageSeam(kRecorder);
-    beeps.clear();
-    boxes.clear();
-    boxAnswer = IDOK;
-  }
   void TearDown() override {
-    ReplaceMessageSeam(previous_);
     RestoreCursor();
     EXPECT_TRUE(window.recordProblems.empty()) << window.recordProblems.front();
   }
-  HostContext Context() { return HostContext{0, window.Handle(), 0}; }
 
-  VariableStore store;
-  PresentationWindow window{store};
-  MessageSeam previous_{};
+  testing_support::SeamBoxRecorder recorder;
 };
 
 TEST_F(HostInterface, ReportErrorHonoursTheHostSwitch) {
   for (const rxsystem_tests::HideErrorsCase& c : rxsystem_tests::kHideErrorsCases) {
     SCOPED_TRACE(c.what);
     rxsystem_tests::PrepareHost(c, store, window);
-    beeps.clear();
-    boxes.clear();
+    recorder.Clear();
     LastHostWindow = c.host == rxsystem_tests::SwitchHost::NoWindow ? nullptr : window.Handle();
 
     ReportError(kErrorDeletingFile, "c:\\data\\a.txt");
 
     const std::string expected = "Error deleting file \"c:\\data\\a.txt\".";
     if (c.boxShown) {
-      ASSERT_EQ(boxes.size(), 1u);
-      EXPECT_EQ(boxes[0].text, expected);
-      EXPECT_EQ(boxes[0].caption, "RXSystem UCD Error");
-      EXPECT_EQ(boxes[0].flags, static_cast<UINT>(MB_ICONHAND | MB_OK));
-      EXPECT_EQ(boxes[0].owner, GetActiveWindow());
-      EXPECT_EQ(beeps, std::vector<UINT>{MB_ICONHAND});
+      ASSERT_EQ(recorder.boxes.size(), 1u);
+      EXPECT_EQ(recorder.boxes[0].text, expected);
+      EXPECT_EQ(recorder.boxes[0].caption, "RXSystem UCD Error");
+      EXPECT_EQ(recorder.boxes[0].flags, static_cast<UINT>(MB_ICONHAND | MB_OK));
+      EXPECT_EQ(recorder.boxes[0].owner, GetActiveWindow());
+      EXPECT_EQ(recorder.beeps, std::vector<UINT>{MB_ICONHAND});
       EXPECT_FALSE(store.Get("TLLastError").has_value());
     } else {
-      EXPECT_TRUE(boxes.empty());
-      EXPECT_TRUE(beeps.empty());
+      EXPECT_TRUE(recorder.boxes.empty());
+      EXPECT_TRUE(recorder.beeps.empty());
       EXPECT_EQ(store.Text("TLLastError"), expected);
     }
     if (c.host == rxsystem_tests::SwitchHost::NoWindow) {
@@ -97,24 +68,24 @@ TEST_F(HostInterface, TheOtherReportersAlwaysShowTheirBox) {
   VeruErrorBox(kInsufficientMemory);
   VeruPlainError("no mem");
   VeruPlainError("bad %s %d", "arg", 3);
-  boxAnswer = IDYES;
+  recorder.answer = IDYES;
   bool yes = AskYesNo(kDirectoryNotFoundCaption, kCreateDirectoryQuestion, "c:\\new");
-  boxAnswer = IDNO;
+  recorder.answer = IDNO;
   bool no = AskYesNo(kDirectoryNotFoundCaption, kCreateDirectoryQuestion, "c:\\new");
 
-  ASSERT_EQ(boxes.size(), 5u);
-  EXPECT_EQ(boxes[0].text, "Insufficient memory to continue.");
-  EXPECT_EQ(boxes[0].caption, "RXSystem UCD Error");
-  EXPECT_EQ(boxes[1].text, "no mem");
-  EXPECT_EQ(boxes[1].caption, "Error");
-  EXPECT_EQ(boxes[1].flags, static_cast<UINT>(MB_ICONHAND | MB_OK));
-  EXPECT_EQ(boxes[2].text, "bad arg 3");
-  EXPECT_EQ(boxes[3].text, "The directory c:\\new does not exist. Do you wish to create it?");
-  EXPECT_EQ(boxes[3].caption, "Directory Not Found");
-  EXPECT_EQ(boxes[3].flags, static_cast<UINT>(MB_ICONQUESTION | MB_YESNO));
+  ASSERT_EQ(recorder.boxes.size(), 5u);
+  EXPECT_EQ(recorder.boxes[0].text, "Insufficient memory to continue.");
+  EXPECT_EQ(recorder.boxes[0].caption, "RXSystem UCD Error");
+  EXPECT_EQ(recorder.boxes[1].text, "no mem");
+  EXPECT_EQ(recorder.boxes[1].caption, "Error");
+  EXPECT_EQ(recorder.boxes[1].flags, static_cast<UINT>(MB_ICONHAND | MB_OK));
+  EXPECT_EQ(recorder.boxes[2].text, "bad arg 3");
+  EXPECT_EQ(recorder.boxes[3].text, "The directory c:\\new does not exist. Do you wish to create it?");
+  EXPECT_EQ(recorder.boxes[3].caption, "Directory Not Found");
+  EXPECT_EQ(recorder.boxes[3].flags, static_cast<UINT>(MB_ICONQUESTION | MB_YESNO));
   EXPECT_TRUE(yes);
   EXPECT_FALSE(no);
-  EXPECT_EQ(beeps, (std::vector<UINT>{MB_ICONHAND, MB_ICONHAND, MB_ICONHAND, MB_ICONQUESTION,
+  EXPECT_EQ(recorder.beeps, (std::vector<UINT>{MB_ICONHAND, MB_ICONHAND, MB_ICONHAND, MB_ICONQUESTION,
                                       MB_ICONQUESTION}));
   // None of them asks the host.
   EXPECT_TRUE(window.traffic.empty());
@@ -129,13 +100,13 @@ TEST_F(HostInterface, MissingTextsAndTheBufferLimits) {
   std::string plain(1000, 'p');
   VeruPlainError("%s", plain.c_str());
 
-  ASSERT_EQ(boxes.size(), 4u);
-  EXPECT_EQ(boxes[0].text, "Unknown error 3.");
-  EXPECT_EQ(boxes[1].text, "Internal error:  Missing prompt 6.");
-  EXPECT_EQ(boxes[1].caption, "Question");
-  EXPECT_EQ(boxes[2].text.size(), 403u);
-  EXPECT_EQ(boxes[2].text, ("Error deleting file \"" + longName).substr(0, 403));
-  EXPECT_EQ(boxes[3].text, plain.substr(0, 399));
+  ASSERT_EQ(recorder.boxes.size(), 4u);
+  EXPECT_EQ(recorder.boxes[0].text, "Unknown error 3.");
+  EXPECT_EQ(recorder.boxes[1].text, "Internal error:  Missing prompt 6.");
+  EXPECT_EQ(recorder.boxes[1].caption, "Question");
+  EXPECT_EQ(recorder.boxes[2].text.size(), 403u);
+  EXPECT_EQ(recorder.boxes[2].text, ("Error deleting file \"" + longName).substr(0, 403));
+  EXPECT_EQ(recorder.boxes[3].text, plain.substr(0, 399));
 }
 
 TEST_F(HostInterface, HostVariableMessages) {
@@ -187,25 +158,12 @@ TEST_F(HostInterface, WaitCursorDoesNotNestAndTheReporterRestoresIt) {
   RestoreCursor();  // nothing left to restore
   EXPECT_EQ(CursorCount(), count);
   EXPECT_EQ(GetCursor(), arrow);
-  EXPECT_EQ(boxes.size(), 1u);
-}
-
-std::string TempRoot() {
-  char base[MAX_PATH];
-  GetTempPathA(MAX_PATH, base);
-  std::string root = std::string(base) + "rxcore" + std::to_string(GetCurrentProcessId()) + "_" +
-                     std::to_string(GetTickCount());
-  CreateDirectoryA(root.c_str(), nullptr);
-  return root;
-}
-
-bool IsDirectory(const std::string& p) {
-  DWORD a = GetFileAttributesA(p.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_EQ(recorder.boxes.size(), 1u);
 }
 
 TEST_F(HostInterface, CreatePathDirs) {
-  const std::string root = TempRoot();
+  const testing_support::ScratchFolder scratch{"rxcore"};
+  const std::string root = scratch.Path();
   CloseHandle(CreateFileA((root + "\\file").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   struct Case {
     std::string path;
@@ -227,22 +185,19 @@ TEST_F(HostInterface, CreatePathDirs) {
   int row = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE("row " + std::to_string(row++) + ": " + c.path);
-    boxes.clear();
+    recorder.boxes.clear();
     std::vector<char> path(c.path.begin(), c.path.end());
     path.push_back('\0');
     EXPECT_EQ(CreatePathDirs(path.data()), c.result);
-    for (const std::string& d : c.directories) EXPECT_TRUE(IsDirectory(d)) << d;
-    ASSERT_EQ(boxes.size(), c.reported ? 1u : 0u);
+    for (const std::string& d : c.directories) EXPECT_TRUE(testing_support::IsDirectory(d)) << d;
+    ASSERT_EQ(recorder.boxes.size(), c.reported ? 1u : 0u);
     if (c.reported) {
-      EXPECT_EQ(boxes[0].text, "Error creating \"" + root + "\\file\\x\".");
+      EXPECT_EQ(recorder.boxes[0].text, "Error creating \"" + root + "\\file\\x\".");
     }
     if (c.result == 0) {
       EXPECT_EQ(std::string(path.data()), c.path) << "the path is mended after each level";
     }
   }
-  for (const char* d : {"\\a\\b\\c", "\\a\\b", "\\a", "\\d"}) RemoveDirectoryA((root + d).c_str());
-  DeleteFileA((root + "\\file").c_str());
-  RemoveDirectoryA(root.c_str());
 }
 
 TEST_F(HostInterface, CopyToGlobalStringIsALockedMovableCopy) {
@@ -275,8 +230,10 @@ TEST_F(HostInterface, ANullRecordFailsLikeAnyFailure) {
   EXPECT_EQ(SysGetTempDir(nullptr), nullptr);
   SysDisableErrors(nullptr, 1);
   // No record, no host window to ask: each is a box with the parameter message.
-  ASSERT_EQ(boxes.size(), 3u);
-  for (const ShownBox& b : boxes) EXPECT_EQ(b.text, "Missing or invalid parameter passed to function.");
+  ASSERT_EQ(recorder.boxes.size(), 3u);
+  for (const testing_support::SeamBox& b : recorder.boxes) {
+    EXPECT_EQ(b.text, "Missing or invalid parameter passed to function.");
+  }
   EXPECT_EQ(LastHostWindow, nullptr);
   EXPECT_TRUE(window.traffic.empty());
 }

@@ -9,10 +9,13 @@
 
 #include "box_catcher.h"
 #include "hide_errors_cases.h"
+#include "library_under_host.h"
 #include "rxsystem_export_fixture.h"
+#include "scratch_folder.h"
 #include "stand_in_host.h"
 
 using namespace authorware_host;
+using rxsystem_tests::LibraryPath;
 
 namespace {
 
@@ -25,26 +28,9 @@ std::string Lower(std::string s) {
   return s;
 }
 
-const std::wstring& LibraryPath() {
-  static const std::wstring path = LocalPath(RXSYSTEM_DLL_PATH);
-  return path;
-}
-
-std::string TempPath(const std::string& name) {
-  char base[MAX_PATH];
-  GetTempPathA(MAX_PATH, base);
-  return std::string(base) + "rxdll" + std::to_string(GetCurrentProcessId()) + "_" + name;
-}
-
-class Library : public ::testing::Test {
+class Library : public rxsystem_tests::LibraryUnderHost {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(host.Load(LibraryPath())) << host.Problems().front();
-  }
-  void TearDown() override {
-    for (const std::string& p : host.window.recordProblems) ADD_FAILURE() << "record: " << p;
-  }
-  StandInHost host;
+  testing_support::ScratchFolder scratch{"rxdll"};
 };
 
 TEST_F(Library, DescriptionsAreWhatTheExportTableSays) {
@@ -100,9 +86,9 @@ TEST_F(Library, ExportsExactlyThePlainNamesAndImportsOnlySystemLibraries) {
 
 // Without the build's copy loaded first, so that the one from the empty directory is used.
 TEST(LibraryAlone, LoadsFromADirectoryWithNothingElseInIt) {
-  std::string dir = TempPath("alone");
-  CreateDirectoryA(dir.c_str(), nullptr);
-  std::wstring copy = std::wstring(dir.begin(), dir.end()) + L"\\RXSystem.dll";
+  const testing_support::ScratchFolder folder{"rxdll"};
+  const std::string dir = folder.Path();
+  const std::wstring copy = folder.File(L"RXSystem.dll");
   ASSERT_TRUE(CopyFileW(LibraryPath().c_str(), copy.c_str(), FALSE));
   {
     StandInHost alone;
@@ -118,8 +104,6 @@ TEST(LibraryAlone, LoadsFromADirectoryWithNothingElseInIt) {
     EXPECT_EQ(alone.variables.Text("TLLastError"), "Error deleting file \"" + dir + "\\missing\".")
         << "the library works from there, string table included";
   }
-  DeleteFileW(copy.c_str());
-  RemoveDirectoryA(dir.c_str());
 }
 
 TEST_F(Library, TheTypedHelperRefusesOtherLetters) {
@@ -129,7 +113,7 @@ TEST_F(Library, TheTypedHelperRefusesOtherLetters) {
 }
 
 TEST_F(Library, FailuresReachTheAuthorAsTheHostAsks) {
-  const std::string missing = TempPath("missing.txt");
+  const std::string missing = scratch.File("missing.txt");
   const std::string expected = "Error deleting file \"" + missing + "\".";
   for (const rxsystem_tests::HideErrorsCase& c : rxsystem_tests::kHideErrorsCases) {
     SCOPED_TRACE(c.what);
@@ -190,7 +174,7 @@ TEST_F(Library, ANullRecordFailsWithABox) {
 }
 
 TEST_F(Library, DeletesAFile) {
-  std::string path = TempPath("delete.txt");
+  std::string path = scratch.File("delete.txt");
   CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   EXPECT_EQ(host.Call<int32_t>("SysDeleteFile", path.c_str()), 0);
   EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);

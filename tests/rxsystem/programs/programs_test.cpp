@@ -12,11 +12,18 @@
 #include <vector>
 
 #include "box_catcher.h"
-#include "family_test_files.h"
+#include "file_bytes.h"
+#include "library_under_host.h"
+#include "registry_keys.h"
+#include "scratch_folder.h"
 #include "stand_in_host.h"
 
 using namespace authorware_host;
 using namespace rxsystem_tests;
+using testing_support::PathExists;
+using testing_support::ReadFileBytes;
+using testing_support::RemoveTree;
+using testing_support::WriteFileBytes;
 
 namespace {
 
@@ -51,7 +58,7 @@ struct ChildReport {
 ChildReport WaitForReport(const std::string& path, DWORD timeoutMs = 10000) {
   ChildReport r;
   for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
-    std::string text = Exists(path) ? ReadBytes(path) : std::string();
+    std::string text = ReadFileBytes(path);
     std::vector<std::string> lines;
     size_t start = 0;
     for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
@@ -91,28 +98,24 @@ bool CloseChild(HWND window) {
   return ended;
 }
 
-class Programs : public ::testing::Test {
+class Programs : public rxsystem_tests::LibraryUnderHost {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(host.Load(LocalPath(RXSYSTEM_DLL_PATH))) << host.Problems().front();
-  }
   void TearDown() override {
-    for (const std::string& p : host.window.recordProblems) ADD_FAILURE() << "record: " << p;
+    LibraryUnderHost::TearDown();
     SetEnvironmentVariableA("RX_CHILD_REPORT", nullptr);
   }
   void HideErrors() { host.variables.Set("TLHideErrors", 1); }
   std::string LastError() { return host.variables.Text("TLLastError").value_or("(none)"); }
 
-  StandInHost host;
-  TempFolder folder{"rx prog"};  // a blank in the path, as in "Program Files"
-  const std::string report = folder / "report.txt";
+  testing_support::ScratchFolder folder{"rx prog"};  // a blank in the path, as in "Program Files"
+  const std::string report = folder.File("report.txt");
 };
 
 TEST_F(Programs, RunProgramStartsTheProgramInItsFolderAndState) {
   // A program in a folder with a blank, next to a program named like the name's first word.
-  const std::string program = folder / "my child.exe";
+  const std::string program = folder.File("my child.exe");
   ASSERT_TRUE(CopyFileA(ChildPath().c_str(), program.c_str(), FALSE));
-  ASSERT_TRUE(CopyFileA(ChildPath().c_str(), (folder / "my.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(ChildPath().c_str(), folder.File("my.exe").c_str(), FALSE));
   struct Case {
     int32_t state;
     int show;
@@ -148,20 +151,20 @@ TEST_F(Programs, RunProgramStartsTheProgramInItsFolderAndState) {
 TEST_F(Programs, RunProgramWithWaitReturnsWhenTheProgramHasEnded) {
   ChildMode(report, "exit", "400");
   EXPECT_EQ(host.Call<int32_t>("SysRunProgram", ChildPath().c_str(), int32_t{0}, int32_t{1}), 0);
-  EXPECT_TRUE(Exists(report)) << "the program reports just before it ends";
+  EXPECT_TRUE(PathExists(report)) << "the program reports just before it ends";
 
   ChildMode(report, "exit", "400");
   EXPECT_EQ(host.Call<int32_t>("SysRunProgram", ChildPath().c_str(), int32_t{0}, int32_t{0}), 0);
-  EXPECT_FALSE(Exists(report)) << "without Wait the call is back at once";
+  EXPECT_FALSE(PathExists(report)) << "without Wait the call is back at once";
   EXPECT_TRUE(WaitForReport(report).found);
 }
 
 TEST_F(Programs, RunProgramFailures) {
   HideErrors();
-  const std::string missing = folder / "missing.exe";
+  const std::string missing = folder.File("missing.exe");
   const std::string withArgs = ChildPath() + " /x";
-  const std::string notAProgram = folder / "plain.txt";
-  ASSERT_TRUE(WriteBytes(notAProgram, "not a program"));
+  const std::string notAProgram = folder.File("plain.txt");
+  ASSERT_TRUE(WriteFileBytes(notAProgram, "not a program"));
   struct Case {
     const char* program;
     std::string expected;
@@ -270,7 +273,7 @@ Shortcut ReadShortcut(const std::string& file) {
 class Shortcuts : public Programs {
  protected:
   void TearDown() override {
-    TempFolder::RemoveTree(groupRoot);
+    RemoveTree(groupRoot);
     Programs::TearDown();
   }
   const std::string group = "RxTest" + kPid;
@@ -315,9 +318,9 @@ TEST_F(Shortcuts, ABadLineStopsAfterTheShortcutsBeforeIt) {
   EXPECT_EQ(host.Call<int32_t>("SysCreateIcons", group.c_str(), specs.c_str()), -1);
   EXPECT_TRUE(boxes.Stop().empty());
   EXPECT_EQ(LastError(), "Invalid program icon specification.");
-  EXPECT_TRUE(Exists(groupRoot + "\\Good.lnk"));
-  EXPECT_FALSE(Exists(groupRoot + "\\Bad.lnk"));
-  EXPECT_FALSE(Exists(groupRoot + "\\Never.lnk"));
+  EXPECT_TRUE(PathExists(groupRoot + "\\Good.lnk"));
+  EXPECT_FALSE(PathExists(groupRoot + "\\Bad.lnk"));
+  EXPECT_FALSE(PathExists(groupRoot + "\\Never.lnk"));
 }
 
 TEST_F(Shortcuts, AFailedSaveAlwaysShowsItsBoxThenReportsTheLine) {
@@ -330,7 +333,7 @@ TEST_F(Shortcuts, AFailedSaveAlwaysShowsItsBoxThenReportsTheLine) {
   EXPECT_EQ(seen[0].caption, L"RXSystem UCD Error");
   EXPECT_EQ(seen[0].text, L"Unable to create shortcut.");
   EXPECT_EQ(LastError(), "Invalid program icon specification.");
-  EXPECT_TRUE(Exists(groupRoot + "\\First.lnk")) << "what was saved stays";
+  EXPECT_TRUE(PathExists(groupRoot + "\\First.lnk")) << "what was saved stays";
 }
 
 TEST_F(Shortcuts, FoldersThatCannotBeMadeOrNamedAreRefused) {
@@ -348,9 +351,9 @@ TEST_F(Shortcuts, FoldersThatCannotBeMadeOrNamedAreRefused) {
       {group + "\\" + std::string(300, 'g'), spec, "The specified file path exceeds the maximum length."},
       {group, std::string(360, 'd') + "\t" + ChildPath(), "The specified file path exceeds the maximum length."},
   };
-  TempFolder::RemoveTree(groupRoot);
+  RemoveTree(groupRoot);
   ASSERT_TRUE(CreateDirectoryA(groupRoot.c_str(), nullptr));
-  ASSERT_TRUE(WriteBytes(groupRoot + "\\file", "in the way"));
+  ASSERT_TRUE(WriteFileBytes(groupRoot + "\\file", "in the way"));
   for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE("row " + std::to_string(i));
     host.variables.Erase("TLLastError");
@@ -369,7 +372,7 @@ TEST_F(Shortcuts, LeavesTheCallersComInitialisationAsItFoundIt) {
   HRESULT again = CoInitialize(nullptr);
   EXPECT_EQ(again, S_OK);
   if (SUCCEEDED(again)) CoUninitialize();
-  EXPECT_TRUE(Exists(groupRoot + "\\Calc.lnk"));
+  EXPECT_TRUE(PathExists(groupRoot + "\\Calc.lnk"));
 }
 
 // Registers a document type of the test's own; removes it again.
@@ -442,14 +445,14 @@ TEST_F(Associations, RegistersTheTypeItsIconAndItsCommands) {
 TEST_F(Associations, DocumentsOfTheTypeOpenAndPrintWithItsProgram) {
   // The program in a folder with a blank, beside one named like the name's first word: an
   // unquoted command would start that one with the document.
-  const std::string child = folder / "my child.exe";
+  const std::string child = folder.File("my child.exe");
   ASSERT_TRUE(CopyFileA(ChildPath().c_str(), child.c_str(), FALSE));
-  ASSERT_TRUE(CopyFileA(ChildPath().c_str(), (folder / "my.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(ChildPath().c_str(), folder.File("my.exe").c_str(), FALSE));
   ASSERT_EQ(host.Call<int32_t>("SysAssociateFileType", className.c_str(), "Rx test document", extension.c_str(),
                                "", int32_t{0}, child.c_str(), "", "/p \"%1\""),
             0);
-  const std::string document = folder / ("lesson." + extension);
-  ASSERT_TRUE(WriteBytes(document, "a document"));
+  const std::string document = folder.File("lesson." + extension);
+  ASSERT_TRUE(WriteFileBytes(document, "a document"));
 
   HostString found = host.Call<HostString>("SysAppFind", document.c_str());
   ASSERT_TRUE(found.present);
@@ -490,9 +493,9 @@ TEST_F(Associations, DocumentsOfTheTypeOpenAndPrintWithItsProgram) {
 
 TEST_F(Associations, DocumentFailuresNameTheDocument) {
   HideErrors();
-  const std::string unassociated = folder / ("plain.rxnone" + kPid);
-  ASSERT_TRUE(WriteBytes(unassociated, "x"));
-  const std::string missing = folder / "missing.txt";
+  const std::string unassociated = folder.File("plain.rxnone" + kPid);
+  ASSERT_TRUE(WriteFileBytes(unassociated, "x"));
+  const std::string missing = folder.File("missing.txt");
   struct Case {
     const char* exportName;
     const char* file;

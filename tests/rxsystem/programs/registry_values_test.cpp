@@ -7,25 +7,32 @@
 #include <vector>
 
 #include "box_catcher.h"
-#include "family_test_files.h"
+#include "file_bytes.h"
+#include "library_under_host.h"
+#include "registry_keys.h"
+#include "scratch_folder.h"
 #include "stand_in_host.h"
 
 using namespace authorware_host;
 using namespace rxsystem_tests;
+using testing_support::PathExists;
+using testing_support::ReadFileBytes;
+using testing_support::WriteFileBytes;
 
 namespace {
 
 const char kHidden[] = "TLHideErrors";
 
-class Values : public ::testing::Test {
+class Values : public rxsystem_tests::LibraryUnderHost {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(host.Load(LocalPath(RXSYSTEM_DLL_PATH))) << host.Problems().front();
+    LibraryUnderHost::SetUp();
+    if (HasFatalFailure()) return;
     DeleteKeyTree(HKEY_CURRENT_USER, testKey);
   }
   void TearDown() override {
     DeleteKeyTree(HKEY_CURRENT_USER, testKey);
-    for (const std::string& p : host.window.recordProblems) ADD_FAILURE() << "record: " << p;
+    LibraryUnderHost::TearDown();
   }
   // The failures of the calls go to TLLastError; no box may come up.
   void HideErrors() { host.variables.Set(kHidden, 1); }
@@ -42,9 +49,8 @@ class Values : public ::testing::Test {
     return seen;
   }
 
-  StandInHost host;
   const std::string testKey = "Software\\RxSystemTest" + std::to_string(GetCurrentProcessId());
-  TempFolder folder{"rxvalues"};
+  testing_support::ScratchFolder folder{"rxvalues"};
 };
 
 TEST_F(Values, RegistryTextsComeBackAsStoredWithANul) {
@@ -126,10 +132,10 @@ TEST_F(Values, RegistryFailuresNameWhatEachExportNames) {
 }
 
 TEST_F(Values, ProfileValuesGoToTheNamedFile) {
-  const std::string ini = folder / "values.ini";
+  const std::string ini = folder.File("values.ini");
   EXPECT_EQ(host.Call<int32_t>("SysWriteValue", ini.c_str(), "Lesson", "Score", "17"), 0);
   EXPECT_EQ(host.Call<int32_t>("SysWriteValue", ini.c_str(), "Lesson", "Note", ""), 0);
-  EXPECT_EQ(ReadBytes(ini), "[Lesson]\r\nScore=17\r\nNote=\r\n");
+  EXPECT_EQ(ReadFileBytes(ini), "[Lesson]\r\nScore=17\r\nNote=\r\n");
 
   struct Case {
     const char* label;
@@ -163,8 +169,8 @@ TEST_F(Values, ProfileValuesWithoutAFileGoToWinIni) {
 
 TEST_F(Values, ProfileValueFailures) {
   HideErrors();
-  const std::string ini = folder / "values.ini";
-  const std::string unwritable = folder / "no such folder\\values.ini";
+  const std::string ini = folder.File("values.ini");
+  const std::string unwritable = folder.File("no such folder\\values.ini");
   struct Case {
     const char* file;
     const char* section;
@@ -187,7 +193,7 @@ TEST_F(Values, ProfileValueFailures) {
     EXPECT_EQ(host.Call<int32_t>("SysWriteValue", c.file, c.section, c.label, c.value), -1);
     EXPECT_EQ(LastError(), c.expected);
   }
-  EXPECT_FALSE(Exists(ini));
+  EXPECT_FALSE(PathExists(ini));
 
   host.variables.Erase("TLLastError");
   EXPECT_FALSE(host.Call<HostString>("SysReadValue", ini.c_str(), "", "L", "d").present);
@@ -200,9 +206,9 @@ TEST_F(Values, ProfileValueFailures) {
 TEST_F(Values, SavedVariablesAreTheListedOnesTheHostKnows) {
   host.variables.Set("Student", std::string("Ελένη"));
   host.variables.Set("Score", 17);
-  const std::string ini = folder / "vars.ini";
+  const std::string ini = folder.File("vars.ini");
   EXPECT_EQ(host.Call<int32_t>("SysWriteVariables", ini.c_str(), "Vars", "Student\rUnknown\rScore\r"), 0);
-  EXPECT_EQ(ReadBytes(ini), "[Vars]\r\nStudent=Ελένη\r\nScore=17\r\n");
+  EXPECT_EQ(ReadFileBytes(ini), "[Vars]\r\nStudent=Ελένη\r\nScore=17\r\n");
   EXPECT_EQ(VariableTraffic(), (std::vector<std::string>{"get Student=Ελένη", "get Unknown failed", "get Score=17"}));
   EXPECT_TRUE(host.window.traffic.size() == 3) << "a skipped name is no failure";
 }
@@ -210,8 +216,8 @@ TEST_F(Values, SavedVariablesAreTheListedOnesTheHostKnows) {
 TEST_F(Values, SavingVariablesRefusesWhatItCannotWrite) {
   HideErrors();
   host.variables.Set("A", std::string("1"));
-  const std::string ini = folder / "vars.ini";
-  const std::string unwritable = folder / "no such folder\\vars.ini";
+  const std::string ini = folder.File("vars.ini");
+  const std::string unwritable = folder.File("no such folder\\vars.ini");
   const std::string longName(256, 'n');
   struct Case {
     const char* file;
@@ -233,12 +239,12 @@ TEST_F(Values, SavingVariablesRefusesWhatItCannotWrite) {
     EXPECT_EQ(host.Call<int32_t>("SysWriteVariables", c.file, c.section, c.list.c_str()), -1);
     EXPECT_EQ(LastError(), c.expected);
   }
-  EXPECT_FALSE(Exists(ini)) << "a refused list writes none of its names";
+  EXPECT_FALSE(PathExists(ini)) << "a refused list writes none of its names";
 }
 
 TEST_F(Values, LoadedVariablesComeFromTheSectionInItsOrder) {
-  const std::string ini = folder / "vars.ini";
-  ASSERT_TRUE(WriteBytes(ini, "[Other]\r\nX=no\r\n[Vars]\r\nStudent=Ελένη\r\nScore=17\r\nNote=a b\r\n"));
+  const std::string ini = folder.File("vars.ini");
+  ASSERT_TRUE(WriteFileBytes(ini, "[Other]\r\nX=no\r\n[Vars]\r\nStudent=Ελένη\r\nScore=17\r\nNote=a b\r\n"));
   struct Case {
     const char* list;
     std::vector<std::string> sets;
@@ -263,7 +269,7 @@ TEST_F(Values, LoadedVariablesComeFromTheSectionInItsOrder) {
 TEST_F(Values, VariablesSaveAndLoadBackThroughTheFile) {
   host.variables.Set("A", std::string("first"));
   host.variables.Set("B", 2);
-  const std::string ini = folder / "round.ini";
+  const std::string ini = folder.File("round.ini");
   ASSERT_EQ(host.Call<int32_t>("SysWriteVariables", ini.c_str(), "S", "A\rB"), 0);
   host.variables = VariableStore();
   ASSERT_EQ(host.Call<int32_t>("SysReadVariables", ini.c_str(), "S", ""), 0);
@@ -273,11 +279,11 @@ TEST_F(Values, VariablesSaveAndLoadBackThroughTheFile) {
 
 TEST_F(Values, LoadingVariablesStopsAtTheFirstFailure) {
   HideErrors();
-  const std::string ini = folder / "vars.ini";
-  const std::string missing = folder / "missing.ini";
-  const std::string emptySection = folder / "empty.ini";
-  ASSERT_TRUE(WriteBytes(ini, "[Vars]\r\nA=1\r\nEmpty=\r\nB=2\r\n"));
-  ASSERT_TRUE(WriteBytes(emptySection, "[Vars]\r\n[Next]\r\nZ=1\r\n"));
+  const std::string ini = folder.File("vars.ini");
+  const std::string missing = folder.File("missing.ini");
+  const std::string emptySection = folder.File("empty.ini");
+  ASSERT_TRUE(WriteFileBytes(ini, "[Vars]\r\nA=1\r\nEmpty=\r\nB=2\r\n"));
+  ASSERT_TRUE(WriteFileBytes(emptySection, "[Vars]\r\n[Next]\r\nZ=1\r\n"));
   struct Case {
     const char* file;
     const char* section;
@@ -311,8 +317,8 @@ TEST_F(Values, LoadingVariablesStopsAtTheFirstFailure) {
 }
 
 TEST_F(Values, LoadingVariablesNeedsAReadableFileAndAHostWindow) {
-  const std::string ini = folder / "vars.ini";
-  ASSERT_TRUE(WriteBytes(ini, "[Vars]\r\nA=1\r\n"));
+  const std::string ini = folder.File("vars.ini");
+  ASSERT_TRUE(WriteFileBytes(ini, "[Vars]\r\nA=1\r\n"));
   {
     // Another program holds the file open for itself alone.
     HideErrors();
@@ -347,8 +353,8 @@ TEST_F(Values, VariableFilesStayBelowThirtyThousandBytes) {
   const Case cases[] = {{29999, true}, {30000, false}, {40000, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.size);
-    const std::string ini = folder / ("size" + std::to_string(c.size) + ".ini");
-    ASSERT_TRUE(WriteBytes(ini, head + std::string(c.size - head.size(), 'v')));
+    const std::string ini = folder.File("size" + std::to_string(c.size) + ".ini");
+    ASSERT_TRUE(WriteFileBytes(ini, head + std::string(c.size - head.size(), 'v')));
     host.variables.Erase("TLLastError");
     host.variables.Erase("A");
     EXPECT_EQ(host.Call<int32_t>("SysReadVariables", ini.c_str(), "Vars", ""), c.read ? 0 : -1);

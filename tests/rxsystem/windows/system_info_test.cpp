@@ -10,6 +10,10 @@
 #include <vector>
 
 #include "box_catcher.h"
+#include "library_under_host.h"
+#include "scoped_seam.h"
+#include "scratch_folder.h"
+#include "seam_box_recorder.h"
 #include "stand_in_host.h"
 #include "system_services/windows/system_info.h"
 
@@ -33,17 +37,13 @@ std::string ModulePath() {
 char* AnsiEnvironment() { return GetEnvironmentStrings(); }
 #pragma pop_macro("GetEnvironmentStrings")
 
-class SystemInfo : public ::testing::Test {
+class SystemInfo : public rxsystem_tests::LibraryUnderHost {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(host.Load(authorware_host::LocalPath(RXSYSTEM_DLL_PATH)))
-        << host.Problems().front();
+    LibraryUnderHost::SetUp();
+    if (HasFatalFailure()) return;
     host.variables.Set("TLHideErrors", 1);
   }
-  void TearDown() override {
-    for (const std::string& p : host.window.recordProblems) ADD_FAILURE() << "record: " << p;
-  }
-  StandInHost host;
 };
 
 TEST_F(SystemInfo, TheEnvironmentAsOneList) {
@@ -142,20 +142,14 @@ TEST_F(SystemInfo, FileVersionIsTheFilesNotTheProducts) {
   EXPECT_EQ(own.text, "1.2.300.40000");
   EXPECT_EQ(own.blockSize, 30u);
 
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  const std::string plain = std::string(temp) + "rxinfo" + std::to_string(GetCurrentProcessId()) + ".txt";
-  HANDLE h = CreateFileA(plain.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written;
-  WriteFile(h, "no resources here", 17, &written, nullptr);
-  CloseHandle(h);
-  for (const std::string& name : {plain, std::string(temp) + "rxinfo_missing.dll",
-                                  std::string(temp) + "rxinfo_missing\\x.dll", std::string()}) {
+  const testing_support::ScratchFolder folder{"rxinfo"};
+  const std::string plain = folder.File("plain.txt");
+  ASSERT_TRUE(testing_support::WriteFileBytes(plain, "no resources here")) << plain;
+  for (const std::string& name : {plain, folder.File("missing.dll"), folder.File("missing\\x.dll"), std::string()}) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(host.Call<HostString>("SysGetFileVersion", name.c_str()).present);
   }
   EXPECT_FALSE(host.Call<HostString>("SysGetFileVersion", nullptr).present);
-  DeleteFileA(plain.c_str());
   EXPECT_TRUE(boxes.Stop().empty()) << "no version to be had is no error";
 }
 
@@ -361,18 +355,6 @@ DEVMODEA Mode(DWORD width, DWORD height, DWORD bits, DWORD rate) {
   return m;
 }
 
-struct ShownBox {
-  std::string text;
-  std::string caption;
-};
-std::vector<ShownBox> boxes;
-const rxsystem::MessageSeam kBoxRecorder{
-    [](UINT) {},
-    [](HWND, const char* text, const char* caption, UINT) {
-      boxes.push_back({text, caption});
-      return IDOK;
-    }};
-
 class SystemSeam : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -380,20 +362,13 @@ class SystemSeam : public ::testing::Test {
     machine = &recorded;
     recorded.version = Version(VER_PLATFORM_WIN32_NT, 5, 1);
     recorded.shutdownLuid.LowPart = 19;
-    previous = rxsystem::ReplaceSystemSeam(kRecording);
-    previousBoxes = rxsystem::ReplaceMessageSeam(kBoxRecorder);
-    boxes.clear();
   }
-  void TearDown() override {
-    rxsystem::ReplaceSystemSeam(previous);
-    rxsystem::ReplaceMessageSeam(previousBoxes);
-    machine = nullptr;
-  }
+  void TearDown() override { machine = nullptr; }
   static std::string Text(HGLOBAL block) { return StandInHost::TakeString(block).text; }
 
   RecordingMachine recorded;
-  rxsystem::SystemPlatformSeam previous{};
-  rxsystem::MessageSeam previousBoxes{};
+  testing_support::ScopedSeam<rxsystem::SystemPlatformSeam> system{rxsystem::ReplaceSystemSeam, kRecording};
+  testing_support::SeamBoxRecorder recorder;
   HWND hostWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1234));
   rxsystem::HostContext context{0, hostWindow, 0};
 };
@@ -426,7 +401,7 @@ TEST_F(SystemSeam, PlatformFamilyWords) {
   }
   recorded.versionFails = true;
   EXPECT_EQ(SysGetOSVersion(&context), nullptr);
-  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(recorder.boxes.empty());
 }
 
 int DesktopDepth() {
@@ -532,7 +507,7 @@ TEST_F(SystemSeam, SetScreenResLeavesTheHostWindowAsItWas) {
   EXPECT_EQ(rxsystem::LastHostWindow, hostWindow);
   SysSetScreenRes(nullptr, 800, 600, 0);
   EXPECT_EQ(rxsystem::LastHostWindow, hostWindow);
-  EXPECT_TRUE(boxes.empty()) << "the record is not read at all";
+  EXPECT_TRUE(recorder.boxes.empty()) << "the record is not read at all";
 }
 
 TEST_F(SystemSeam, RestartEnablesTheShutdownPrivilegeOnNTAndForcesTheReboot) {
@@ -564,7 +539,7 @@ TEST_F(SystemSeam, RestartEnablesTheShutdownPrivilegeOnNTAndForcesTheReboot) {
     SysRestart(&context);
     EXPECT_EQ(recorded.calls, cases[row].calls);
   }
-  EXPECT_TRUE(boxes.empty()) << "a refused restart is not reported";
+  EXPECT_TRUE(recorder.boxes.empty()) << "a refused restart is not reported";
 }
 
 TEST_F(SystemSeam, ScreenSaverSwitchWritesNoProfile) {
@@ -631,16 +606,16 @@ TEST_F(SystemSeam, HelpSendsOneRequestPerCommand) {
     else
       EXPECT_EQ(call.bytes, c.bytes);
   }
-  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(recorder.boxes.empty());
 
   recorded.help.clear();
   recorded.helpAnswer = FALSE;
   EXPECT_EQ(SysHelp(&context, "app.hlp", "", "contents"), 0) << "the viewer's answer";
   EXPECT_EQ(SysHelp(&context, "app.hlp", "", "nonsense 4"), -1);
   EXPECT_EQ(recorded.help.size(), 1u) << "a word outside the language sends nothing";
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "bad arg");
-  EXPECT_EQ(boxes[0].caption, "Error");
+  ASSERT_EQ(recorder.boxes.size(), 1u);
+  EXPECT_EQ(recorder.boxes[0].text, "bad arg");
+  EXPECT_EQ(recorder.boxes[0].caption, "Error");
 }
 
 TEST_F(SystemSeam, CloseHelpQuitsTheFileForTheHostWindow) {

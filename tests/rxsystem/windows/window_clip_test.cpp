@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "library_in_process.h"
+#include "scoped_seam.h"
 #include "stand_in_host.h"
 #include "system_services/windows/window_services.h"
 
@@ -21,20 +23,15 @@ BOOL WINAPI RecordClip(const RECT* area) {
   return TRUE;
 }
 
-class CursorClip : public ::testing::Test {
+class CursorClip : public rxsystem_tests::LibraryInProcess {
  protected:
   void SetUp() override {
-    LibraryEntry(GetModuleHandleW(nullptr), DLL_PROCESS_ATTACH, nullptr);
-    previous_ = ReplaceCursorClipSeam({&RecordClip});
+    LibraryInProcess::SetUp();
     clips.clear();
     SetWindowPos(window.Handle(), nullptr, 130, 90, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  void TearDown() override { ReplaceCursorClipSeam(previous_); }
-  HostContext Context() { return HostContext{0, window.Handle(), 0}; }
 
-  authorware_host::VariableStore store;
-  authorware_host::PresentationWindow window{store};
-  CursorClipSeam previous_{};
+  testing_support::ScopedSeam<CursorClipSeam> clip{ReplaceCursorClipSeam, {&RecordClip}};
 };
 
 TEST_F(CursorClip, RestrictConvertsEachCornerFromTheHostClientArea) {

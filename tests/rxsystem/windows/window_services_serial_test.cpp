@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "box_catcher.h"
+#include "library_under_host.h"
 #include "stand_in_host.h"
 #include "test_windows.h"
 
@@ -20,8 +21,6 @@ using rxsystem_tests::TestWindow;
 using rxsystem_tests::ThreadWindow;
 
 namespace {
-
-constexpr uint32_t kHost = 0;
 
 POINT CursorNow() {
   POINT p{};
@@ -73,22 +72,21 @@ std::optional<std::string> ClipboardText() {
   return text;
 }
 
-class WindowFamilyAlone : public ::testing::Test {
+class WindowFamilyAlone : public rxsystem_tests::LibraryUnderHost {
  protected:
   void SetUp() override {
     savedCursor_ = CursorNow();
-    ASSERT_TRUE(host.Load(LocalPath(RXSYSTEM_DLL_PATH))) << host.Problems().front();
+    LibraryUnderHost::SetUp();
+    if (HasFatalFailure()) return;
     // A known place on the screen, so that client points have known screen points.
     SetWindowPos(Host(), nullptr, 100, 80, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   void TearDown() override {
     ClipCursor(nullptr);
     SetCursorPos(savedCursor_.x, savedCursor_.y);
-    for (const std::string& p : host.window.recordProblems) ADD_FAILURE() << "record: " << p;
+    LibraryUnderHost::TearDown();
   }
-  HWND Host() const { return host.window.Handle(); }
 
-  StandInHost host;
   POINT savedCursor_{};
 };
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "box_catcher.h"
+#include "library_under_host.h"
 #include "stand_in_host.h"
 #include "test_windows.h"
 
@@ -17,8 +18,6 @@ using rxsystem_tests::TestWindow;
 using rxsystem_tests::ThreadWindow;
 
 namespace {
-
-constexpr uint32_t kHost = 0;
 
 struct Placement {
   UINT showCmd = 0;
@@ -56,18 +55,14 @@ std::string TextOf(HWND window) {
   return text;
 }
 
-class WindowFamily : public ::testing::Test {
+class WindowFamily : public rxsystem_tests::LibraryUnderHost {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(host.Load(LocalPath(RXSYSTEM_DLL_PATH))) << host.Problems().front();
+    LibraryUnderHost::SetUp();
+    if (HasFatalFailure()) return;
     ASSERT_NE(window.Handle(), nullptr);
   }
-  void TearDown() override {
-    for (const std::string& p : host.window.recordProblems) ADD_FAILURE() << "record: " << p;
-  }
-  HWND Host() const { return host.window.Handle(); }
 
-  StandInHost host;
   TestWindow window;
 };
 
