@@ -60,6 +60,9 @@ HWND GuiThread::Focus() const { return testing_support::FocusOf(thread_); }
 HWND GuiThread::Target() {
   // Under Wine a late X focus event can deactivate the form for a moment, leaving the thread
   // with no focus; a user's keys would still land where the caret was, so post them there.
+  // The moment passes: wait for the focus to come back first, since a key that moved it (Tab)
+  // leaves the last target stale; only a focus still gone after that falls back to it.
+  for (int i = 0; i < 200 && !Focus(); ++i) Sleep(5);
   if (HWND focus = Focus()) last_target_ = focus;
   return last_target_;
 }
