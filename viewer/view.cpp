@@ -105,7 +105,7 @@ void ResetUnitState() {
   ExitCode = 0;
 }
 
-// A directory search that matches any attribute, as the existence check has always been.
+// A directory search that matches any attribute: a hidden, system or read-only picture is found too.
 bool FileFound(const std::string& path) {
   WIN32_FIND_DATAW data;
   const forms::UniqueFind search(FindFirstFileW(forms::Widen(path).c_str(), &data));

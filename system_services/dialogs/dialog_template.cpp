@@ -117,7 +117,7 @@ int BuildDialogTemplate(FontMetrics metrics, const char* title, int32_t left, in
   int16_t y = 0;
   out.centre = left < 0 || top < 0;
   if (!out.centre) {
-    // The position has always been read as a 16-bit value.
+    // The template holds the position in 16-bit words: a larger number keeps its low word.
     x = TemplateShort(DialogX(static_cast<int16_t>(left), metrics));
     y = TemplateShort(DialogY(static_cast<int16_t>(top), metrics));
   }

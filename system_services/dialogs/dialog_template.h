@@ -25,7 +25,7 @@ class MeasuringFont {
   // Of the font selected now.
   FontMetrics Metrics() const;
   int32_t TextWidth(std::string_view text) const;
-  // A caption measured as it has always been: with its terminating NUL.
+  // A caption measured with its terminating NUL, which the dialogs' widths are laid out for.
   int32_t TextWidthWithNul(std::string_view text) const;
   void SelectFixed();
   void SelectSans();

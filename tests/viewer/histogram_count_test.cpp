@@ -210,7 +210,7 @@ TEST(SharePercent, ThePercentOfTheLastWholeColumnCounted) {
       {3, 1920, 640, 0},             // the first column's worth
       {640, 1920, 640, 33},          // a row of three: 213 columns, Round(212 * 100 / 640)
       {0, 1920, 640, 0},
-      {10000, 10000, 100, 99},       // 5: a narrow picture ends at 99, as it always has
+      {10000, 10000, 100, 99},       // 5: a narrow picture ends at 99, its last column still being counted
       {1, 1, 1, 0},                  // one pixel: Round(0 * 100 / 1)
       {6000000, 12000000, 4000, 50}, // half of 4000 x 3000: 2000 columns, Round(1999 / 40)
       {11999999, 12000000, 4000, 100},

@@ -416,8 +416,8 @@ TEST_F(HistogramsWindow, EndingDuringTheCountStopsItCleanly) {
   }
 }
 
-// The count goes through the picture in memory order now; the bins are still those of a count
-// column by column, and the gauge climbs to 100 in steps, each one a value it showed before.
+// The count goes through the picture in memory order (fast on a large one); the bins are those
+// of a count column by column, and the gauge climbs to 100 in steps, each one a value it showed before.
 TEST_F(HistogramsWindow, ALargePictureCountsInStepsToTheBinsOfTheColumnOrder) {
   MessageRecorder rec;
   Open({WriteLargePicture()});
