@@ -57,7 +57,9 @@ ReadOutcome readWholeFile(const std::string& file, std::string& bytes) {
 
 }  // namespace
 
-OwnedHandle handleAlloc(std::size_t size) { return OwnedHandle(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size)); }
+OwnedHandle handleAlloc(std::size_t size) {
+  return OwnedHandle(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
+}
 
 void handleReAlloc(OwnedHandle& handle, std::size_t size) {
   if (!handle) return;
@@ -113,7 +115,8 @@ OwnedHandle readProfileString(const std::string& file, const std::string& sectio
   {
     forms::GlobalLockGuard p(h.get());
     if (!p) return {};
-    length = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", p.get(), profileValueSize, file.c_str());
+    length =
+        GetPrivateProfileStringA(section.c_str(), key.c_str(), "", p.get(), profileValueSize, file.c_str());
   }
   handleReAlloc(h, length + 1);
   return h;

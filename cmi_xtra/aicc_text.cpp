@@ -13,9 +13,7 @@ bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 
 char upperCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool isSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 std::int32_t clampToInt32(std::int64_t v) {
   if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
@@ -75,8 +73,7 @@ std::string sectionText(std::string_view file, std::string_view section) {
       pos = (file[end] == '\r' && end + 1 < file.size() && file[end + 1] == '\n') ? end + 2 : end + 1;
     }
     if (!inSection) {
-      inSection = line.size() >= header.size() &&
-                  equalsIgnoreCase(line.substr(0, header.size()), header);
+      inSection = line.size() >= header.size() && equalsIgnoreCase(line.substr(0, header.size()), header);
       continue;
     }
     if (!line.empty() && line[0] == '[') {
@@ -279,10 +276,19 @@ std::string quotedField(std::string_view text) {
 }
 
 std::string interactionHeader(const std::vector<std::string>& customTokens) {
-  static constexpr const char* names[] = {
-      "course_id",     "student_id",       "lesson_id",        "date",   "time",
-      "interaction_id", "objective_id",    "type_interaction", "correct_response",
-      "student_response", "result",        "weighting",        "latency"};
+  static constexpr const char* names[] = {"course_id",
+                                          "student_id",
+                                          "lesson_id",
+                                          "date",
+                                          "time",
+                                          "interaction_id",
+                                          "objective_id",
+                                          "type_interaction",
+                                          "correct_response",
+                                          "student_response",
+                                          "result",
+                                          "weighting",
+                                          "latency"};
   std::string line;
   for (const char* name : names) {
     if (!line.empty()) line.push_back(',');
@@ -294,10 +300,18 @@ std::string interactionHeader(const std::vector<std::string>& customTokens) {
 }
 
 std::string interactionLine(const InteractionRecord& r, const std::vector<std::string>& customTokens) {
-  const std::string_view fields[] = {r.courseId,        r.studentId,       "",
-                                     r.date,            r.time,            r.interactionId,
-                                     r.objectiveId,     r.type,            r.correctResponse,
-                                     r.studentResponse, r.result,          r.weighting,
+  const std::string_view fields[] = {r.courseId,
+                                     r.studentId,
+                                     "",
+                                     r.date,
+                                     r.time,
+                                     r.interactionId,
+                                     r.objectiveId,
+                                     r.type,
+                                     r.correctResponse,
+                                     r.studentResponse,
+                                     r.result,
+                                     r.weighting,
                                      r.latency};
   std::string line;
   bool first = true;

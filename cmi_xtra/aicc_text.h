@@ -95,7 +95,6 @@ std::string quotedField(std::string_view text);
 // The header line of a new interactions file, with one extra column per custom item.
 std::string interactionHeader(const std::vector<std::string>& customTokens);
 // One record line; custom values follow the 13 fields in the order of their names.
-std::string interactionLine(const InteractionRecord& record,
-                            const std::vector<std::string>& customTokens);
+std::string interactionLine(const InteractionRecord& record, const std::vector<std::string>& customTokens);
 
 }  // namespace lmint

@@ -53,8 +53,7 @@ void setLessonStatusLetter(char letter) {
   const std::optional<std::string> output = outputFilePath();
   if (!output) return;
   const std::string current = handleTextOrEmpty(readProfileString(*output, "Core", "Lesson_Status"));
-  writeProfileString(*output, "Core", "Lesson_Status",
-                     statusSetLetter(current, letter, lessonStatusLetters));
+  writeProfileString(*output, "Core", "Lesson_Status", statusSetLetter(current, letter, lessonStatusLetters));
 }
 
 // Like the lesson-status setters, the current status is the one already reported, so an exit
@@ -94,7 +93,8 @@ void objectiveHasLetter(HandlerCall& call, char letter) {
 void attemptHasLetter(HandlerCall& call, char letter) {
   const std::optional<std::int32_t> n = integerArgument(call, 1);
   if (!n) return;
-  integerResult(call, statusHandleHasLetter(cmiReadValue("Student_Data", numberedKey("LESSON_STATUS", *n)), letter));
+  integerResult(
+      call, statusHandleHasLetter(cmiReadValue("Student_Data", numberedKey("LESSON_STATUS", *n)), letter));
 }
 
 std::int32_t countObjectives() {
@@ -219,7 +219,8 @@ void LMSetLocation(HandlerCall& call) {
 }
 
 void LMSetStatus(HandlerCall& call) {
-  if (std::optional<std::string> status = stringArgument(call, 1)) cmiWriteValue("Core", "Lesson_Status", *status);
+  if (std::optional<std::string> status = stringArgument(call, 1))
+    cmiWriteValue("Core", "Lesson_Status", *status);
 }
 
 void LMSetScore(HandlerCall& call) {
@@ -287,7 +288,8 @@ void LMGetCustomField(HandlerCall& call) {
 }
 
 void LMGetDemographics(HandlerCall& call) {
-  if (std::optional<std::string> field = stringArgument(call, 1)) launchText(call, "student_demographics", *field);
+  if (std::optional<std::string> field = stringArgument(call, 1))
+    launchText(call, "student_demographics", *field);
 }
 
 void LMSetPassed(HandlerCall&) { setLessonStatusLetter('P'); }

@@ -51,8 +51,8 @@ moa::MoaError MOA_CALL registerXtra(moa::RegistrationInterface*, moa::Cache* cac
                                     moa::Dictionary* xtraDictionary) {
   if (!cache) return moa::errNoInterface;
   moa::Dictionary* entry = nullptr;
-  const moa::MoaError error = cache->methods->AddRegistryEntry(
-      cache, xtraDictionary, &moa::scriptingClassId, &moa::scriptingInterfaceId, &entry);
+  const moa::MoaError error = cache->methods->AddRegistryEntry(cache, xtraDictionary, &moa::scriptingClassId,
+                                                               &moa::scriptingInterfaceId, &entry);
   if (error != moa::errNone) return error;
   if (!entry) return moa::errNoInterface;
   const char* table = nullptr;

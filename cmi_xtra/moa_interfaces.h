@@ -34,7 +34,7 @@ inline constexpr MoaError errUnknownSelector = static_cast<MoaError>(0x80040BC9u
 // A method that neither the Xtra nor the stand-in host calls.
 using Reserved = void(MOA_CALL*)();
 
-#define MOA_UNKNOWN_METHODS(Self)                                                         \
+#define MOA_UNKNOWN_METHODS(Self)                                                       \
   MoaError(MOA_CALL* QueryInterface)(Self * self, const ::moa::MoaId* iid, void** out); \
   std::uint32_t(MOA_CALL* AddRef)(Self * self);                                         \
   std::uint32_t(MOA_CALL* Release)(Self * self)
@@ -71,11 +71,11 @@ struct Callback {
 // The first 28 bytes of every class instance, filled by the host. The instance's own method
 // table begins with QueryInterface, AddRef and Release.
 struct ObjectHeader {
-  const UnknownMethods* methods;    // 0
-  std::uint32_t hostReserved1;      // 4
-  Callback* callback;               // 8
-  Allocator* allocator;             // 12
-  std::uint32_t hostReserved2[3];   // 16..27
+  const UnknownMethods* methods;   // 0
+  std::uint32_t hostReserved1;     // 4
+  Callback* callback;              // 8
+  Allocator* allocator;            // 12
+  std::uint32_t hostReserved2[3];  // 16..27
 };
 
 inline Unknown* asUnknown(ObjectHeader* instance) { return reinterpret_cast<Unknown*>(instance); }
@@ -90,16 +90,16 @@ static_assert(sizeof(HostValue) == 8);
 struct ValueInterface;
 struct ValueMethods {
   MOA_UNKNOWN_METHODS(ValueInterface);
-  Reserved reserved3[10];                                                                    // 3..12
+  Reserved reserved3[10];  // 3..12
   MoaError(MOA_CALL* ValueToInteger)(ValueInterface* self, const HostValue* value, std::int32_t* out);  // 13
-  Reserved reserved14[2];                                                                    // 14, 15
-  MoaError(MOA_CALL* StringLength)(ValueInterface* self, const HostValue* value, std::int32_t* out);    // 16
+  Reserved reserved14[2];  // 14, 15
+  MoaError(MOA_CALL* StringLength)(ValueInterface* self, const HostValue* value, std::int32_t* out);  // 16
   MoaError(MOA_CALL* ValueToString)(ValueInterface* self, const HostValue* value, char* buffer,
-                                    std::int32_t bufferSize);                                // 17
-  Reserved reserved18[4];                                                                    // 18..21
+                                    std::int32_t bufferSize);                                      // 17
+  Reserved reserved18[4];                                                                          // 18..21
   MoaError(MOA_CALL* IntegerToValue)(ValueInterface* self, std::int32_t integer, HostValue* out);  // 22
-  Reserved reserved23[2];                                                                    // 23, 24
-  MoaError(MOA_CALL* StringToValue)(ValueInterface* self, const char* text, HostValue* out);  // 25
+  Reserved reserved23[2];                                                                          // 23, 24
+  MoaError(MOA_CALL* StringToValue)(ValueInterface* self, const char* text, HostValue* out);       // 25
 };
 struct ValueInterface {
   const ValueMethods* methods;
@@ -182,14 +182,21 @@ using DllGetClassObjectFn = MoaError(MOA_CALL*)(const void* a, const void* b, vo
 using DllCanUnloadNowFn = MoaError(MOA_CALL*)();
 
 // The IDs both sides know.
-inline constexpr MoaId registrationClassId = {0xAD50D761, 0x000F, 0xE9B1, {0x00, 0x00, 0x08, 0x00, 0x07, 0x57, 0xFC, 0x90}};
-inline constexpr MoaId registrationInterfaceId = {0xAC3E7803, 0x0002, 0x8FE5, {0x00, 0x00, 0x08, 0x00, 0x07, 0x16, 0x0D, 0xC3}};
-inline constexpr MoaId scriptingClassId = {0x8960E004, 0x362D, 0x11D0, {0x8D, 0xCF, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr MoaId scriptingInterfaceId = {0xAC401FB6, 0x0001, 0xF9B0, {0x00, 0x00, 0x08, 0x00, 0x07, 0x2C, 0x63, 0x26}};
+inline constexpr MoaId registrationClassId = {
+    0xAD50D761, 0x000F, 0xE9B1, {0x00, 0x00, 0x08, 0x00, 0x07, 0x57, 0xFC, 0x90}};
+inline constexpr MoaId registrationInterfaceId = {
+    0xAC3E7803, 0x0002, 0x8FE5, {0x00, 0x00, 0x08, 0x00, 0x07, 0x16, 0x0D, 0xC3}};
+inline constexpr MoaId scriptingClassId = {
+    0x8960E004, 0x362D, 0x11D0, {0x8D, 0xCF, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr MoaId scriptingInterfaceId = {
+    0xAC401FB6, 0x0001, 0xF9B0, {0x00, 0x00, 0x08, 0x00, 0x07, 0x2C, 0x63, 0x26}};
 // The interface ID that the class entries of the class list carry.
-inline constexpr MoaId unknownInterfaceId = {0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-inline constexpr MoaId valueInterfaceId = {0xAC96CF89, 0x0045, 0x5879, {0x00, 0x00, 0x00, 0x40, 0x10, 0x50, 0x23, 0xFB}};
-inline constexpr MoaId secondHostInterfaceId = {0xAC96CF98, 0x0045, 0x5C0B, {0x00, 0x00, 0x00, 0x40, 0x10, 0x50, 0x23, 0xFB}};
+inline constexpr MoaId unknownInterfaceId = {
+    0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr MoaId valueInterfaceId = {
+    0xAC96CF89, 0x0045, 0x5879, {0x00, 0x00, 0x00, 0x40, 0x10, 0x50, 0x23, 0xFB}};
+inline constexpr MoaId secondHostInterfaceId = {
+    0xAC96CF98, 0x0045, 0x5C0B, {0x00, 0x00, 0x00, 0x40, 0x10, 0x50, 0x23, 0xFB}};
 
 // The positions the host and the Xtra agree on. Only a 32-bit build has the host's layout.
 #if defined(__i386__)

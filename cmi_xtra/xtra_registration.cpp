@@ -86,8 +86,8 @@ struct InterfaceSearch {
   InterfaceCreator creator;
 };
 
-moa::MoaError interfaceFinder(const moa::MoaId*, std::uint32_t, const moa::MoaId* interfaceId,
-                              std::uint32_t, InterfaceCreator creator, void* user) {
+moa::MoaError interfaceFinder(const moa::MoaId*, std::uint32_t, const moa::MoaId* interfaceId, std::uint32_t,
+                              InterfaceCreator creator, void* user) {
   auto* search = static_cast<InterfaceSearch*>(user);
   if (!(*interfaceId == *search->wanted)) return moa::errNone;
   search->creator = creator;
@@ -127,9 +127,9 @@ moa::MoaError buildClassInfoList(moa::Allocator* allocator, moa::ClassInfoEntry*
   if (!list) return moa::errOutOfMemory;
   EntryCursor counter{nullptr, 0};
   enumerateClasses(nullptr, classEntryWriter, interfaceEntryWriter, &counter);
-  void* block = allocator ? allocator->methods->Allocate(
-                                allocator, (counter.count + 1) * sizeof(moa::ClassInfoEntry))
-                          : nullptr;
+  void* block =
+      allocator ? allocator->methods->Allocate(allocator, (counter.count + 1) * sizeof(moa::ClassInfoEntry))
+                : nullptr;
   *list = static_cast<moa::ClassInfoEntry*>(block);
   if (!block) return moa::errOutOfMemory;
   auto* entries = static_cast<moa::ClassInfoEntry*>(block);
@@ -181,9 +181,9 @@ const moa::RegistrationMethods registrationMethods = {
     interfaceQueryInterface<moa::RegistrationInterface>, interfaceAddRef<moa::RegistrationInterface>,
     interfaceRelease<moa::RegistrationInterface>, registerXtra};
 
-const moa::ScriptingMethods scriptingMethods = {
-    interfaceQueryInterface<moa::ScriptingInterface>, interfaceAddRef<moa::ScriptingInterface>,
-    interfaceRelease<moa::ScriptingInterface>, callHandler};
+const moa::ScriptingMethods scriptingMethods = {interfaceQueryInterface<moa::ScriptingInterface>,
+                                                interfaceAddRef<moa::ScriptingInterface>,
+                                                interfaceRelease<moa::ScriptingInterface>, callHandler};
 
 moa::MoaError noInitialisation(InterfaceInstance*) { return moa::errNone; }
 

@@ -38,13 +38,26 @@ void Bevel::UpdateRegion() {
     add(w - thickness, 0, w, h);
   };
   switch (shape_) {
-    case BevelShape::Box: ring(1); break;
-    case BevelShape::Frame: ring(2); break;
-    case BevelShape::TopLine: add(0, 0, w, 2); break;
-    case BevelShape::BottomLine: add(0, h - 2, w, h); break;
-    case BevelShape::LeftLine: add(0, 0, 2, h); break;
-    case BevelShape::RightLine: add(w - 2, 0, w, h); break;
-    case BevelShape::Spacer: break;
+    case BevelShape::Box:
+      ring(1);
+      break;
+    case BevelShape::Frame:
+      ring(2);
+      break;
+    case BevelShape::TopLine:
+      add(0, 0, w, 2);
+      break;
+    case BevelShape::BottomLine:
+      add(0, h - 2, w, h);
+      break;
+    case BevelShape::LeftLine:
+      add(0, 0, 2, h);
+      break;
+    case BevelShape::RightLine:
+      add(w - 2, 0, w, h);
+      break;
+    case BevelShape::Spacer:
+      break;
   }
   // The window owns the region from here on and deletes it.
   SetWindowRgn(Handle(), rgn.release(), TRUE);

@@ -101,7 +101,8 @@ bool BitBtn::HandleDrawItem(DRAWITEMSTRUCT* item) {
   bool disabled = (item->itemState & ODS_DISABLED) != 0;
   bool focused = (item->itemState & ODS_FOCUS) != 0;
   Form* form = ParentForm();
-  bool isDefault = focused || (form && form->defaultButton == this && !dynamic_cast<Button*>(Control::FromHandle(GetFocus())));
+  bool isDefault = focused || (form && form->defaultButton == this &&
+                               !dynamic_cast<Button*>(Control::FromHandle(GetFocus())));
   if (isDefault) {
     FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     InflateRect(&r, -1, -1);
@@ -160,7 +161,8 @@ HBITMAP MakeMarkGlyph(char mark, COLORREF color) {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  UniqueGdiObject<HBITMAP> bmp(CreateDIBSection(WindowDC(nullptr).get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueGdiObject<HBITMAP> bmp(
+      CreateDIBSection(WindowDC(nullptr).get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   UniqueMemoryDC mem(CreateCompatibleDC(nullptr));
   {
     SelectionGuard selected(mem.get(), bmp.get());

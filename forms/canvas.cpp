@@ -178,8 +178,8 @@ void Canvas::StretchDraw(const Rect& dest, const Bitmap& source) {
   Record(CanvasCall::StretchDraw, {{dest.left, dest.top}, {dest.right, dest.bottom}});
   if (dc_ && !source.Empty()) {
     SetStretchBltMode(dc_, COLORONCOLOR);
-    StretchBlt(dc_, dest.left, dest.top, dest.Width(), dest.Height(), source.DC(), 0, 0,
-               source.Width(), source.Height(), copyMode_);
+    StretchBlt(dc_, dest.left, dest.top, dest.Width(), dest.Height(), source.DC(), 0, 0, source.Width(),
+               source.Height(), copyMode_);
   }
   Changed();
 }
@@ -195,9 +195,8 @@ void Canvas::CopyRect(const Rect& dest, const Canvas& source, const Rect& source
              sourceRect.top, copyMode_);
     } else {
       SetStretchBltMode(dc_, COLORONCOLOR);
-      StretchBlt(dc_, dest.left, dest.top, dest.Width(), dest.Height(), source.dc_,
-                 sourceRect.left, sourceRect.top, sourceRect.Width(), sourceRect.Height(),
-                 copyMode_);
+      StretchBlt(dc_, dest.left, dest.top, dest.Width(), dest.Height(), source.dc_, sourceRect.left,
+                 sourceRect.top, sourceRect.Width(), sourceRect.Height(), copyMode_);
     }
   }
   Changed();

@@ -362,7 +362,8 @@ void Chart::Draw(HDC dc, const RECT& client) {
     int y = m.Y(v);
     MoveToEx(dc, p.left - kWall - kTick, y, nullptr);
     LineTo(dc, p.left - kWall, y);
-    TextAt(dc, p.left - kWall - kTick - 1, y - tm.tmHeight / 2, FormatAxisNumber(v, leftFormat_), TA_RIGHT | TA_TOP);
+    TextAt(dc, p.left - kWall - kTick - 1, y - tm.tmHeight / 2, FormatAxisNumber(v, leftFormat_),
+           TA_RIGHT | TA_TOP);
   }
   GetTextMetricsW(dc, &tm);
   for (double v = std::ceil(l.x.min / l.xStep) * l.xStep; v <= l.x.max + 1e-9; v += l.xStep) {
@@ -428,12 +429,14 @@ void Chart::FinishDrag(int x, int y) {
 }
 
 LRESULT Chart::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (auto r = PaintMessage(Handle(), msg, wp, [this](HDC dc) { Paint(dc); }, /*printClient=*/true)) return *r;
+  if (auto r = PaintMessage(
+          Handle(), msg, wp, [this](HDC dc) { Paint(dc); }, /*printClient=*/true))
+    return *r;
   switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
-      MouseButton b = msg == WM_LBUTTONDOWN ? MouseButton::Left
+      MouseButton b = msg == WM_LBUTTONDOWN   ? MouseButton::Left
                       : msg == WM_RBUTTONDOWN ? MouseButton::Right
                                               : MouseButton::Middle;
       unsigned shift = CurrentShiftState();

@@ -84,8 +84,8 @@ class Chart : public Control {
   // The active series and value index whose area holds the client point; index -1 for none.
   std::pair<AreaSeries*, int> Clicked(int x, int y) const;
 
-  std::function<void(Chart& sender, AreaSeries& series, int valueIndex, MouseButton button,
-                     unsigned shift, int x, int y)>
+  std::function<void(Chart& sender, AreaSeries& series, int valueIndex, MouseButton button, unsigned shift,
+                     int x, int y)>
       onClickSeries;
 
   // A change of data or settings: redrawn at the next paint.

@@ -91,8 +91,7 @@ Form* Control::ParentForm() const {
   return nullptr;
 }
 
-LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                       DWORD_PTR ref) {
+LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
   auto* self = reinterpret_cast<Control*>(ref);
   if (self->destroying_ || msg == WM_NCDESTROY) return DefSubclassProc(hwnd, msg, wp, lp);
   try {
@@ -103,9 +102,7 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
   }
 }
 
-LRESULT Control::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
-  return DefSubclassProc(hwnd_, msg, wp, lp);
-}
+LRESULT Control::CallDefault(UINT msg, WPARAM wp, LPARAM lp) { return DefSubclassProc(hwnd_, msg, wp, lp); }
 
 LRESULT Control::Reflect(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   handled = false;
@@ -198,7 +195,7 @@ LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-      MouseButton b = msg == WM_RBUTTONDOWN ? MouseButton::Right
+      MouseButton b = msg == WM_RBUTTONDOWN   ? MouseButton::Right
                       : msg == WM_MBUTTONDOWN ? MouseButton::Middle
                                               : MouseButton::Left;
       if (msg == WM_LBUTTONDBLCLK && onDblClick) onDblClick();
@@ -208,7 +205,7 @@ LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
-      MouseButton b = msg == WM_RBUTTONUP ? MouseButton::Right
+      MouseButton b = msg == WM_RBUTTONUP   ? MouseButton::Right
                       : msg == WM_MBUTTONUP ? MouseButton::Middle
                                             : MouseButton::Left;
       if (onMouseUp) onMouseUp(b, ShiftOfMouse(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));

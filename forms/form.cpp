@@ -54,8 +54,7 @@ Form::~Form() {
   // Destroying an owner destroys the windows it owns, under the forms that hold them: they
   // are let go first and live on as windows of their own.
   EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM owner) __attribute__((stdcall)) -> BOOL {
+      GetCurrentThreadId(), [](HWND w, LPARAM owner) __attribute__((stdcall))->BOOL {
         if (GetWindow(w, GW_OWNER) == reinterpret_cast<HWND>(owner)) SetWindowLongPtrW(w, GWLP_HWNDPARENT, 0);
         return TRUE;
       },
@@ -119,8 +118,8 @@ void Form::SetClientSize(int width, int height) {
 
 void Form::PlaceOnScreen() {
   if (position_ != FormPosition::ScreenCenter) return;
-  SetWindowPos(Handle(), nullptr, (ScreenWidth() - Width()) / 2, (ScreenHeight() - Height()) / 2,
-               0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Handle(), nullptr, (ScreenWidth() - Width()) / 2, (ScreenHeight() - Height()) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::FocusFirst() {
@@ -151,8 +150,7 @@ int Form::ShowModal() {
   // Like a dialog: every other window of the program waits while this one is open.
   std::vector<HWND> disabled;
   EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+      GetCurrentThreadId(), [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
         auto* list = reinterpret_cast<std::vector<HWND>*>(lp);
         if (IsWindowVisible(w) && IsWindowEnabled(w)) list->push_back(w);
         return TRUE;
@@ -250,7 +248,8 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (onDeactivate) onDeactivate();
         return 0;
       } else {
-        if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
+        if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) &&
+            IsWindowEnabled(lastFocus_)) {
           ::SetFocus(lastFocus_);
         } else if (!HIWORD(wp)) {
           FocusFirst();
@@ -324,7 +323,8 @@ bool Form::ClickMnemonic(const MSG& msg) {
   if (!alt) {
     // A plain letter is a mnemonic only while a button has the focus, as in a dialog.
     HWND focus = GetFocus();
-    if (!focus || msg.hwnd != focus || !(SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)) return false;
+    if (!focus || msg.hwnd != focus || !(SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON))
+      return false;
   }
   if (msg.wParam < 0x20) return false;
   char key = UpperCp1253(Narrow(std::wstring(1, static_cast<wchar_t>(msg.wParam)))[0]);

@@ -10,9 +10,7 @@
 
 namespace forms {
 
-Gauge::Gauge(Control* parent) : Control(parent) {
-  CreateHandle(kWindowClass, WS_VISIBLE, 0);
-}
+Gauge::Gauge(Control* parent) : Control(parent) { CreateHandle(kWindowClass, WS_VISIBLE, 0); }
 
 void Gauge::SetProgress(int percent) {
   percent = std::clamp(percent, 0, 100);

@@ -7,9 +7,7 @@
 
 namespace forms {
 
-Label::Label(Control* parent) : Control(parent) {
-  CreateHandle(kWindowClass, WS_VISIBLE, 0);
-}
+Label::Label(Control* parent) : Control(parent) { CreateHandle(kWindowClass, WS_VISIBLE, 0); }
 
 void Label::SetCaption(std::string_view caption) {
   SetText(caption);

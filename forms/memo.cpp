@@ -48,8 +48,7 @@ LRESULT Memo::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     // A multi-line edit asks for every key; Tab and Esc are left to the form, so Tab moves on
     // and Esc means what it means on the form. Enter stays here: a new line.
     auto* m = reinterpret_cast<const MSG*>(lp);
-    if (m && m->message == WM_KEYDOWN &&
-        ((m->wParam == VK_TAB && !wantTabs) || m->wParam == VK_ESCAPE)) {
+    if (m && m->message == WM_KEYDOWN && ((m->wParam == VK_TAB && !wantTabs) || m->wParam == VK_ESCAPE)) {
       r &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
     }
     if (wantTabs) r |= DLGC_WANTTAB;

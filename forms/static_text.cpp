@@ -21,9 +21,7 @@ void StaticText::SetBorderStyle(StaticBorder b) {
 void StaticText::ApplyStyle() {
   LONG style = GetWindowLongW(Handle(), GWL_STYLE);
   style &= ~(SS_TYPEMASK | SS_SUNKEN | WS_BORDER);
-  style |= alignment_ == Alignment::Center ? SS_CENTER
-           : alignment_ == Alignment::Right ? SS_RIGHT
-                                            : SS_LEFT;
+  style |= alignment_ == Alignment::Center ? SS_CENTER : alignment_ == Alignment::Right ? SS_RIGHT : SS_LEFT;
   if (border_ == StaticBorder::Sunken) style |= SS_SUNKEN;
   if (border_ == StaticBorder::Single) style |= WS_BORDER;
   SetWindowLongW(Handle(), GWL_STYLE, style);

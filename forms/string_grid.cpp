@@ -294,14 +294,30 @@ bool StringGrid::GridKey(UINT vk, bool fromEditor) {
   GridCoord c = current_;
   int page = std::max(1, ClientHeight() / std::max(rowHeight_ + 1, 1) - fixedRows_);
   switch (vk) {
-    case VK_UP: --c.row; break;
-    case VK_DOWN: ++c.row; break;
-    case VK_LEFT: --c.col; break;
-    case VK_RIGHT: ++c.col; break;
-    case VK_PRIOR: c.row -= page; break;
-    case VK_NEXT: c.row += page; break;
-    case VK_HOME: c.col = FirstFreeCol(); break;
-    case VK_END: c.col = colCount_ - 1; break;
+    case VK_UP:
+      --c.row;
+      break;
+    case VK_DOWN:
+      ++c.row;
+      break;
+    case VK_LEFT:
+      --c.col;
+      break;
+    case VK_RIGHT:
+      ++c.col;
+      break;
+    case VK_PRIOR:
+      c.row -= page;
+      break;
+    case VK_NEXT:
+      c.row += page;
+      break;
+    case VK_HOME:
+      c.col = FirstFreeCol();
+      break;
+    case VK_END:
+      c.col = colCount_ - 1;
+      break;
     case VK_TAB:
       if (!tabs) return false;
       TabMove(shift);
@@ -325,9 +341,7 @@ bool StringGrid::GridKey(UINT vk, bool fromEditor) {
 
 LRESULT StringGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   // Drawn off screen and copied in one step, so moving the selection never flickers.
-  auto paint = [this](HDC dc) {
-    PaintOffScreen(Handle(), dc, [this](HDC mem, const RECT&) { Paint(mem); });
-  };
+  auto paint = [this](HDC dc) { PaintOffScreen(Handle(), dc, [this](HDC mem, const RECT&) { Paint(mem); }); };
   if (auto r = PaintMessage(Handle(), msg, wp, paint)) return *r;
   switch (msg) {
     case WM_GETDLGCODE: {
@@ -448,7 +462,8 @@ void StringGrid::Paint(HDC dc) {
     if (!(editorShown_ && isCurrent)) {
       std::wstring text = Widen(Cell(col, row));
       SetTextColor(dc, ToColorRef(fore));
-      ExtTextOutW(dc, r.left + 2, r.top + 2, ETO_CLIPPED, &r, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+      ExtTextOutW(dc, r.left + 2, r.top + 2, ETO_CLIPPED, &r, text.c_str(), static_cast<UINT>(text.size()),
+                  nullptr);
     }
     if (!fixed && isCurrent && focused && !editorShown_) DrawFocusRect(dc, &r);
     return true;

@@ -21,7 +21,9 @@ struct GridCoord {
 // A rectangle of cells, both corners included.
 struct GridRect {
   int left = 0, top = 0, right = 0, bottom = 0;
-  bool Contains(GridCoord c) const { return c.col >= left && c.col <= right && c.row >= top && c.row <= bottom; }
+  bool Contains(GridCoord c) const {
+    return c.col >= left && c.col <= right && c.row >= top && c.row <= bottom;
+  }
   bool operator==(const GridRect&) const = default;
 };
 

@@ -7,8 +7,7 @@
 namespace forms {
 
 TrackBar::TrackBar(Control* parent) : Control(parent) {
-  CreateHandle(TRACKBAR_CLASSW, WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM,
-               0);
+  CreateHandle(TRACKBAR_CLASSW, WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM, 0);
   Apply();
 }
 

@@ -6,7 +6,7 @@ set -euo pipefail
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev googletest
+pkgs=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev googletest
       g++-mingw-w64-i686-posix binutils-mingw-w64-i686
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       wine wine32:i386 wine64 fonts-wine fonts-liberation xvfb xauth x11-utils fonts-dejavu-core

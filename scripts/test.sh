@@ -18,6 +18,7 @@ jobs=$(nproc)
 bash scripts/build.sh
 
 status=0
+bash scripts/format-check.sh || status=1
 # Native pure-unit tests under the sanitizers.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1
 ctest --test-dir build/native --output-on-failure -j "$jobs" "$@" || status=1

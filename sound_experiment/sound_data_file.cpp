@@ -2,7 +2,6 @@
 
 namespace SoundProgram {
 
-const Unit1::DataFilePolicy kSoundDataFilePolicy{1, true, true,
-                                                 "Το αρχείο δεδομένων δεν βρέθηκε"};
+const Unit1::DataFilePolicy kSoundDataFilePolicy{1, true, true, "Το αρχείο δεδομένων δεν βρέθηκε"};
 
 }  // namespace SoundProgram

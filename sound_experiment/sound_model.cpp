@@ -14,9 +14,7 @@ double Finite(double v) {
 
 }  // namespace
 
-double SoundSpeed(double temperature) {
-  return Finite(331.0 * std::sqrt(temperature / 273.0 + 1.0));
-}
+double SoundSpeed(double temperature) { return Finite(331.0 * std::sqrt(temperature / 273.0 + 1.0)); }
 
 double AnimatedFrequency(double frequency) { return frequency == 10.0 ? 10.001 : frequency; }
 
@@ -24,10 +22,8 @@ double FramePhase(std::int32_t timeStep, double frequency) {
   return Finite(timeStep * frequency * kFrameSeconds);
 }
 
-double ParticleDisplacement(std::int32_t timeStep, double frequency, double waveLength,
-                            double x) {
-  return Finite(5.0 * std::sin(wave_model::kTwoPi *
-                               (FramePhase(timeStep, frequency) - x / waveLength)));
+double ParticleDisplacement(std::int32_t timeStep, double frequency, double waveLength, double x) {
+  return Finite(5.0 * std::sin(wave_model::kTwoPi * (FramePhase(timeStep, frequency) - x / waveLength)));
 }
 
 wave_model::RulerReading ReadRuler(double units, std::int32_t graphXMin, double temperature,

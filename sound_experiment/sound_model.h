@@ -30,8 +30,7 @@ double FramePhase(std::int32_t timeStep, double frequency);
 
 // The displacement along the axis of the particle at rest at graph x `x` in frame
 // `timeStep`: 5 sin(2 pi (phase - x / lambda)).
-double ParticleDisplacement(std::int32_t timeStep, double frequency, double waveLength,
-                            double x);
+double ParticleDisplacement(std::int32_t timeStep, double frequency, double waveLength, double x);
 
 // The ruler's readout at graph x `units` for the temperature and the frequency set.
 wave_model::RulerReading ReadRuler(double units, std::int32_t graphXMin, double temperature,

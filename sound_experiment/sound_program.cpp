@@ -26,27 +26,62 @@ constexpr int kBold = forms::fsBold;
 // up. Its own rows come before the rows both programs share, the information box's panel
 // after them.
 const ControlRow kOwnControls[] = {
-    {.control = &TForm1::E_track_StaticText, .left = 624, .top = 16, .width = 161, .height = 17,
-     .caption = "Θερμοκρασία (T)", .fontHeight = 12, .fontStyle = kBold,
+    {.control = &TForm1::E_track_StaticText,
+     .left = 624,
+     .top = 16,
+     .width = 161,
+     .height = 17,
+     .caption = "Θερμοκρασία (T)",
+     .fontHeight = 12,
+     .fontStyle = kBold,
      .options = kSunken | kCentred},
-    {.control = &TForm1::E_TrackBar, .left = 616, .top = 40, .width = 113, .height = 33,
-     .options = kStartsDisabled | kTrackBarDesign, .trackMax = 100},
-    {.control = &TForm1::E_edit, .left = 728, .top = 40, .width = 57, .height = 24,
+    {.control = &TForm1::E_TrackBar,
+     .left = 616,
+     .top = 40,
+     .width = 113,
+     .height = 33,
+     .options = kStartsDisabled | kTrackBarDesign,
+     .trackMax = 100},
+    {.control = &TForm1::E_edit,
+     .left = 728,
+     .top = 40,
+     .width = 57,
+     .height = 24,
      .options = kStartsDisabled},
-    {.control = &TForm1::v_track_statictext, .left = 624, .top = 80, .width = 161, .height = 17,
-     .caption = "Συχνότητα (v)", .fontHeight = 12, .fontStyle = kBold,
+    {.control = &TForm1::v_track_statictext,
+     .left = 624,
+     .top = 80,
+     .width = 161,
+     .height = 17,
+     .caption = "Συχνότητα (v)",
+     .fontHeight = 12,
+     .fontStyle = kBold,
      .options = kSunken | kCentred},
-    {.control = &TForm1::v_TrackBar, .left = 616, .top = 104, .width = 113, .height = 33,
-     .options = kStartsDisabled | kTrackBarDesign, .trackMax = 100},
-    {.control = &TForm1::v_Edit, .left = 728, .top = 104, .width = 57, .height = 24,
+    {.control = &TForm1::v_TrackBar,
+     .left = 616,
+     .top = 104,
+     .width = 113,
+     .height = 33,
+     .options = kStartsDisabled | kTrackBarDesign,
+     .trackMax = 100},
+    {.control = &TForm1::v_Edit,
+     .left = 728,
+     .top = 104,
+     .width = 57,
+     .height = 24,
      .options = kStartsDisabled},
-    {.control = &TForm1::peirama_Button, .left = 624, .top = 256, .width = 161, .height = 33,
-     .caption = "&2° Πείραμα", .fontHeight = 19, .fontStyle = kBold},
+    {.control = &TForm1::peirama_Button,
+     .left = 624,
+     .top = 256,
+     .width = 161,
+     .height = 33,
+     .caption = "&2° Πείραμα",
+     .fontHeight = 19,
+     .fontStyle = kBold},
 };
 
 const ControlRow kOwnControlsAfter[] = {
-    {.control = &TForm1::Panel4, .left = 304, .top = 40, .width = 25, .height = 33,
-     .options = kNoBevel},
+    {.control = &TForm1::Panel4, .left = 304, .top = 40, .width = 25, .height = 33, .options = kNoBevel},
 };
 
 }  // namespace
@@ -100,9 +135,7 @@ void Program::Frame(TForm1& form) {
   okgraph3::PrepareBackBitmap();
   forms::Application::Get().ProcessMessages();
   Frequency = sound_model::AnimatedFrequency(Frequency);
-  auto s = [](double x) {
-    return sound_model::ParticleDisplacement(TimeStep, Frequency, WaveLength, x);
-  };
+  auto s = [](double x) { return sound_model::ParticleDisplacement(TimeStep, Frequency, WaveLength, x); };
   const std::uint32_t red = 0x0000FF, blue = 0xFF0000;
   okgraph3::DrawMarker(0, MarkerSize, red, 0 + s(0), 0, blue);
   for (int i = 1; i <= 9; ++i) okgraph3::DrawMarker(0, MarkerSize, blue, 10 * i + s(10 * i), 0, red);
@@ -116,16 +149,13 @@ void Program::MeasureRuler(TForm1& form) {
   RulerSpeed = r.RulerSpeed;
   RulerLength = r.RulerLength;
   RulerFrequency = r.RulerFrequency;
-  form.ShowRulerReading(dtools::IntToText(RulerUnits), dtools::RealToText(RulerFrequency, 2),
-                        r.red);
+  form.ShowRulerReading(dtools::IntToText(RulerUnits), dtools::RealToText(RulerFrequency, 2), r.red);
 }
 
 void Program::enable_buttons(TForm1& form) {
-  forms::Control* controls[] = {form.E_TrackBar.get(),      form.E_edit.get(),
-                                form.v_TrackBar.get(),      form.v_Edit.get(),
-                                form.work_button.get(),     form.charakas_Button.get(),
-                                form.calc_Button.get(),     form.results_Button.get(),
-                                form.save_BitBtn.get()};
+  forms::Control* controls[] = {form.E_TrackBar.get(),  form.E_edit.get(),         form.v_TrackBar.get(),
+                                form.v_Edit.get(),      form.work_button.get(),    form.charakas_Button.get(),
+                                form.calc_Button.get(), form.results_Button.get(), form.save_BitBtn.get()};
   for (forms::Control* c : controls) c->SetEnabled(true);
 }
 
@@ -134,11 +164,11 @@ void Program::update_e_edit(TForm1& form) {
   forms::TrackBar& bar = *form.E_TrackBar;
   double value = dtools::TextToReal(edit.Text());
   if (value == dtools::InvalidReal) {
-    GreekConfirm::VeruGreekConfirm(
-        "Λάθος τιμή",
-        "Η τιμή δεν μπορεί να υπολογισθεί. Δώστε έναν αριθμό από " +
-            dtools::RealToText(TempMin, 0) + " έως " + dtools::RealToText(TempMax, 0) + ".",
-        0);
+    GreekConfirm::VeruGreekConfirm("Λάθος τιμή",
+                                   "Η τιμή δεν μπορεί να υπολογισθεί. Δώστε έναν αριθμό από " +
+                                       dtools::RealToText(TempMin, 0) + " έως " +
+                                       dtools::RealToText(TempMax, 0) + ".",
+                                   0);
     form.RestoreValueEdit(edit, SavedEText);
     return;
   }

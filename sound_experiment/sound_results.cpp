@@ -10,13 +10,17 @@ namespace SoundProgram {
 
 const results::ResultsDialogDesign kSoundResultsDesign{
     96,
-    784, 303,
+    784,
+    303,
     11,
     {{155, 16, 220, 24}, 19, forms::clNavy, "Πίνακας Μετρήσεων  -", false, true},
     {{382, 16, 89, 24}, 19, forms::clGreen, "Διαμήκη", true, false},
     {{478, 16, 70, 24}, 19, forms::clNavy, "κύματα", true, false},
     {7, 48, 561, 169},
-    5, 6, 127, 24,
+    5,
+    6,
+    127,
+    24,
     {346, 264, 113, 33},
     {496, 264, 113, 33},
     15,
@@ -30,11 +34,11 @@ void Program::FillGrid(Unit1::TForm1&, results::Tresults_form& dialog) {
   g.SetHeight(forms::CheckedAdd(forms::CheckedMul(g.RowCount(), g.DefaultRowHeight()), 11));
   dialog.what_Label.SetCaption("Διαμήκη");
   results::WaveKind = 1;
-  static const char* const kHeadings[] = {"Θερμοκρασία T (C)", "Μήκος κύματος λ (m)",
-                                          "Περίοδος Τ (sec)", "Ταχύτητα υ (m/sec)"};
+  static const char* const kHeadings[] = {"Θερμοκρασία T (C)", "Μήκος κύματος λ (m)", "Περίοδος Τ (sec)",
+                                          "Ταχύτητα υ (m/sec)"};
   for (int c = 1; c <= 4; ++c) g.SetCell(c, 0, kHeadings[c - 1]);
-  static const char* const kRowLabels[] = {"1η Μέτρηση", "2η Μέτρηση", "3η Μέτρηση",
-                                           "4η Μέτρηση", "5η Μέτρηση"};
+  static const char* const kRowLabels[] = {"1η Μέτρηση", "2η Μέτρηση", "3η Μέτρηση", "4η Μέτρηση",
+                                           "5η Μέτρηση"};
   for (int r = 1; r <= 5; ++r) g.SetCell(0, r, kRowLabels[r - 1]);
   for (std::int32_t column = 1; column <= g.ColCount() - 1; ++column) {
     for (std::int32_t row = 1; row <= g.RowCount() - 1; ++row) {
@@ -46,9 +50,9 @@ void Program::FillGrid(Unit1::TForm1&, results::Tresults_form& dialog) {
 }
 
 bool Program::WriteResultsFile(Unit1::TForm1&) {
-  std::string report = sound_report::BuildSoundReport(
-      Unit1::Questions, Unit1::Measurements, results::results_form->table_label.Caption(),
-      results::results_form->wave_label.Caption());
+  std::string report = sound_report::BuildSoundReport(Unit1::Questions, Unit1::Measurements,
+                                                      results::results_form->table_label.Caption(),
+                                                      results::results_form->wave_label.Caption());
   return results::WriteFloppyReport(sound_report::kResultsReportPath, report);
 }
 

@@ -129,8 +129,7 @@ void TGreekConfirmForm::SetDefaultResult(int result) {
 
 namespace {
 
-int Confirm(const std::string& Caption, const std::string& Text, std::uint8_t Kind,
-            int DefaultResult) {
+int Confirm(const std::string& Caption, const std::string& Text, std::uint8_t Kind, int DefaultResult) {
   forms::MessageRequest request;
   request.kind = forms::MessageKind::GreekConfirm;
   request.caption = Caption;

@@ -48,8 +48,8 @@ void InitCharakas(forms::Control* Parent, forms::Control* Ruler, std::int32_t Le
   CharakasDefaults();
 }
 
-void CharakasMouseDown(forms::Control* /*Sender*/, forms::MouseButton /*Button*/,
-                       unsigned /*Shift*/, std::int32_t X, std::int32_t Y) {
+void CharakasMouseDown(forms::Control* /*Sender*/, forms::MouseButton /*Button*/, unsigned /*Shift*/,
+                       std::int32_t X, std::int32_t Y) {
   if (!RulerPanel) return;
   int cursor = forms::ScreenCursor();
   if (cursor == forms::crDefault || cursor == forms::crSizeWE || cursor == forms::crDrag) {
@@ -63,12 +63,11 @@ void CharakasMouseDown(forms::Control* /*Sender*/, forms::MouseButton /*Button*/
   }
 }
 
-void CharakasMouseMove(forms::Control* /*Sender*/, unsigned /*Shift*/, std::int32_t X,
-                       std::int32_t Y) {
+void CharakasMouseMove(forms::Control* /*Sender*/, unsigned /*Shift*/, std::int32_t X, std::int32_t Y) {
   if (!RulerPanel || !RulerParent || !Dragging) return;
   RulerBox box{RulerPanel->Left(), RulerPanel->Top(), RulerPanel->Width(), RulerPanel->Height()};
   RulerLimits limits{RulerParent->Width(), RulerParent->Height(), RulerLeftLimit,
-                     RulerRightMargin,      RulerVMargin,         RulerMinWidth};
+                     RulerRightMargin,     RulerVMargin,          RulerMinWidth};
   DragPoint down{DownX, DownY};
   RulerBox moved = DragMove(box, limits, down, X, Y);
   DownX = down.DownX;
@@ -76,8 +75,8 @@ void CharakasMouseMove(forms::Control* /*Sender*/, unsigned /*Shift*/, std::int3
   if (!(moved == box)) RulerPanel->SetBounds(moved.Left, moved.Top, moved.Width, moved.Height);
 }
 
-void CharakasMouseUp(forms::Control* /*Sender*/, forms::MouseButton /*Button*/,
-                     unsigned /*Shift*/, std::int32_t /*X*/, std::int32_t /*Y*/) {
+void CharakasMouseUp(forms::Control* /*Sender*/, forms::MouseButton /*Button*/, unsigned /*Shift*/,
+                     std::int32_t /*X*/, std::int32_t /*Y*/) {
   if (!RulerPanel) return;
   EndDrag();
 }

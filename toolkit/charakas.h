@@ -27,11 +27,11 @@ void InitCharakas(forms::Control* Parent, forms::Control* Ruler, std::int32_t Le
 
 // A press starts a drag (and captures the mouse) while the screen cursor is the default, the
 // east-west sizing or the drag cursor. Coordinates are the ruler's own, signed.
-void CharakasMouseDown(forms::Control* Sender, forms::MouseButton Button, unsigned Shift,
-                       std::int32_t X, std::int32_t Y);
+void CharakasMouseDown(forms::Control* Sender, forms::MouseButton Button, unsigned Shift, std::int32_t X,
+                       std::int32_t Y);
 void CharakasMouseMove(forms::Control* Sender, unsigned Shift, std::int32_t X, std::int32_t Y);
-void CharakasMouseUp(forms::Control* Sender, forms::MouseButton Button, unsigned Shift,
-                     std::int32_t X, std::int32_t Y);
+void CharakasMouseUp(forms::Control* Sender, forms::MouseButton Button, unsigned Shift, std::int32_t X,
+                     std::int32_t Y);
 // The ruler lost the mouse capture (another window took it): the drag ends as by a release.
 void CharakasCaptureLost(forms::Control* Sender);
 

@@ -44,8 +44,8 @@ RulerBox DragMove(const RulerBox& box, const RulerLimits& lim, DragPoint& down, 
     down.DownX = CheckedAdd(down.DownX, d);
   }
   // Middle: moves without changing the size; the right and bottom limits are applied last.
-  if (dtools::CheckRange(down.DownX, CheckedAdd(b.Height, 1),
-                         CheckedSub(CheckedSub(b.Width, b.Height), 1), false)) {
+  if (dtools::CheckRange(down.DownX, CheckedAdd(b.Height, 1), CheckedSub(CheckedSub(b.Width, b.Height), 1),
+                         false)) {
     std::int32_t dx = CheckedSub(X, down.DownX);
     std::int32_t rightLimit = CheckedSub(lim.ParentWidth, lim.RulerRightMargin);
     if (CheckedAdd(b.Left, dx) < lim.RulerLeftLimit) dx = CheckedSub(lim.RulerLeftLimit, b.Left);

@@ -12,9 +12,7 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-void InvalidRealMessage() {
-  forms::MessageDlg("Invalid real value.", forms::MsgDlgType::Error, forms::mbOK);
-}
+void InvalidRealMessage() { forms::MessageDlg("Invalid real value.", forms::MsgDlgType::Error, forms::mbOK); }
 
 }  // namespace
 
@@ -101,10 +99,14 @@ std::string AlignText(std::string_view Text, std::int32_t Width, std::uint8_t Mo
   if (len > Width) return Width > 0 ? std::string(Text.substr(0, static_cast<size_t>(Width))) : std::string();
   auto d = static_cast<std::int32_t>(Width - len);
   switch (Mode) {
-    case 0: return std::string(Text) + SpaceString(d);
-    case 2: return SpaceString(d) + std::string(Text);
-    case 1: return SpaceString(d - d / 2) + std::string(Text) + SpaceString(d / 2);
-    default: return std::string();
+    case 0:
+      return std::string(Text) + SpaceString(d);
+    case 2:
+      return SpaceString(d) + std::string(Text);
+    case 1:
+      return SpaceString(d - d / 2) + std::string(Text) + SpaceString(d / 2);
+    default:
+      return std::string();
   }
 }
 

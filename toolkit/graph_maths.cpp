@@ -55,8 +55,7 @@ std::string RealToLabel(int decimals, double value) {
   if (s.size() < 9) s.insert(0, 9 - s.size(), ' ');
   size_t dot = s.find('.');
   if (dot == std::string::npos) return s;  // inf and nan have no point
-  long long keep = decimals == 0 ? static_cast<long long>(dot)
-                                 : static_cast<long long>(dot) + 1 + decimals;
+  long long keep = decimals == 0 ? static_cast<long long>(dot) : static_cast<long long>(dot) + 1 + decimals;
   keep = std::clamp<long long>(keep, 0, static_cast<long long>(s.size()));
   return s.substr(0, static_cast<size_t>(keep));
 }
@@ -74,11 +73,9 @@ std::string LetterSpaced(std::string_view text) {
 LayoutResult ComputeLayout(const LayoutInput& in, const Measure& measure) {
   LayoutResult r;
   r.titleHeight = in.title.empty() ? 0 : measure(in.titleFontName, in.titleFontSize, in.title).height;
-  r.xTitleHeight =
-      in.xTitle.empty() ? 0 : measure(in.xTitleFontName, in.xTitleFontSize, in.xTitle).height;
-  r.yTitleWidth = in.yTitle.empty()
-                      ? 0
-                      : CheckedAdd(measure(in.yTitleFontName, in.yTitleFontSize, "W").width, 5);
+  r.xTitleHeight = in.xTitle.empty() ? 0 : measure(in.xTitleFontName, in.xTitleFontSize, in.xTitle).height;
+  r.yTitleWidth =
+      in.yTitle.empty() ? 0 : CheckedAdd(measure(in.yTitleFontName, in.yTitleFontSize, "W").width, 5);
   if (in.xNumbers) {
     TextSize s = measure(kNumberFontName, kNumberFontSize, RealToLabel(in.xDecimals, in.xMax));
     r.xNumberHalfWidth = CheckedAdd(forms::Round(s.width / 2.0), 5);

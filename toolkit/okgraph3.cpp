@@ -78,9 +78,7 @@ GraphWidgets W;
 Pt LoosePen;
 
 void VeruMessage(const std::string& text) { forms::ShowMessage(text); }
-void ErrorMessage(const std::string& text) {
-  forms::MessageDlg(text, forms::MsgDlgType::Error, forms::mbOK);
-}
+void ErrorMessage(const std::string& text) { forms::MessageDlg(text, forms::MsgDlgType::Error, forms::mbOK); }
 
 // Point sizes to pixel heights at the 96 dpi of the designs, symmetric about zero so that a
 // negative size asks for the same cell height as its positive one asks for characters.
@@ -101,12 +99,8 @@ forms::FontSpec FontOf(const TitleFont& t) {
   return f;
 }
 
-graph_maths::Axis XAxis() {
-  return {S.XLog, S.XMin, S.XMax, S.XLogBase, S.XMinExp, S.XMaxExp};
-}
-graph_maths::Axis YAxis() {
-  return {S.YLog, GetYMin(), S.YMax, S.YLogBase, S.YMinExp, S.YMaxExp};
-}
+graph_maths::Axis XAxis() { return {S.XLog, S.XMin, S.XMax, S.XLogBase, S.XMinExp, S.XMaxExp}; }
+graph_maths::Axis YAxis() { return {S.YLog, GetYMin(), S.YMax, S.YLogBase, S.YMinExp, S.YMaxExp}; }
 
 // The data-to-pixel mapping of all four pen operations; nullopt when clipped.
 std::optional<forms::Point> MapPoint(double X, double Y) {
@@ -196,8 +190,12 @@ std::optional<Pt> Anchor(const Mark& m, bool xAxis) {
 }
 
 void DrawTicks(MarkKind kind, bool xAxis) {
-  bool on = xAxis ? (kind == MarkKind::Step ? S.XStepTicks : kind == MarkKind::Zero ? S.XZeroTicks : S.XEndTicks)
-                  : (kind == MarkKind::Step ? S.YStepTicks : kind == MarkKind::Zero ? S.YZeroTicks : S.YEndTicks);
+  bool on = xAxis ? (kind == MarkKind::Step   ? S.XStepTicks
+                     : kind == MarkKind::Zero ? S.XZeroTicks
+                                              : S.XEndTicks)
+                  : (kind == MarkKind::Step   ? S.YStepTicks
+                     : kind == MarkKind::Zero ? S.YZeroTicks
+                                              : S.YEndTicks);
   forms::Canvas* c = AxesCanvas();
   if (!on || !c) return;
   TColor kept = c->PenColor();
@@ -216,8 +214,12 @@ void DrawTicks(MarkKind kind, bool xAxis) {
 }
 
 void DrawNumbers(MarkKind kind, bool xAxis) {
-  bool on = xAxis ? (kind == MarkKind::Step ? S.XStepNumbers : kind == MarkKind::Zero ? S.XZeroNumbers : S.XEndNumbers)
-                  : (kind == MarkKind::Step ? S.YStepNumbers : kind == MarkKind::Zero ? S.YZeroNumbers : S.YEndNumbers);
+  bool on = xAxis ? (kind == MarkKind::Step   ? S.XStepNumbers
+                     : kind == MarkKind::Zero ? S.XZeroNumbers
+                                              : S.XEndNumbers)
+                  : (kind == MarkKind::Step   ? S.YStepNumbers
+                     : kind == MarkKind::Zero ? S.YZeroNumbers
+                                              : S.YEndNumbers);
   forms::Canvas* c = AxesCanvas();
   if (!on || !c) return;
   const bool log = xAxis ? S.XLog : S.YLog;

@@ -202,8 +202,7 @@ void SavePlotCopy();
 // Starts a frame on the back bitmap from the clean graph (or the plot, with BackFromPlot).
 void PrepareBackBitmap();
 // Shape 0 circle, 1 square, 2 triangle, 3 plus, 4 diagonal cross; others draw nothing.
-void DrawMarker(std::uint8_t Shape, int Size, TColor PenColor, double X, double Y,
-                TColor BrushColor);
+void DrawMarker(std::uint8_t Shape, int Size, TColor PenColor, double X, double Y, TColor BrushColor);
 // Copies the back bitmap onto the plot and repaints the plot at once.
 void VeruBackBitmap();
 

@@ -127,14 +127,14 @@ THistograms_Form::THistograms_Form()
   onKeyPress = [this](char& k) { FormKeyPress(k); };
   Index.onKeyPress = [this](char& k) { IndexKeyPress(k); };
   Value.onKeyPress = [this](char& k) { ValueKeyPress(k); };
-  Chart1.onClickSeries = [this](forms::Chart& c, forms::AreaSeries& s, int i, forms::MouseButton b, unsigned sh,
-                                int x, int y) { Chart1ClickSeries(c, s, i, b, sh, x, y); };
-  Chart2.onClickSeries = [this](forms::Chart& c, forms::AreaSeries& s, int i, forms::MouseButton b, unsigned sh,
-                                int x, int y) { Chart2ClickSeries(c, s, i, b, sh, x, y); };
-  Chart3.onClickSeries = [this](forms::Chart& c, forms::AreaSeries& s, int i, forms::MouseButton b, unsigned sh,
-                                int x, int y) { Chart3ClickSeries(c, s, i, b, sh, x, y); };
-  Chart4.onClickSeries = [this](forms::Chart& c, forms::AreaSeries& s, int i, forms::MouseButton b, unsigned sh,
-                                int x, int y) { Chart4ClickSeries(c, s, i, b, sh, x, y); };
+  Chart1.onClickSeries = [this](forms::Chart& c, forms::AreaSeries& s, int i, forms::MouseButton b,
+                                unsigned sh, int x, int y) { Chart1ClickSeries(c, s, i, b, sh, x, y); };
+  Chart2.onClickSeries = [this](forms::Chart& c, forms::AreaSeries& s, int i, forms::MouseButton b,
+                                unsigned sh, int x, int y) { Chart2ClickSeries(c, s, i, b, sh, x, y); };
+  Chart3.onClickSeries = [this](forms::Chart& c, forms::AreaSeries& s, int i, forms::MouseButton b,
+                                unsigned sh, int x, int y) { Chart3ClickSeries(c, s, i, b, sh, x, y); };
+  Chart4.onClickSeries = [this](forms::Chart& c, forms::AreaSeries& s, int i, forms::MouseButton b,
+                                unsigned sh, int x, int y) { Chart4ClickSeries(c, s, i, b, sh, x, y); };
   BitBtn1.onClick = [this] { BitBtn1Click(); };
   CheckBox1.onClick = [this] { CheckBox1Click(); };
   Histograms_Form = this;

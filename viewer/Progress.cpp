@@ -34,8 +34,8 @@ void THistogramProgressForm::ShowWithoutActivating() {
   if (IsWindowVisible(Handle())) {
     SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, flags | SWP_NOMOVE);
   } else {
-    SetWindowPos(Handle(), HWND_TOP, (forms::ScreenWidth() - Width()) / 2, (forms::ScreenHeight() - Height()) / 2, 0,
-                 0, flags);
+    SetWindowPos(Handle(), HWND_TOP, (forms::ScreenWidth() - Width()) / 2,
+                 (forms::ScreenHeight() - Height()) / 2, 0, 0, flags);
   }
 }
 

@@ -16,17 +16,12 @@ class Reader {
  public:
   explicit Reader(std::span<const std::uint8_t> bytes) : b_(bytes) {}
   std::size_t Size() const { return b_.size(); }
-  bool Has(std::size_t offset, std::size_t n) const {
-    return offset <= b_.size() && n <= b_.size() - offset;
-  }
+  bool Has(std::size_t offset, std::size_t n) const { return offset <= b_.size() && n <= b_.size() - offset; }
   std::uint8_t U8(std::size_t o) const { return b_[o]; }
-  std::uint16_t U16(std::size_t o) const {
-    return static_cast<std::uint16_t>(b_[o] | (b_[o + 1] << 8));
-  }
+  std::uint16_t U16(std::size_t o) const { return static_cast<std::uint16_t>(b_[o] | (b_[o + 1] << 8)); }
   std::uint32_t U32(std::size_t o) const {
     return static_cast<std::uint32_t>(b_[o]) | (static_cast<std::uint32_t>(b_[o + 1]) << 8) |
-           (static_cast<std::uint32_t>(b_[o + 2]) << 16) |
-           (static_cast<std::uint32_t>(b_[o + 3]) << 24);
+           (static_cast<std::uint32_t>(b_[o + 2]) << 16) | (static_cast<std::uint32_t>(b_[o + 3]) << 24);
   }
   std::int32_t S32(std::size_t o) const { return static_cast<std::int32_t>(U32(o)); }
 
@@ -155,10 +150,14 @@ Error ReadHeader(const Reader& r, Header& h) {
 
 PixelFormat FormatOf(const Header& h, const Channel (&c)[3]) {
   switch (h.bitCount) {
-    case 1: return PixelFormat::Bit1;
-    case 4: return PixelFormat::Bit4;
-    case 8: return PixelFormat::Bit8;
-    case 24: return PixelFormat::Bit24;
+    case 1:
+      return PixelFormat::Bit1;
+    case 4:
+      return PixelFormat::Bit4;
+    case 8:
+      return PixelFormat::Bit8;
+    case 24:
+      return PixelFormat::Bit24;
     case 16:
       if (c[0].mask == 0x7C00 && c[1].mask == 0x03E0 && c[2].mask == 0x001F) return PixelFormat::Bit15;
       if (c[0].mask == 0xF800 && c[1].mask == 0x07E0 && c[2].mask == 0x001F) return PixelFormat::Bit16;
@@ -195,8 +194,7 @@ void DecodeRows(const Reader& r, const Header& h, const Palette& palette, const 
                 std::size_t stride, Image& img) {
   const std::size_t w = static_cast<std::size_t>(img.width);
   const std::size_t rows = static_cast<std::size_t>(img.height);
-  const bool fields = h.compression == kBitFields || h.compression == kAlphaBitFields ||
-                      h.bitCount == 16;
+  const bool fields = h.compression == kBitFields || h.compression == kAlphaBitFields || h.bitCount == 16;
   for (std::size_t row = 0; row < rows; ++row) {
     std::size_t y = h.topDown ? row : rows - 1 - row;
     std::uint32_t* out = img.pixels.data() + y * w;
@@ -230,8 +228,7 @@ void DecodeRows(const Reader& r, const Header& h, const Palette& palette, const 
       case 32:
         for (std::size_t x = 0; x < w; ++x) {
           std::uint32_t p = r.U32(at + 4 * x);
-          out[x] = fields ? FromRgb(c[0].Expand(p), c[1].Expand(p), c[2].Expand(p))
-                          : (p & 0x00FFFFFFu);
+          out[x] = fields ? FromRgb(c[0].Expand(p), c[1].Expand(p), c[2].Expand(p)) : (p & 0x00FFFFFFu);
         }
         break;
     }
@@ -299,12 +296,18 @@ Error DecodeRle(const Reader& r, const Header& h, const Palette& palette, Image&
 
 const char* ErrorName(Error e) {
   switch (e) {
-    case Error::None: return "none";
-    case Error::BadSignature: return "bad signature";
-    case Error::BadHeader: return "bad header";
-    case Error::BadSize: return "bad size";
-    case Error::Truncated: return "truncated";
-    case Error::TooLarge: return "too large";
+    case Error::None:
+      return "none";
+    case Error::BadSignature:
+      return "bad signature";
+    case Error::BadHeader:
+      return "bad header";
+    case Error::BadSize:
+      return "bad size";
+    case Error::Truncated:
+      return "truncated";
+    case Error::TooLarge:
+      return "too large";
   }
   return "?";
 }

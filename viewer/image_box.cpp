@@ -25,7 +25,9 @@ void ImageBox::Paint(HDC dc) {
 }
 
 LRESULT ImageBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (auto r = forms::PaintMessage(Handle(), msg, wp, [this](HDC dc) { Paint(dc); }, /*printClient=*/true)) return *r;
+  if (auto r = forms::PaintMessage(
+          Handle(), msg, wp, [this](HDC dc) { Paint(dc); }, /*printClient=*/true))
+    return *r;
   switch (msg) {
     case WM_LBUTTONDOWN:
       // A drag goes on when the pointer leaves the window, as with any picture control.

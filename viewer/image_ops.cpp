@@ -21,7 +21,8 @@ void FillRect(Image& dst, int left, int top, int right, int bottom, std::uint32_
   right = std::min(right, dst.width);
   bottom = std::min(bottom, dst.height);
   for (int y = top; y < bottom; ++y) {
-    std::uint32_t* row = dst.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(dst.width);
+    std::uint32_t* row =
+        dst.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(dst.width);
     std::fill(row + left, row + std::max(left, right), pixel);
   }
 }
@@ -37,7 +38,8 @@ void Draw(Image& dst, const Image& src, int left, int top) {
     const std::uint32_t* from = src.pixels.data() +
                                 static_cast<std::size_t>(y - top) * static_cast<std::size_t>(src.width) +
                                 static_cast<std::size_t>(x0 - left);
-    std::uint32_t* to = dst.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(dst.width) +
+    std::uint32_t* to = dst.pixels.data() +
+                        static_cast<std::size_t>(y) * static_cast<std::size_t>(dst.width) +
                         static_cast<std::size_t>(x0);
     std::memcpy(to, from, n * sizeof(std::uint32_t));
   }
@@ -53,7 +55,8 @@ void StretchDraw(Image& dst, const Image& src) {
   for (int y = 0; y < dst.height; ++y) {
     int sy = static_cast<int>((2 * static_cast<long long>(y) + 1) * src.height /
                               (2 * static_cast<long long>(dst.height)));
-    const std::uint32_t* from = src.pixels.data() + static_cast<std::size_t>(sy) * static_cast<std::size_t>(src.width);
+    const std::uint32_t* from =
+        src.pixels.data() + static_cast<std::size_t>(sy) * static_cast<std::size_t>(src.width);
     std::uint32_t* to = dst.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(dst.width);
     for (int x = 0; x < dst.width; ++x) to[x] = from[column[static_cast<std::size_t>(x)]];
   }

@@ -116,7 +116,8 @@ bool FileFound(const std::string& path) {
 std::optional<std::string> ReadPictureFile(const std::string& path) {
   const std::wstring name = forms::Widen(path);
   try {
-    return forms::ReadWholeFile(name, {.share = FILE_SHARE_READ | FILE_SHARE_WRITE, .maxBytes = kMaxFileBytes});
+    return forms::ReadWholeFile(name,
+                                {.share = FILE_SHARE_READ | FILE_SHARE_WRITE, .maxBytes = kMaxFileBytes});
   } catch (const std::bad_alloc&) {
     // A picture too big for the memory left is one that cannot be loaded.
     return std::nullopt;
@@ -129,7 +130,8 @@ std::span<const std::uint8_t> BytesOf(const std::string& file) {
 
 // The new picture of a zoom step, or nothing when there is no memory for it.
 std::optional<bmp::Image> Resized(int width, int height) {
-  if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > MaxZoomPixels) return std::nullopt;
+  if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > MaxZoomPixels)
+    return std::nullopt;
   try {
     return bmp::MakeImage(width, height);
   } catch (const std::bad_alloc&) {
@@ -230,7 +232,8 @@ void TViewerForm::FormCreate() {
   }
   ViewerImage.brushColor = forms::clBlack;
   RedrawView();
-  TitleBase = MakeTitleBase(ImageFileName, DisplayBitmap->width, DisplayBitmap->height, DisplayBitmap->format);
+  TitleBase =
+      MakeTitleBase(ImageFileName, DisplayBitmap->width, DisplayBitmap->height, DisplayBitmap->format);
   SetCaption(TitleBase + " - [1:1]");
   ViewerImage.SetCursor(LoadCursorW(nullptr, IDC_HAND));
 }
@@ -326,8 +329,8 @@ void VeruHistograms() {
     HistogramProgressForm->Label1.SetCaption("Υπολογισμός ιστογραμμάτων εικόνας...");
   }
   HistogramProgressForm->HistogramProgress.SetProgress(0);
-  for (forms::AreaSeries* s : {&Histograms_Form->Series1, &Histograms_Form->Series2, &Histograms_Form->Series3,
-                               &Histograms_Form->Series4}) {
+  for (forms::AreaSeries* s : {&Histograms_Form->Series1, &Histograms_Form->Series2,
+                               &Histograms_Form->Series3, &Histograms_Form->Series4}) {
     s->Clear();
   }
   RedCounts.fill(0);
@@ -371,8 +374,8 @@ void VeruHistograms() {
     Histograms_Form->Series4.AddY(IntensityCounts[bin], "", 0x000000);
   }
   HistogramProgressForm->Hide();
-  for (forms::AreaSeries* s : {&Histograms_Form->Series1, &Histograms_Form->Series2, &Histograms_Form->Series3,
-                               &Histograms_Form->Series4}) {
+  for (forms::AreaSeries* s : {&Histograms_Form->Series1, &Histograms_Form->Series2,
+                               &Histograms_Form->Series3, &Histograms_Form->Series4}) {
     s->SetActive(true);
   }
   Histograms_Form->Show();

@@ -78,10 +78,9 @@ std::string FormatName(bmp::PixelFormat format) {
   return "";
 }
 
-std::string MakeTitleBase(const std::string& fileName, int width, int height,
-                          bmp::PixelFormat format) {
-  return fileName + " (" + std::to_string(width) + "," + std::to_string(height) + "," +
-         FormatName(format) + ")";
+std::string MakeTitleBase(const std::string& fileName, int width, int height, bmp::PixelFormat format) {
+  return fileName + " (" + std::to_string(width) + "," + std::to_string(height) + "," + FormatName(format) +
+         ")";
 }
 
 std::string ZoomCaption(const std::string& titleBase, int zoomLevel) {
@@ -100,10 +99,18 @@ void DragView(ViewState& v, int bitmapWidth, int bitmapHeight, int x, int y, int
 
 bool ArrowKeyView(ViewState& v, unsigned key, int bitmapWidth, int bitmapHeight) {
   switch (key) {
-    case 37: StepBack(v.ViewLeft, v.ViewRight, kWindowWidth - 1); return true;
-    case 38: StepBack(v.ViewTop, v.ViewBottom, kWindowHeight - 1); return true;
-    case 39: StepOn(v.ViewLeft, v.ViewRight, kWindowWidth - 1, bitmapWidth); return true;
-    case 40: StepOn(v.ViewTop, v.ViewBottom, kWindowHeight - 1, bitmapHeight); return true;
+    case 37:
+      StepBack(v.ViewLeft, v.ViewRight, kWindowWidth - 1);
+      return true;
+    case 38:
+      StepBack(v.ViewTop, v.ViewBottom, kWindowHeight - 1);
+      return true;
+    case 39:
+      StepOn(v.ViewLeft, v.ViewRight, kWindowWidth - 1, bitmapWidth);
+      return true;
+    case 40:
+      StepOn(v.ViewTop, v.ViewBottom, kWindowHeight - 1, bitmapHeight);
+      return true;
   }
   return false;
 }

@@ -30,8 +30,7 @@ extern const PixelFormatName PixelFormatNames[9];
 std::string FormatName(bmp::PixelFormat format);
 
 // "file (width,height,format)"
-std::string MakeTitleBase(const std::string& fileName, int width, int height,
-                          bmp::PixelFormat format);
+std::string MakeTitleBase(const std::string& fileName, int width, int height, bmp::PixelFormat format);
 // TitleBase + " - [n:1]" or " - [1:n]".
 std::string ZoomCaption(const std::string& titleBase, int zoomLevel);
 

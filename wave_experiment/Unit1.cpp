@@ -87,8 +87,7 @@ void ApplyKind(T& c, const ControlRow& row) {
       c.SetTickMarks(forms::TickMarks::BottomRight);
     }
     c.SetMax(row.trackMax);
-  } else if constexpr (std::is_same_v<T, forms::CheckBox> ||
-                       std::is_same_v<T, forms::RadioButton>) {
+  } else if constexpr (std::is_same_v<T, forms::CheckBox> || std::is_same_v<T, forms::RadioButton>) {
     c.SetCaption(row.caption);
     if (row.options & kChecked) c.SetChecked(true);
   } else if constexpr (std::is_same_v<T, forms::Button> || std::is_same_v<T, forms::BitBtn>) {
@@ -121,38 +120,97 @@ namespace {
 constexpr int kBold = forms::fsBold;
 
 const ControlRow kSharedControls[] = {
-    {.control = &TForm1::work_button, .left = 640, .top = 392, .width = 129, .height = 89,
-     .caption = "Έ&ναρξη", .fontHeight = 19, .fontStyle = kBold, .options = kStartsDisabled},
-    {.control = &TForm1::calc_Button, .left = 24, .top = 528, .width = 137, .height = 33,
-     .caption = "&Αριθμομηχανή", .options = kStartsDisabled},
-    {.control = &TForm1::results_Button, .left = 200, .top = 528, .width = 185, .height = 33,
-     .caption = "&Πίνακας Μετρήσεων", .fontHeight = 13, .fontStyle = kBold,
+    {.control = &TForm1::work_button,
+     .left = 640,
+     .top = 392,
+     .width = 129,
+     .height = 89,
+     .caption = "Έ&ναρξη",
+     .fontHeight = 19,
+     .fontStyle = kBold,
      .options = kStartsDisabled},
-    {.control = &TForm1::save_BitBtn, .left = 424, .top = 528, .width = 161, .height = 33,
-     .caption = "Α&ποθήκευση", .fontHeight = 13, .fontStyle = kBold,
+    {.control = &TForm1::calc_Button,
+     .left = 24,
+     .top = 528,
+     .width = 137,
+     .height = 33,
+     .caption = "&Αριθμομηχανή",
+     .options = kStartsDisabled},
+    {.control = &TForm1::results_Button,
+     .left = 200,
+     .top = 528,
+     .width = 185,
+     .height = 33,
+     .caption = "&Πίνακας Μετρήσεων",
+     .fontHeight = 13,
+     .fontStyle = kBold,
+     .options = kStartsDisabled},
+    {.control = &TForm1::save_BitBtn,
+     .left = 424,
+     .top = 528,
+     .width = 161,
+     .height = 33,
+     .caption = "Α&ποθήκευση",
+     .fontHeight = 13,
+     .fontStyle = kBold,
      .options = kStartsDisabled | kGlyphs},
-    {.control = &TForm1::exit_button, .left = 648, .top = 528, .width = 113, .height = 33,
-     .caption = "Έξ&οδος", .options = kCancel},
-    {.control = &TForm1::charakas_Button, .left = 24, .top = 44, .width = 81, .height = 33,
-     .caption = "&Χάρακας", .options = kStartsDisabled},
-    {.control = &TForm1::distance_StaticText, .left = 128, .top = 16, .width = 161, .height = 20,
-     .caption = "Μήκος κύματος (λ)", .options = kCentred},
-    {.control = &TForm1::time_StaticText, .left = 384, .top = 16, .width = 105, .height = 20,
-     .caption = "Συχνότητα (v)", .options = kCentred},
+    {.control = &TForm1::exit_button,
+     .left = 648,
+     .top = 528,
+     .width = 113,
+     .height = 33,
+     .caption = "Έξ&οδος",
+     .options = kCancel},
+    {.control = &TForm1::charakas_Button,
+     .left = 24,
+     .top = 44,
+     .width = 81,
+     .height = 33,
+     .caption = "&Χάρακας",
+     .options = kStartsDisabled},
+    {.control = &TForm1::distance_StaticText,
+     .left = 128,
+     .top = 16,
+     .width = 161,
+     .height = 20,
+     .caption = "Μήκος κύματος (λ)",
+     .options = kCentred},
+    {.control = &TForm1::time_StaticText,
+     .left = 384,
+     .top = 16,
+     .width = 105,
+     .height = 20,
+     .caption = "Συχνότητα (v)",
+     .options = kCentred},
     {.control = &TForm1::Panel1, .left = 8, .top = 96, .width = 593, .height = 393},
-    {.control = &TForm1::charakas_Panel, .parent = &TForm1::Panel1, .left = 128, .top = 64,
-     .width = 97, .height = 25, .options = kHidden | kRaisedInner | kHandCursor,
+    {.control = &TForm1::charakas_Panel,
+     .parent = &TForm1::Panel1,
+     .left = 128,
+     .top = 64,
+     .width = 97,
+     .height = 25,
+     .options = kHidden | kRaisedInner | kHandCursor,
      .color = forms::clBlue},
     {.control = &TForm1::Panel2, .left = 136, .top = 36, .width = 137, .height = 49},
-    {.control = &TForm1::Bevel1, .parent = &TForm1::Panel2, .left = 8, .top = 7, .width = 121,
-     .height = 35},
-    {.control = &TForm1::distance_value_Label, .parent = &TForm1::Panel2, .left = 16, .top = 16,
-     .width = 97, .height = 16, .options = kHidden | kCentred},
+    {.control = &TForm1::Bevel1, .parent = &TForm1::Panel2, .left = 8, .top = 7, .width = 121, .height = 35},
+    {.control = &TForm1::distance_value_Label,
+     .parent = &TForm1::Panel2,
+     .left = 16,
+     .top = 16,
+     .width = 97,
+     .height = 16,
+     .options = kHidden | kCentred},
     {.control = &TForm1::Panel3, .left = 368, .top = 36, .width = 137, .height = 49},
-    {.control = &TForm1::Bevel2, .parent = &TForm1::Panel3, .left = 8, .top = 7, .width = 121,
-     .height = 35},
-    {.control = &TForm1::time_value_Label, .parent = &TForm1::Panel3, .left = 16, .top = 16,
-     .width = 105, .height = 16, .fontHeight = 13, .fontStyle = kBold, .fontColor = forms::clRed,
+    {.control = &TForm1::Bevel2, .parent = &TForm1::Panel3, .left = 8, .top = 7, .width = 121, .height = 35},
+    {.control = &TForm1::time_value_Label,
+     .parent = &TForm1::Panel3,
+     .left = 16,
+     .top = 16,
+     .width = 105,
+     .height = 16,
+     .fontHeight = 13,
+     .fontStyle = kBold,
+     .fontColor = forms::clRed,
      .options = kHidden | kCentred},
 };
 
@@ -269,18 +327,14 @@ void TForm1::BindHandlers() {
     charakas_Panel->onMouseDown = [this](forms::MouseButton b, unsigned s, int x, int y) {
       charakas_PanelMouseDown(b, s, x, y);
     };
-    charakas_Panel->onMouseMove = [this](unsigned s, int x, int y) {
-      charakas_PanelMouseMove(s, x, y);
-    };
+    charakas_Panel->onMouseMove = [this](unsigned s, int x, int y) { charakas_PanelMouseMove(s, x, y); };
     charakas_Panel->onMouseUp = [this](forms::MouseButton b, unsigned s, int x, int y) {
       charakas_PanelMouseUp(b, s, x, y);
     };
     charakas_Panel->onCaptureLost = [this] { charakas_PanelCaptureLost(); };
   }
   if (Panel4) {
-    Panel4->onMouseUp = [this](forms::MouseButton b, unsigned s, int x, int y) {
-      Panel4MouseUp(b, s, x, y);
-    };
+    Panel4->onMouseUp = [this](forms::MouseButton b, unsigned s, int x, int y) { Panel4MouseUp(b, s, x, y); };
   }
 }
 
@@ -320,8 +374,7 @@ void TForm1::FormClose(forms::CloseAction& action) {
   if (work_button->Enabled()) peirama_Button->Click();
   if (DataChanged()) {
     // Enter saves: a student who presses it to get on loses nothing.
-    int answer =
-        GreekConfirm::VeruGreekConfirm(program_.Caption(), kSaveQuestion, 2, forms::mrYes);
+    int answer = GreekConfirm::VeruGreekConfirm(program_.Caption(), kSaveQuestion, 2, forms::mrYes);
     if (answer == forms::mrYes) {
       try {
         save_BitBtnClick();
@@ -425,8 +478,7 @@ void TForm1::charakas_ButtonClick() {
   time_value_Label->SetVisible(charakas_Panel->Visible());
 }
 
-void TForm1::ShowRulerReading(const std::string& length, const std::string& frequency,
-                              bool red) {
+void TForm1::ShowRulerReading(const std::string& length, const std::string& frequency, bool red) {
   if (distance_value_Label->Caption() != length) distance_value_Label->SetCaption(length);
   if (time_value_Label->Caption() != frequency) time_value_Label->SetCaption(frequency);
   forms::Color colour = red ? forms::clRed : forms::clBlue;
@@ -449,12 +501,11 @@ void TForm1::UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar, std::strin
                              double& quantity, double rangeMin, double rangeMax) {
   double value = dtools::TextToReal(edit.Text());
   if (value == dtools::InvalidReal) {
-    GreekConfirm::VeruGreekConfirm(
-        kWrongValueCaption,
-        "Η τιμή δεν μπορεί να υπολογισθεί. Δώστε έναν αριθμό από " +
-            dtools::RealToText(rangeMin / 100, 2) + " έως " +
-            dtools::RealToText(rangeMax / 100, 2) + ".",
-        0);
+    GreekConfirm::VeruGreekConfirm(kWrongValueCaption,
+                                   "Η τιμή δεν μπορεί να υπολογισθεί. Δώστε έναν αριθμό από " +
+                                       dtools::RealToText(rangeMin / 100, 2) + " έως " +
+                                       dtools::RealToText(rangeMax / 100, 2) + ".",
+                                   0);
     RestoreValueEdit(edit, savedText);
     return;
   }
@@ -507,13 +558,9 @@ void TForm1::update_v_edit() {
   UpdateValueEdit(*v_Edit, *v_TrackBar, SavedVText, Frequency, FreqMin, FreqMax);
 }
 
-void TForm1::d_TrackBarChange() {
-  d_edit->SetText(dtools::RealToText(d_TrackBar->Position() / 100.0, 2));
-}
+void TForm1::d_TrackBarChange() { d_edit->SetText(dtools::RealToText(d_TrackBar->Position() / 100.0, 2)); }
 
-void TForm1::v_TrackBarChange() {
-  v_Edit->SetText(dtools::RealToText(v_TrackBar->Position() / 100.0, 2));
-}
+void TForm1::v_TrackBarChange() { v_Edit->SetText(dtools::RealToText(v_TrackBar->Position() / 100.0, 2)); }
 
 // ---- Wave kind ----
 
@@ -587,8 +634,7 @@ void TForm1::ReadDataFileWithPolicy() {
   // Others may read the file meanwhile, but not change it under the parse.
   const std::optional<std::string> bytes = forms::ReadWholeFile(DataFileArgument, {.share = FILE_SHARE_READ});
   // A file that exists but cannot be read is reported as bad content, once.
-  ReadOutcome outcome = bytes ? ParseDataFile(*bytes, policy, Questions, Measurements, GridRows,
-                                              GridCols)
+  ReadOutcome outcome = bytes ? ParseDataFile(*bytes, policy, Questions, Measurements, GridRows, GridCols)
                               : ReadOutcome::BadContent;
   if (outcome != ReadOutcome::Ok) {
     GreekConfirm::VeruGreekConfirm(kReadErrorCaption, kBadContentText, 0);
@@ -600,8 +646,7 @@ void TForm1::ReadDataFileWithPolicy() {
 }
 
 void TForm1::WriteDataFileWithPolicy() {
-  std::string bytes =
-      FormatDataFile(program_.FilePolicy(), Questions, Measurements, GridRows, GridCols);
+  std::string bytes = FormatDataFile(program_.FilePolicy(), Questions, Measurements, GridRows, GridCols);
   // Written beside the student's file and only then moved in its place, so a save that fails
   // half-way leaves the file as it was.
   if (const forms::WriteOutcome replaced = forms::ReplaceWholeFile(DataFileArgument, bytes); !replaced.ok) {
@@ -614,8 +659,7 @@ void TForm1::WriteDataFileWithPolicy() {
 bool TForm1::DataChanged() const {
   if (!savedBytesKnown_) return false;
   try {
-    return FormatDataFile(program_.FilePolicy(), Questions, Measurements, GridRows, GridCols) !=
-           savedBytes_;
+    return FormatDataFile(program_.FilePolicy(), Questions, Measurements, GridRows, GridCols) != savedBytes_;
   } catch (...) {
     // What cannot be written cannot be saved either: nothing to ask.
     return false;

@@ -67,20 +67,19 @@ using Member = std::unique_ptr<T> TForm1::*;
 using ControlSlot =
     std::variant<Member<forms::StaticText>, Member<forms::TrackBar>, Member<forms::Edit>,
                  Member<forms::CheckBox>, Member<forms::RadioButton>, Member<forms::Button>,
-                 Member<forms::BitBtn>, Member<forms::Panel>, Member<forms::Bevel>,
-                 Member<forms::Label>>;
+                 Member<forms::BitBtn>, Member<forms::Panel>, Member<forms::Bevel>, Member<forms::Label>>;
 
 enum ControlOption : unsigned {
   kStartsDisabled = 1u << 0,
   kHidden = 1u << 1,
   kChecked = 1u << 2,
-  kSunken = 1u << 3,    // static text border
-  kCentred = 1u << 4,   // static text and label alignment
-  kCancel = 1u << 5,    // the form's cancel button (Esc)
+  kSunken = 1u << 3,   // static text border
+  kCentred = 1u << 4,  // static text and label alignment
+  kCancel = 1u << 5,   // the form's cancel button (Esc)
   kRaisedInner = 1u << 6,
   kNoBevel = 1u << 7,
   kHandCursor = 1u << 8,
-  kGlyphs = 1u << 9,    // a two-image glyph on a bitmap button
+  kGlyphs = 1u << 9,           // a two-image glyph on a bitmap button
   kTrackBarDesign = 1u << 10,  // thumb 20, ticks below
 };
 
@@ -252,8 +251,8 @@ class TForm1 : public forms::Form {
   void ShowRulerReading(const std::string& length, const std::string& frequency, bool red);
   // The edit updater of one value control (track-bar units in hundredths).
   // An accepted value's text becomes the saved text that a bad entry brings back.
-  void UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar, std::string& savedText,
-                       double& quantity, double rangeMin, double rangeMax);
+  void UpdateValueEdit(forms::Edit& edit, forms::TrackBar& bar, std::string& savedText, double& quantity,
+                       double rangeMin, double rangeMax);
   // What a bad entry leaves in its edit after the message: `text`, with the focus and the
   // whole text selected, so that the next key typed replaces it.
   void RestoreValueEdit(forms::Edit& edit, const std::string& text);

@@ -16,8 +16,7 @@ std::int32_t GridCols = 0;
 const DataFilePolicy kWaveDataFilePolicy{2, false, false, "Το αρχείο δεδομένων δεν βρέθηκε."};
 
 bool MeasurementTable::InRange(std::int32_t kind, std::int32_t column, std::int32_t row) {
-  return kind >= 1 && kind <= kKinds && column >= 1 && column <= kColumns && row >= 1 &&
-         row <= kRows;
+  return kind >= 1 && kind <= kKinds && column >= 1 && column <= kColumns && row >= 1 && row <= kRows;
 }
 
 std::string& MeasurementTable::Cell(std::int32_t kind, std::int32_t column, std::int32_t row) {
@@ -25,8 +24,7 @@ std::string& MeasurementTable::Cell(std::int32_t kind, std::int32_t column, std:
   return cells_[static_cast<size_t>(((kind - 1) * kColumns + (column - 1)) * kRows + (row - 1))];
 }
 
-const std::string& MeasurementTable::Cell(std::int32_t kind, std::int32_t column,
-                                          std::int32_t row) const {
+const std::string& MeasurementTable::Cell(std::int32_t kind, std::int32_t column, std::int32_t row) const {
   return const_cast<MeasurementTable*>(this)->Cell(kind, column, row);
 }
 
@@ -118,8 +116,8 @@ void WriteAnswer(std::string& out, const StringList& lines) {
 }  // namespace
 
 ReadOutcome ParseDataFile(std::string_view bytes, const DataFilePolicy& policy,
-                          ExperimentQuestions& questions, MeasurementTable& table,
-                          std::int32_t& gridRows, std::int32_t& gridCols) {
+                          ExperimentQuestions& questions, MeasurementTable& table, std::int32_t& gridRows,
+                          std::int32_t& gridCols) {
   LineReader in(bytes);
   // Counts of the tables that held cells: the largest are kept. Until one did, each table's
   // counts are taken as they come.
@@ -167,8 +165,7 @@ ReadOutcome ParseDataFile(std::string_view bytes, const DataFilePolicy& policy,
 }
 
 std::string FormatDataFile(const DataFilePolicy& policy, const ExperimentQuestions& questions,
-                           const MeasurementTable& table, std::int32_t gridRows,
-                           std::int32_t gridCols) {
+                           const MeasurementTable& table, std::int32_t gridRows, std::int32_t gridCols) {
   std::string out;
   WriteLine(out, questions.Question1);
   WriteLine(out, kSeparator);

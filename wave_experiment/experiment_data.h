@@ -99,8 +99,8 @@ enum class ReadOutcome { Ok, BadContent };
 // part of the line. When the tables give different row and column counts, the counts kept
 // are the largest of the tables that held cells, so a save drops no cell that was read.
 ReadOutcome ParseDataFile(std::string_view bytes, const DataFilePolicy& policy,
-                          ExperimentQuestions& questions, MeasurementTable& table,
-                          std::int32_t& gridRows, std::int32_t& gridCols);
+                          ExperimentQuestions& questions, MeasurementTable& table, std::int32_t& gridRows,
+                          std::int32_t& gridCols);
 
 // The bytes of the data file for the given state (CR LF line ends). An answer line that is
 // exactly the separator gets one trailing space, so the file reads back. Counts below 1 (no
@@ -108,7 +108,6 @@ ReadOutcome ParseDataFile(std::string_view bytes, const DataFilePolicy& policy,
 // as one it takes with the same cells. Raises forms::RangeError when the counts address a
 // cell outside the table.
 std::string FormatDataFile(const DataFilePolicy& policy, const ExperimentQuestions& questions,
-                           const MeasurementTable& table, std::int32_t gridRows,
-                           std::int32_t gridCols);
+                           const MeasurementTable& table, std::int32_t gridRows, std::int32_t gridCols);
 
 }  // namespace Unit1

@@ -72,10 +72,9 @@ bool SaveExperiment(const std::function<void()>& writeDataFile,
     return false;
   }
   bool ok = writeResultsFile();
-  GreekConfirm::VeruGreekConfirm("2ο Πείραμα",
-                                 ok ? "Τα αποτελέσματα αποθηκεύτηκαν."
-                                    : "Τα αποτελέσματα δεν αποθηκεύτηκαν στη δισκέτα.",
-                                 0);
+  GreekConfirm::VeruGreekConfirm(
+      "2ο Πείραμα", ok ? "Τα αποτελέσματα αποθηκεύτηκαν." : "Τα αποτελέσματα δεν αποθηκεύτηκαν στη δισκέτα.",
+      0);
   return true;
 }
 

@@ -16,13 +16,17 @@ Tresults_form* results_form = nullptr;
 
 const ResultsDialogDesign kWaveResultsDesign{
     110,
-    965, 373,
+    965,
+    373,
     13,
     {{191, 20, 271, 29}, 23, forms::clNavy, "Πίνακας Μετρήσεων  -", false, true},
     {{470, 20, 112, 29}, 23, forms::clGreen, "Εγκάρσια", true, false},
     {{588, 20, 90, 29}, 23, forms::clNavy, "κύματα", true, false},
     {9, 59, 690, 208},
-    6, 6, 127, 24,
+    6,
+    6,
+    127,
+    24,
     {426, 325, 139, 41},
     {610, 325, 140, 41},
     17,
@@ -37,7 +41,7 @@ std::int32_t ScreenPixelsPerInch() {
 namespace {
 
 forms::FontSpec DesignFont(const forms::DesignScale& s, std::int32_t height, unsigned style,
-                     forms::Color color = forms::clWindowText) {
+                           forms::Color color = forms::clWindowText) {
   forms::FontSpec f;
   f.name = "MS Sans Serif";
   f.height = s.FontHeight(height);
@@ -143,11 +147,11 @@ void Tresults_form::StoreGrid() {
       if (text.empty()) {
         stored.clear();
       } else if (dtools::TextToReal(text) == dtools::InvalidReal) {
-        GreekConfirm::VeruGreekConfirm(
-            "Πληροφορία",
-            "Η τιμή στην γραμμή " + dtools::IntToText(row) + ", στήλη " + dtools::IntToText(column) +
-                " δεν μπορεί να υπολογισθεί." + "\r" + "Η τιμή μηδενίζεται.",
-            0);
+        GreekConfirm::VeruGreekConfirm("Πληροφορία",
+                                       "Η τιμή στην γραμμή " + dtools::IntToText(row) + ", στήλη " +
+                                           dtools::IntToText(column) + " δεν μπορεί να υπολογισθεί." + "\r" +
+                                           "Η τιμή μηδενίζεται.",
+                                       0);
         g.SetCell(column, row, "");
         g.SetFocus();
         stored.clear();

@@ -26,9 +26,9 @@ void Answer(std::string& out, const Unit1::StringList& lines) {
 
 }  // namespace
 
-std::string BuildReport(const Unit1::ExperimentQuestions& questions,
-                        const Unit1::MeasurementTable& table, std::string_view tableLabel,
-                        std::string_view waveLabel, const std::vector<ReportTable>& tables) {
+std::string BuildReport(const Unit1::ExperimentQuestions& questions, const Unit1::MeasurementTable& table,
+                        std::string_view tableLabel, std::string_view waveLabel,
+                        const std::vector<ReportTable>& tables) {
   std::string out;
   Line(out, Unit1::kSeparator);
   Line(out, "Ερώτηση 1");
@@ -58,9 +58,8 @@ std::string BuildReport(const Unit1::ExperimentQuestions& questions,
   return out;
 }
 
-std::string BuildWaveReport(const Unit1::ExperimentQuestions& questions,
-                            const Unit1::MeasurementTable& table, std::string_view tableLabel,
-                            std::string_view waveLabel) {
+std::string BuildWaveReport(const Unit1::ExperimentQuestions& questions, const Unit1::MeasurementTable& table,
+                            std::string_view tableLabel, std::string_view waveLabel) {
   static const std::vector<ReportTable> kTables = {
       {1, "Εγκάρσια", {"Δύναμη", "Γρ. πυκνότητα", "Μήκος κύματος", "Περίοδος", "Ταχύτητα"}},
       {2, "Διαμήκη", {"Ελαστικότητα", "Πυκνότητα", "Μήκος κύματος", "Περίοδος", "Ταχύτητα"}},

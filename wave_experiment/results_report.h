@@ -23,13 +23,12 @@ struct ReportTable {
 // five rows of cells. The title line is the two captions of the results dialog around the
 // kind's word, each followed by one space. An empty answer is one empty line; cells are cut
 // or padded to 20 characters, row labels to 15.
-std::string BuildReport(const Unit1::ExperimentQuestions& questions,
-                        const Unit1::MeasurementTable& table, std::string_view tableLabel,
-                        std::string_view waveLabel, const std::vector<ReportTable>& tables);
+std::string BuildReport(const Unit1::ExperimentQuestions& questions, const Unit1::MeasurementTable& table,
+                        std::string_view tableLabel, std::string_view waveLabel,
+                        const std::vector<ReportTable>& tables);
 
 // Kelmora2's report: the transverse and the longitudinal table, five columns each.
-std::string BuildWaveReport(const Unit1::ExperimentQuestions& questions,
-                            const Unit1::MeasurementTable& table, std::string_view tableLabel,
-                            std::string_view waveLabel);
+std::string BuildWaveReport(const Unit1::ExperimentQuestions& questions, const Unit1::MeasurementTable& table,
+                            std::string_view tableLabel, std::string_view waveLabel);
 
 }  // namespace results_report

@@ -19,13 +19,11 @@ double WaveSpeed(double force, double density) { return Finite(std::sqrt(force /
 
 double WaveLength(double speed, double frequency) { return Finite(speed / frequency); }
 
-double TransverseDisplacement(std::int32_t timeStep, double frequency, double waveLength,
-                              double x) {
+double TransverseDisplacement(std::int32_t timeStep, double frequency, double waveLength, double x) {
   return Finite(30.0 * std::sin(kTwoPi * (timeStep * frequency / 20.0 - x / waveLength)));
 }
 
-double LongitudinalDisplacement(std::int32_t timeStep, double frequency, double waveLength,
-                                double x) {
+double LongitudinalDisplacement(std::int32_t timeStep, double frequency, double waveLength, double x) {
   return Finite(5.0 * std::sin(kTwoPi * (timeStep * frequency / 10.0 - x / waveLength)));
 }
 

@@ -17,11 +17,9 @@ double WaveSpeed(double force, double density);
 double WaveLength(double speed, double frequency);
 
 // Transverse displacement y(x) in frame `timeStep`: 30 sin(2 pi (n v / 20 - x / lambda)).
-double TransverseDisplacement(std::int32_t timeStep, double frequency, double waveLength,
-                              double x);
+double TransverseDisplacement(std::int32_t timeStep, double frequency, double waveLength, double x);
 // Longitudinal displacement s(x) along the axis: 5 sin(2 pi (n v / 10 - x / lambda)).
-double LongitudinalDisplacement(std::int32_t timeStep, double frequency, double waveLength,
-                                double x);
+double LongitudinalDisplacement(std::int32_t timeStep, double frequency, double waveLength, double x);
 
 // The first whole x from graphXMin to graphXMax whose pixel reaches width - pixel(graphXMin);
 // dtools::InvalidReal when none does. pixelOfX is the graph's data-to-pixel mapping.

@@ -20,40 +20,107 @@ constexpr int kBold = forms::fsBold;
 // program's own bounds) after them. The design's track-bar limits are wide enough that the
 // set-up's ranges (Min before Max) all take effect.
 const ControlRow kOwnControls[] = {
-    {.control = &TForm1::E_track_StaticText, .left = 624, .top = 16, .width = 161, .height = 17,
-     .caption = "Δύναμη (F)", .fontHeight = 12, .fontStyle = kBold, .options = kSunken | kCentred},
-    {.control = &TForm1::E_TrackBar, .left = 616, .top = 40, .width = 113, .height = 33,
-     .options = kStartsDisabled | kTrackBarDesign, .trackMax = 1000},
-    {.control = &TForm1::E_edit, .left = 728, .top = 40, .width = 57, .height = 24,
-     .options = kStartsDisabled},
-    {.control = &TForm1::d_track_StaticText, .left = 624, .top = 80, .width = 161, .height = 17,
-     .caption = "Γραμμική πυκνότητα (μ)", .fontHeight = 12, .fontStyle = kBold,
+    {.control = &TForm1::E_track_StaticText,
+     .left = 624,
+     .top = 16,
+     .width = 161,
+     .height = 17,
+     .caption = "Δύναμη (F)",
+     .fontHeight = 12,
+     .fontStyle = kBold,
      .options = kSunken | kCentred},
-    {.control = &TForm1::d_TrackBar, .left = 616, .top = 104, .width = 113, .height = 33,
-     .options = kStartsDisabled | kTrackBarDesign, .trackMax = 300},
-    {.control = &TForm1::d_edit, .left = 728, .top = 104, .width = 57, .height = 24,
+    {.control = &TForm1::E_TrackBar,
+     .left = 616,
+     .top = 40,
+     .width = 113,
+     .height = 33,
+     .options = kStartsDisabled | kTrackBarDesign,
+     .trackMax = 1000},
+    {.control = &TForm1::E_edit,
+     .left = 728,
+     .top = 40,
+     .width = 57,
+     .height = 24,
      .options = kStartsDisabled},
-    {.control = &TForm1::v_track_statictext, .left = 624, .top = 144, .width = 161, .height = 17,
-     .caption = "Συχνότητα (v)", .fontHeight = 12, .fontStyle = kBold,
+    {.control = &TForm1::d_track_StaticText,
+     .left = 624,
+     .top = 80,
+     .width = 161,
+     .height = 17,
+     .caption = "Γραμμική πυκνότητα (μ)",
+     .fontHeight = 12,
+     .fontStyle = kBold,
      .options = kSunken | kCentred},
-    {.control = &TForm1::v_TrackBar, .left = 616, .top = 168, .width = 113, .height = 33,
-     .options = kStartsDisabled | kTrackBarDesign, .trackMax = 200},
-    {.control = &TForm1::v_Edit, .left = 728, .top = 168, .width = 57, .height = 24,
+    {.control = &TForm1::d_TrackBar,
+     .left = 616,
+     .top = 104,
+     .width = 113,
+     .height = 33,
+     .options = kStartsDisabled | kTrackBarDesign,
+     .trackMax = 300},
+    {.control = &TForm1::d_edit,
+     .left = 728,
+     .top = 104,
+     .width = 57,
+     .height = 24,
      .options = kStartsDisabled},
-    {.control = &TForm1::showline_CheckBox, .left = 624, .top = 224, .width = 129, .height = 17,
-     .caption = "&Κυματομορφή", .fontHeight = 13, .fontStyle = kBold,
+    {.control = &TForm1::v_track_statictext,
+     .left = 624,
+     .top = 144,
+     .width = 161,
+     .height = 17,
+     .caption = "Συχνότητα (v)",
+     .fontHeight = 12,
+     .fontStyle = kBold,
+     .options = kSunken | kCentred},
+    {.control = &TForm1::v_TrackBar,
+     .left = 616,
+     .top = 168,
+     .width = 113,
+     .height = 33,
+     .options = kStartsDisabled | kTrackBarDesign,
+     .trackMax = 200},
+    {.control = &TForm1::v_Edit,
+     .left = 728,
+     .top = 168,
+     .width = 57,
+     .height = 24,
+     .options = kStartsDisabled},
+    {.control = &TForm1::showline_CheckBox,
+     .left = 624,
+     .top = 224,
+     .width = 129,
+     .height = 17,
+     .caption = "&Κυματομορφή",
+     .fontHeight = 13,
+     .fontStyle = kBold,
      .options = kStartsDisabled | kChecked},
-    {.control = &TForm1::egkarsia_radiobutton, .left = 624, .top = 264, .width = 145,
-     .height = 17, .caption = "Εγκάρσια κύματα", .options = kStartsDisabled | kChecked},
-    {.control = &TForm1::diamhkh_RadioButton, .left = 624, .top = 288, .width = 145, .height = 17,
-     .caption = "Διαμήκη κύματα", .options = kStartsDisabled},
-    {.control = &TForm1::peirama_Button, .left = 624, .top = 344, .width = 161, .height = 33,
-     .caption = "&2° Πείραμα", .fontHeight = 19, .fontStyle = kBold},
+    {.control = &TForm1::egkarsia_radiobutton,
+     .left = 624,
+     .top = 264,
+     .width = 145,
+     .height = 17,
+     .caption = "Εγκάρσια κύματα",
+     .options = kStartsDisabled | kChecked},
+    {.control = &TForm1::diamhkh_RadioButton,
+     .left = 624,
+     .top = 288,
+     .width = 145,
+     .height = 17,
+     .caption = "Διαμήκη κύματα",
+     .options = kStartsDisabled},
+    {.control = &TForm1::peirama_Button,
+     .left = 624,
+     .top = 344,
+     .width = 161,
+     .height = 33,
+     .caption = "&2° Πείραμα",
+     .fontHeight = 19,
+     .fontStyle = kBold},
 };
 
 const ControlRow kOwnControlsAfter[] = {
-    {.control = &TForm1::Panel4, .left = 296, .top = 40, .width = 33, .height = 33,
-     .options = kNoBevel},
+    {.control = &TForm1::Panel4, .left = 296, .top = 40, .width = 33, .height = 33, .options = kNoBevel},
 };
 
 }  // namespace
@@ -112,9 +179,7 @@ void Program::Frame(TForm1& form) {
   app.ProcessMessages();
   const std::uint32_t red = 0x0000FF, blue = 0xFF0000;
   if (form.egkarsia_radiobutton->Checked()) {
-    auto y = [](double x) {
-      return wave_model::TransverseDisplacement(TimeStep, Frequency, WaveLength, x);
-    };
+    auto y = [](double x) { return wave_model::TransverseDisplacement(TimeStep, Frequency, WaveLength, x); };
     if (form.showline_CheckBox->Checked()) {
       okgraph3::BackMoveTo(0, y(0));
       for (int i = 1; i <= 200; ++i) {
@@ -144,17 +209,17 @@ void Program::MeasureRuler(TForm1& form) {
   RulerSpeed = r.RulerSpeed;
   RulerLength = r.RulerLength;
   RulerFrequency = r.RulerFrequency;
-  form.ShowRulerReading(dtools::IntToText(RulerUnits), dtools::RealToText(RulerFrequency, 2),
-                        r.red);
+  form.ShowRulerReading(dtools::IntToText(RulerUnits), dtools::RealToText(RulerFrequency, 2), r.red);
 }
 
 void Program::enable_buttons(TForm1& form) {
-  forms::Control* controls[] = {
-      form.E_TrackBar.get(),        form.E_edit.get(),          form.d_TrackBar.get(),
-      form.d_edit.get(),            form.v_TrackBar.get(),      form.v_Edit.get(),
-      form.showline_CheckBox.get(), form.egkarsia_radiobutton.get(),
-      form.diamhkh_RadioButton.get(), form.work_button.get(),   form.charakas_Button.get(),
-      form.calc_Button.get(),       form.results_Button.get(),  form.save_BitBtn.get()};
+  forms::Control* controls[] = {form.E_TrackBar.get(),          form.E_edit.get(),
+                                form.d_TrackBar.get(),          form.d_edit.get(),
+                                form.v_TrackBar.get(),          form.v_Edit.get(),
+                                form.showline_CheckBox.get(),   form.egkarsia_radiobutton.get(),
+                                form.diamhkh_RadioButton.get(), form.work_button.get(),
+                                form.charakas_Button.get(),     form.calc_Button.get(),
+                                form.results_Button.get(),      form.save_BitBtn.get()};
   for (forms::Control* c : controls) c->SetEnabled(true);
 }
 

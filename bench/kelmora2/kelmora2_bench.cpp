@@ -30,8 +30,9 @@ std::wstring WriteDataFile() {
   wchar_t dir[MAX_PATH];
   GetTempPathW(MAX_PATH, dir);
   std::wstring path = std::wstring(dir) + L"kelmora2_bench_data.txt";
-  std::string bytes = "Ερώτηση 1\r\n----------\r\n\r\n----------\r\nΕρώτηση 2\r\n----------\r\n\r\n"
-                      "----------\r\n0\r\n";
+  std::string bytes =
+      "Ερώτηση 1\r\n----------\r\n\r\n----------\r\nΕρώτηση 2\r\n----------\r\n\r\n"
+      "----------\r\n0\r\n";
   testing_support::WriteFileBytes(path, bytes);
   return path;
 }
@@ -82,8 +83,7 @@ int main(int argc, char** argv) {
     double t0 = Now();
     for (int i = 0; i < frames; ++i) program.Frame(form);
     double t = Now() - t0;
-    std::printf("  %-24s %8.1f us/frame (%.0f frames/s unpaced)\n", m.name, t / frames * 1e6,
-                frames / t);
+    std::printf("  %-24s %8.1f us/frame (%.0f frames/s unpaced)\n", m.name, t / frames * 1e6, frames / t);
   }
   form.egkarsia_radiobutton->SetChecked(true);
   form.showline_CheckBox->SetChecked(true);
@@ -124,33 +124,33 @@ int main(int argc, char** argv) {
   clicker.join();
   Pump(0.3);
 
-  std::printf("paced loop: %d frames in %.2f s = %.2f frames/s (target 20.0 +- 0.5)\n", frames,
-              wall, frames / wall);
+  std::printf("paced loop: %d frames in %.2f s = %.2f frames/s (target 20.0 +- 0.5)\n", frames, wall,
+              frames / wall);
   std::printf("CPU while animating: %.1f%% of a core (target under 10%%)\n", cpu / wall * 100);
   if (!delays.empty()) {
     std::sort(delays.begin(), delays.end());
     double sum = 0;
     for (double d : delays) sum += d;
-    std::printf("click to handler during the animation: mean %.1f ms, median %.1f ms, max %.1f ms"
-                " over %zu clicks (target under 60 ms)\n",
-                sum / delays.size() * 1000, delays[delays.size() / 2] * 1000,
-                delays.back() * 1000, delays.size());
+    std::printf(
+        "click to handler during the animation: mean %.1f ms, median %.1f ms, max %.1f ms"
+        " over %zu clicks (target under 60 ms)\n",
+        sum / delays.size() * 1000, delays[delays.size() / 2] * 1000, delays.back() * 1000, delays.size());
   }
 
   // Paused: the program's own message loop, stopped by a timer.
   static double pausedSeconds = seconds < 3 ? seconds : 3;
   cpu0 = CpuSeconds();
   wall0 = Now();
-  SetTimer(nullptr, 0, static_cast<UINT>(pausedSeconds * 1000),
-           [](HWND, UINT, UINT_PTR id, DWORD) __attribute__((stdcall)) {
-             KillTimer(nullptr, id);
-             forms::Application::Get().Terminate();
-           });
+  SetTimer(
+      nullptr, 0, static_cast<UINT>(pausedSeconds * 1000),
+      [](HWND, UINT, UINT_PTR id, DWORD) __attribute__((stdcall)) {
+        KillTimer(nullptr, id);
+        forms::Application::Get().Terminate();
+      });
   app.Run(form);
   wall = Now() - wall0;
   cpu = CpuSeconds() - cpu0;
-  std::printf("CPU while paused: %.2f%% of a core over %.1f s (target near 0)\n", cpu / wall * 100,
-              wall);
+  std::printf("CPU while paused: %.2f%% of a core over %.1f s (target near 0)\n", cpu / wall * 100, wall);
   app.ResetTerminated();
   form.Hide();
   DeleteFileW(data.c_str());

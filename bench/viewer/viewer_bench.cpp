@@ -23,7 +23,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+double Seconds(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 double PeakMegabytes() {
   PROCESS_MEMORY_COUNTERS pmc{};
@@ -76,7 +78,8 @@ int main() {
   {
     std::vector<std::uint8_t> bytes = testing_support::Bmp24(W, H, [](int x, int y) {
       std::uint32_t h = static_cast<std::uint32_t>(x) * 2654435761u ^ static_cast<std::uint32_t>(y) * 40503u;
-      return bmp::FromRgb((x * 255 / W + (h & 15)) & 255, (y * 255 / H + ((h >> 4) & 15)) & 255, (x + y + (h >> 8)) & 255);
+      return bmp::FromRgb((x * 255 / W + (h & 15)) & 255, (y * 255 / H + ((h >> 4) & 15)) & 255,
+                          (x + y + (h >> 8)) & 255);
     });
     testing_support::WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
   }
@@ -124,14 +127,19 @@ int main() {
     rowLoop = std::min(rowLoop, Seconds(t0));
   }
   bool same = true;
-  const view::HistogramBins* f2Bins[] = {&view::RedCounts, &view::GreenCounts, &view::BlueCounts, &view::IntensityCounts};
+  const view::HistogramBins* f2Bins[] = {&view::RedCounts, &view::GreenCounts, &view::BlueCounts,
+                                         &view::IntensityCounts};
   for (int i = 0; i < 4; ++i) same = same && rows[i] == *f2Bins[i] && columns[i] == *f2Bins[i];
 
   // The best of the runs for each, so that the ratio compares the code, not the machine's load.
-  std::printf("F2, best of %d: %.3f s (mean %.3f s), %d gauge changes in all\n", kRuns, f2, f2Total / kRuns, gaugeSets);
-  std::printf("F2 until the gauge shows 100: %.3f s  ratio to the row loop %.2f\n", counted, counted / rowLoop);
-  std::printf("plain column loop (a row's stride):        %.3f s  ratio F2/plain %.2f\n", columnLoop, f2 / columnLoop);
-  std::printf("plain row loop (memory order):             %.3f s  ratio F2/plain %.2f\n", rowLoop, f2 / rowLoop);
+  std::printf("F2, best of %d: %.3f s (mean %.3f s), %d gauge changes in all\n", kRuns, f2, f2Total / kRuns,
+              gaugeSets);
+  std::printf("F2 until the gauge shows 100: %.3f s  ratio to the row loop %.2f\n", counted,
+              counted / rowLoop);
+  std::printf("plain column loop (a row's stride):        %.3f s  ratio F2/plain %.2f\n", columnLoop,
+              f2 / columnLoop);
+  std::printf("plain row loop (memory order):             %.3f s  ratio F2/plain %.2f\n", rowLoop,
+              f2 / rowLoop);
   std::printf("bins agree: %s\n", same ? "yes" : "NO");
 
   auto megabytes = [](const bmp::Image& i) { return i.pixels.size() * 4.0 / (1024.0 * 1024.0); };
@@ -142,10 +150,11 @@ int main() {
     double t = Seconds(t0);
     // The new picture is made before the old one goes, so a step holds both for a moment.
     // (Wine reports no peak of its own: PeakPagefileUsage follows the current use.)
-    std::printf("zoom to level %d: %dx%d in %.3f s; in use %.0f -> %.0f MB, peak of the step %.0f MB"
-                " (reported %.0f)\n",
-                view::View.ZoomLevel, view::DisplayBitmap->width, view::DisplayBitmap->height, t, before,
-                NowMegabytes(), before + megabytes(*view::DisplayBitmap), PeakMegabytes());
+    std::printf(
+        "zoom to level %d: %dx%d in %.3f s; in use %.0f -> %.0f MB, peak of the step %.0f MB"
+        " (reported %.0f)\n",
+        view::View.ZoomLevel, view::DisplayBitmap->width, view::DisplayBitmap->height, t, before,
+        NowMegabytes(), before + megabytes(*view::DisplayBitmap), PeakMegabytes());
   }
   DeleteFileW(path.c_str());
   return 0;

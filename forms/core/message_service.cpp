@@ -17,11 +17,16 @@ std::string& Title() {
 
 const char* CaptionOf(MsgDlgType type) {
   switch (type) {
-    case MsgDlgType::Warning: return "Warning";
-    case MsgDlgType::Error: return "Error";
-    case MsgDlgType::Information: return "Information";
-    case MsgDlgType::Confirmation: return "Confirm";
-    case MsgDlgType::Custom: break;
+    case MsgDlgType::Warning:
+      return "Warning";
+    case MsgDlgType::Error:
+      return "Error";
+    case MsgDlgType::Information:
+      return "Information";
+    case MsgDlgType::Confirmation:
+      return "Confirm";
+    case MsgDlgType::Custom:
+      break;
   }
   return nullptr;
 }

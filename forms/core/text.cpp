@@ -29,7 +29,8 @@ constexpr std::array<char16_t, 128> kHighHalf = {
 const std::unordered_map<char16_t, unsigned char>& ReverseTable() {
   static const auto table = [] {
     std::unordered_map<char16_t, unsigned char> m;
-    for (unsigned i = 0; i < kHighHalf.size(); ++i) m.emplace(kHighHalf[i], static_cast<unsigned char>(0x80 + i));
+    for (unsigned i = 0; i < kHighHalf.size(); ++i)
+      m.emplace(kHighHalf[i], static_cast<unsigned char>(0x80 + i));
     return m;
   }();
   return table;
@@ -68,13 +69,20 @@ char UpperCp1253(char c) {
   if (b == 0xF2) return static_cast<char>(0xD3);  // final sigma
   if (b >= 0xE1 && b <= 0xFB) return static_cast<char>(b - 32);
   switch (b) {
-    case 0xDC: return static_cast<char>(0xA2);
-    case 0xDD: return static_cast<char>(0xB8);
-    case 0xDE: return static_cast<char>(0xB9);
-    case 0xDF: return static_cast<char>(0xBA);
-    case 0xFC: return static_cast<char>(0xBC);
-    case 0xFD: return static_cast<char>(0xBE);
-    case 0xFE: return static_cast<char>(0xBF);
+    case 0xDC:
+      return static_cast<char>(0xA2);
+    case 0xDD:
+      return static_cast<char>(0xB8);
+    case 0xDE:
+      return static_cast<char>(0xB9);
+    case 0xDF:
+      return static_cast<char>(0xBA);
+    case 0xFC:
+      return static_cast<char>(0xBC);
+    case 0xFD:
+      return static_cast<char>(0xBE);
+    case 0xFE:
+      return static_cast<char>(0xBF);
   }
   return c;
 }

@@ -14,7 +14,8 @@ WriteOutcome Failed(DWORD error) { return {false, error}; }
 // fail once the file is there.
 class FileBeside {
  public:
-  explicit FileBeside(const std::wstring& folder) : made_(GetTempFileNameW(folder.c_str(), L"kel", 0, name_) != 0) {}
+  explicit FileBeside(const std::wstring& folder)
+      : made_(GetTempFileNameW(folder.c_str(), L"kel", 0, name_) != 0) {}
   ~FileBeside() {
     if (made_) DeleteFileW(name_);
   }
@@ -35,8 +36,9 @@ class FileBeside {
 // then tells the one from the other, and the student reads the reason that is.
 DWORD ReasonOfRefusedMove(const std::wstring& path, DWORD error) {
   if (error != ERROR_ACCESS_DENIED) return error;
-  const UniqueHandle probe(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueHandle probe(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!probe && GetLastError() == ERROR_SHARING_VIOLATION) return ERROR_SHARING_VIOLATION;
   return error;
 }
@@ -44,8 +46,8 @@ DWORD ReasonOfRefusedMove(const std::wstring& path, DWORD error) {
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path, const WholeFileReading& reading) {
-  const UniqueHandle file(
-      CreateFileW(path.c_str(), GENERIC_READ, reading.share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, reading.share, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
@@ -74,7 +76,8 @@ WriteOutcome WriteAndClose(UniqueHandle file, std::string_view bytes) {
   while (!bytes.empty()) {
     DWORD written = 0;
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
-    if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr) || written == 0) return Failed(GetLastError());
+    if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr) || written == 0)
+      return Failed(GetLastError());
     bytes.remove_prefix(written);
   }
   if (!FlushFileBuffers(file.get())) return Failed(GetLastError());

@@ -75,8 +75,8 @@ size_t DrivePartLength(std::string_view path) {
 }
 
 bool ComposeTypedPath(std::string_view current, std::string_view typed, char* out, size_t capacity) {
-  bool whole = (typed.size() >= 2 && typed[0] == '\\' && typed[1] == '\\') ||
-               (typed.size() >= 2 && typed[1] == ':');
+  bool whole =
+      (typed.size() >= 2 && typed[0] == '\\' && typed[1] == '\\') || (typed.size() >= 2 && typed[1] == ':');
   std::string_view drive = whole ? std::string_view{} : current.substr(0, DrivePartLength(current));
   bool slash = !whole && (typed.empty() || typed[0] != '\\');
   size_t length = drive.size() + (slash ? 1 : 0) + typed.size();

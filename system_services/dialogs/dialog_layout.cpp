@@ -7,12 +7,12 @@ namespace rxsystem {
 namespace {
 
 int32_t ClampToInt32(int64_t v) {
-  return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
-ItemLayout Item(int64_t x, int64_t y, int64_t cx, int64_t cy, uint16_t classAtom, uint16_t id,
-                uint32_t style, std::string_view text) {
+ItemLayout Item(int64_t x, int64_t y, int64_t cx, int64_t cy, uint16_t classAtom, uint16_t id, uint32_t style,
+                std::string_view text) {
   ItemLayout item;
   item.x = TemplateShort(x);
   item.y = TemplateShort(y);
@@ -29,8 +29,8 @@ ItemLayout Item(int64_t x, int64_t y, int64_t cx, int64_t cy, uint16_t classAtom
 int64_t AddDescription(DialogLayout& layout, const DescriptionBlock& d, int64_t width) {
   if (d.text.empty()) return 8;
   const int64_t cy = 8 * static_cast<int64_t>(d.lines);
-  layout.Add(Item(8, 8, width - 16, cy, kStaticClassAtom, 0,
-                  d.centered ? kStaticCenter : kStaticLeft, d.text));
+  layout.Add(
+      Item(8, 8, width - 16, cy, kStaticClassAtom, 0, d.centered ? kStaticCenter : kStaticLeft, d.text));
   return cy + 12;
 }
 
@@ -79,8 +79,8 @@ int32_t DialogY(int64_t pixels, FontMetrics metrics) {
 }
 
 int16_t TemplateShort(int64_t value) {
-  return static_cast<int16_t>(std::clamp<int64_t>(value, std::numeric_limits<int16_t>::min(),
-                                                  std::numeric_limits<int16_t>::max()));
+  return static_cast<int16_t>(
+      std::clamp<int64_t>(value, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));
 }
 
 void DialogLayout::Add(const ItemLayout& item) {
@@ -130,8 +130,8 @@ DialogLayout LayoutPrompt(const PromptRequest& r, FontMetrics metrics) {
   return layout;
 }
 
-ListScan ScanListRows(char* text, std::array<int32_t, kMaxListColumns>& widths,
-                      MeasureText measure, void* context) {
+ListScan ScanListRows(char* text, std::array<int32_t, kMaxListColumns>& widths, MeasureText measure,
+                      void* context) {
   ListScan scan;
   if (!text) return scan;
   int32_t column = 0;
@@ -179,15 +179,15 @@ bool SplitHeading(std::string_view heading, Heading& out) {
   while (true) {
     const size_t tab = heading.find('\t', start);
     if (out.count >= kMaxListColumns) return false;
-    out.columns[static_cast<size_t>(out.count++)] = heading.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
+    out.columns[static_cast<size_t>(out.count++)] =
+        heading.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
     if (tab == std::string_view::npos) return true;
     start = tab + 1;
   }
 }
 
-std::array<int32_t, kMaxListColumns> ListTabStops(
-    const std::array<int32_t, kMaxListColumns>& widths, int32_t columns, int32_t gapPixels,
-    uint16_t averageWidth) {
+std::array<int32_t, kMaxListColumns> ListTabStops(const std::array<int32_t, kMaxListColumns>& widths,
+                                                  int32_t columns, int32_t gapPixels, uint16_t averageWidth) {
   std::array<int32_t, kMaxListColumns> stops{};
   const int64_t average = std::max<int64_t>(averageWidth, 1);
   int64_t stop = 0;
@@ -203,8 +203,8 @@ DialogLayout LayoutList(const ListRequest& r, FontMetrics metrics) {
   const int64_t width = DialogWidth(r.width, r.buttons, metrics);
   layout.width = TemplateShort(width);
   const int64_t listLines = r.listLines < 1 ? 10 : r.listLines;
-  layout.height = TemplateShort(38 + 8 * listLines + DescriptionHeight(r.description) +
-                                (r.heading.count > 0 ? 10 : 0));
+  layout.height =
+      TemplateShort(38 + 8 * listLines + DescriptionHeight(r.description) + (r.heading.count > 0 ? 10 : 0));
 
   int64_t y = AddDescription(layout, r.description, width);
   if (r.heading.count > 0) {
@@ -216,8 +216,8 @@ DialogLayout LayoutList(const ListRequest& r, FontMetrics metrics) {
       if (r.fixedFont && j == 5) x += 1;
       const int64_t cx =
           (static_cast<int64_t>(r.columnWidths[static_cast<size_t>(j)]) + r.gapPixels) * 4 / average;
-      layout.Add(Item(x, y, cx, 8, kStaticClassAtom, 0, kStaticLeft,
-                      r.heading.columns[static_cast<size_t>(j)]));
+      layout.Add(
+          Item(x, y, cx, 8, kStaticClassAtom, 0, kStaticLeft, r.heading.columns[static_cast<size_t>(j)]));
       x += cx;
     }
     y += 10;

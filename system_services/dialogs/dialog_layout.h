@@ -123,8 +123,8 @@ struct ListScan {
 };
 // Measures a column's pixel width (without any NUL).
 using MeasureText = int32_t (*)(void* context, std::string_view text);
-ListScan ScanListRows(char* text, std::array<int32_t, kMaxListColumns>& widths,
-                      MeasureText measure, void* context);
+ListScan ScanListRows(char* text, std::array<int32_t, kMaxListColumns>& widths, MeasureText measure,
+                      void* context);
 
 // The heading's columns (TAB-separated); false when there are more than ten.
 struct Heading {
@@ -134,9 +134,8 @@ struct Heading {
 bool SplitHeading(std::string_view heading, Heading& out);
 
 // Cumulative tab stops in dialog units of the list's font, one fewer than the columns.
-std::array<int32_t, kMaxListColumns> ListTabStops(
-    const std::array<int32_t, kMaxListColumns>& widths, int32_t columns, int32_t gapPixels,
-    uint16_t averageWidth);
+std::array<int32_t, kMaxListColumns> ListTabStops(const std::array<int32_t, kMaxListColumns>& widths,
+                                                  int32_t columns, int32_t gapPixels, uint16_t averageWidth);
 
 struct ListRequest {
   int32_t width = 0;

@@ -27,7 +27,8 @@ class Writer {
     if (!text.empty()) {
       const int room = static_cast<int>(std::min<size_t>((end_ - at_) / 2, 0x7FFFFFFF));
       if (room <= 1) return false;
-      const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(std::min<size_t>(text.size(), 0x7FFFFFFF)),
+      const int n = MultiByteToWideChar(CP_ACP, 0, text.data(),
+                                        static_cast<int>(std::min<size_t>(text.size(), 0x7FFFFFFF)),
                                         reinterpret_cast<wchar_t*>(at_), room - 1);
       if (n <= 0) return false;
       at_ += 2 * static_cast<size_t>(n);
@@ -54,8 +55,8 @@ class Writer {
 MeasuringFont::MeasuringFont(HWND window) : dc_(window) {
   if (!dc_) return;
   const int height = -(GetDeviceCaps(dc_.get(), LOGPIXELSY) * 8) / 72;
-  sans_.reset(CreateFontA(height, 0, 0, 0, 0, FALSE, FALSE, FALSE, 0, OUT_TT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FF_SWISS, "MS Sans Serif"));
+  sans_.reset(CreateFontA(height, 0, 0, 0, 0, FALSE, FALSE, FALSE, 0, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                          PROOF_QUALITY, FF_SWISS, "MS Sans Serif"));
   selected_ = forms::SelectionGuard(dc_.get(), sans_.get());
 }
 
@@ -96,9 +97,8 @@ void MeasuringFont::Release() {
   sans_.reset();
 }
 
-int BuildDialogTemplate(FontMetrics metrics, const char* title, int32_t left, int32_t top,
-                        int32_t width, int32_t height, int itemCount, size_t textChars,
-                        DialogTemplate& out) {
+int BuildDialogTemplate(FontMetrics metrics, const char* title, int32_t left, int32_t top, int32_t width,
+                        int32_t height, int itemCount, size_t textChars, DialogTemplate& out) {
   const std::string_view caption = OptionalText(title);
   // An ANSI character never becomes more than one UTF-16 unit, so the byte counts bound
   // the texts; each item may also need three bytes to reach its 4-byte boundary.
@@ -138,8 +138,8 @@ int BuildDialogTemplate(FontMetrics metrics, const char* title, int32_t left, in
   return 0;
 }
 
-BYTE* AddDialogItem(DialogTemplate& t, int16_t x, int16_t y, int16_t cx, int16_t cy,
-                    uint16_t classAtom, uint16_t id, uint32_t style, std::string_view text) {
+BYTE* AddDialogItem(DialogTemplate& t, int16_t x, int16_t y, int16_t cx, int16_t cy, uint16_t classAtom,
+                    uint16_t id, uint32_t style, std::string_view text) {
   if (!t.base) return nullptr;
   BYTE* at = t.next;
   Writer w(at, t.end);
@@ -162,8 +162,7 @@ BYTE* AddDialogItem(DialogTemplate& t, int16_t x, int16_t y, int16_t cx, int16_t
 }
 
 BYTE* AddDialogItem(DialogTemplate& t, const ItemLayout& item) {
-  return AddDialogItem(t, item.x, item.y, item.cx, item.cy, item.classAtom, item.id, item.style,
-                       item.text);
+  return AddDialogItem(t, item.x, item.y, item.cx, item.cy, item.classAtom, item.id, item.style, item.text);
 }
 
 }  // namespace rxsystem

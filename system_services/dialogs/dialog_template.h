@@ -50,13 +50,12 @@ struct DialogTemplate {
 
 // Starts the template: style, item count, position (Left or Top negative: centred, at 0, 0),
 // size, caption and font. 0, or -1 after the memory box.
-int BuildDialogTemplate(FontMetrics metrics, const char* title, int32_t left, int32_t top,
-                        int32_t width, int32_t height, int itemCount, size_t textChars,
-                        DialogTemplate& out);
+int BuildDialogTemplate(FontMetrics metrics, const char* title, int32_t left, int32_t top, int32_t width,
+                        int32_t height, int itemCount, size_t textChars, DialogTemplate& out);
 
 // Appends one item and advances the position; the item, or null when it would not fit.
-BYTE* AddDialogItem(DialogTemplate& t, int16_t x, int16_t y, int16_t cx, int16_t cy,
-                    uint16_t classAtom, uint16_t id, uint32_t style, std::string_view text);
+BYTE* AddDialogItem(DialogTemplate& t, int16_t x, int16_t y, int16_t cx, int16_t cy, uint16_t classAtom,
+                    uint16_t id, uint32_t style, std::string_view text);
 BYTE* AddDialogItem(DialogTemplate& t, const ItemLayout& item);
 
 }  // namespace rxsystem

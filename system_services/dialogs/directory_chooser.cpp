@@ -44,7 +44,6 @@ int AddDriveEntry(const char* text, unsigned kind) {
   return static_cast<int>(at);
 }
 
-
 bool EndsWithSlash(const char* path) {
   size_t n = std::strlen(path);
   return n > 0 && path[n - 1] == '\\';
@@ -135,8 +134,7 @@ void SetUp(HWND dialog, DirDialogRecord* record) {
 
   bool exists = false;
   bool isDirectory = false;
-  if (!ValidatePath(State.currentPath, true, true, nullptr, &exists, &isDirectory) || !exists ||
-      !isDirectory)
+  if (!ValidatePath(State.currentPath, true, true, nullptr, &exists, &isDirectory) || !exists || !isDirectory)
     UseCurrentDirectory();
   FindRootLength();
   Refresh();
@@ -149,9 +147,9 @@ void Measure(HWND dialog, MEASUREITEMSTRUCT* item) {
     forms::WindowDC dc(dialog);
     if (!dc) return;
     int height = -(GetDeviceCaps(dc.get(), LOGPIXELSY) * 8) / 72;
-    forms::UniqueGdiObject<HFONT> font(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+    forms::UniqueGdiObject<HFONT> font(
+        CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
     forms::SelectionGuard selected(dc.get(), font.get());
     GetTextMetricsA(dc.get(), &metrics);
   }
@@ -221,7 +219,8 @@ void OpenFolderEntry() {
       if (FolderEntryLevel(ListData(State.folderList, i)) >= level)
         SendMessageA(State.folderList, LB_DELETESTRING, i, 0);
     }
-    int added = static_cast<int>(SendMessageA(State.folderList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+    int added =
+        static_cast<int>(SendMessageA(State.folderList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
     SendMessageA(State.folderList, LB_SETCURSEL, added, 0);
     std::strcpy(State.currentPath, path);
     FillSubfolders(added, level);
@@ -249,8 +248,8 @@ void SelectDrive() {
 
 void NewFolder(HWND dialog) {
   char name[kPathBuffer] = {};
-  INT_PTR r = DialogBoxParamA(ModuleInstance, MAKEINTRESOURCEA(kNewFolderDialog), dialog,
-                              NewDirDialogProc, reinterpret_cast<LPARAM>(name));
+  INT_PTR r = DialogBoxParamA(ModuleInstance, MAKEINTRESOURCEA(kNewFolderDialog), dialog, NewDirDialogProc,
+                              reinterpret_cast<LPARAM>(name));
   if (r == 2 || r == -1 || r == 0) return;
   char previous[kPathBuffer];
   CopyPath(previous, State.currentPath);
@@ -381,11 +380,27 @@ int DescribeDrive(const char* root, char* label) {
       std::strcpy(label, letter == 'A' || letter == 'B' ? "Floppy" : "Removable");
       return 0;
     }
-    case DRIVE_FIXED: fallback = "Fixed"; offset = 1; volume = true; break;
-    case DRIVE_CDROM: fallback = "Cdrom"; offset = 2; volume = true; break;
-    case DRIVE_REMOTE: fallback = "Network"; offset = 3; break;
-    case DRIVE_RAMDISK: fallback = "Ram disk"; offset = 4; volume = true; break;
-    default: return -1;
+    case DRIVE_FIXED:
+      fallback = "Fixed";
+      offset = 1;
+      volume = true;
+      break;
+    case DRIVE_CDROM:
+      fallback = "Cdrom";
+      offset = 2;
+      volume = true;
+      break;
+    case DRIVE_REMOTE:
+      fallback = "Network";
+      offset = 3;
+      break;
+    case DRIVE_RAMDISK:
+      fallback = "Ram disk";
+      offset = 4;
+      volume = true;
+      break;
+    default:
+      return -1;
   }
   bool read = false;
   // An empty CD drive must not raise the platform's "no disk" question while the list is built.
@@ -408,8 +423,8 @@ int DescribeDrive(const char* root, char* label) {
   return offset;
 }
 
-int ValidatePath(const char* path, bool requireDrive, bool requireAbsolute, bool* hasDrive,
-                 bool* exists, bool* isDirectory) {
+int ValidatePath(const char* path, bool requireDrive, bool requireAbsolute, bool* hasDrive, bool* exists,
+                 bool* isDirectory) {
   if (!path) path = "";
   std::string_view text(path);
   if (hasDrive) *hasDrive = ClassifyPath(text).hasDrive;
@@ -536,8 +551,8 @@ void FillSubfolders(int index, unsigned level) {
     int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
     int at = index + 1;
     while (at < count && ListText(list, at, text) && CompareFolderNames(text, found.cFileName) < 0) ++at;
-    int inserted = static_cast<int>(
-        SendMessageA(list, LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(found.cFileName)));
+    int inserted =
+        static_cast<int>(SendMessageA(list, LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(found.cFileName)));
     if (inserted >= 0) SendMessageA(list, LB_SETITEMDATA, inserted, EntryData(kClosedFolderGlyph, level + 1));
   } while (FindNextFileA(search.get(), &found));
 }
@@ -591,7 +606,8 @@ void ApplyTypedPath(HWND edit, bool allowCreate) {
       VeruErrorBox(kDirectoryMissing, static_cast<const char*>(full));
       return;
     }
-    if (!AskYesNo(kDirectoryNotFoundCaption, kCreateDirectoryQuestion, static_cast<const char*>(full))) return;
+    if (!AskYesNo(kDirectoryNotFoundCaption, kCreateDirectoryQuestion, static_cast<const char*>(full)))
+      return;
     if (CreatePathDirs(full) != 0) return;
   }
   std::strcpy(State.currentPath, full);

@@ -61,8 +61,8 @@ int VeruDirectoryDialog(HWND owner, char* path, const char* title, uint32_t newF
 // drive that is not there.
 int DescribeDrive(const char* root, char* label);
 // 1, or 0 after its message. Each output may be null.
-int ValidatePath(const char* path, bool requireDrive, bool requireAbsolute, bool* hasDrive,
-                 bool* exists, bool* isDirectory);
+int ValidatePath(const char* path, bool requireDrive, bool requireAbsolute, bool* hasDrive, bool* exists,
+                 bool* isDirectory);
 int ValidateFolderName(const char* name);
 
 void FindRootLength();

@@ -13,9 +13,7 @@ bool Empty(const char* text) { return !text || !*text; }
 
 }  // namespace
 
-size_t FilterListBytes(const char* types) {
-  return Empty(types) ? kAllFilesBytes : std::strlen(types) + 2;
-}
+size_t FilterListBytes(const char* types) { return Empty(types) ? kAllFilesBytes : std::strlen(types) + 2; }
 
 void WriteFilterList(const char* types, char* block) {
   size_t size = FilterListBytes(types);

@@ -72,8 +72,8 @@ int BuildFilterList(const char* types, LockedBlock& block, char*& list) {
 using namespace rxsystem;
 
 extern "C" HGLOBAL __stdcall SysPromptOpenFileName(const HostContext* context, const char* Directory,
-                                                   const char* Title, const char* Types, const char* DefaultExt,
-                                                   int32_t MultipleFiles) {
+                                                   const char* Title, const char* Types,
+                                                   const char* DefaultExt, int32_t MultipleFiles) {
   if (!EnterExport(context)) return nullptr;
   DWORD size = MultipleFiles ? kMultipleAnswer : kPathBuffer;
   LockedBlock block;
@@ -135,7 +135,8 @@ extern "C" HGLOBAL __stdcall SysPromptDirName(const HostContext* context, const 
       for (char* p = path; *p; ++p) *p = LowerAscii(*p);
     }
   }
-  int r = VeruDirectoryDialog(HostWindowOf(context), path, Title ? Title : "", static_cast<uint32_t>(NewDirButton));
+  int r = VeruDirectoryDialog(HostWindowOf(context), path, Title ? Title : "",
+                              static_cast<uint32_t>(NewDirButton));
   if (r != 0) return nullptr;
   return block.release();
 }

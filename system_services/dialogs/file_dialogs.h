@@ -23,12 +23,13 @@ FileDialogSeam ReplaceFileDialogSeam(FileDialogSeam seam);
 
 }  // namespace rxsystem
 
-extern "C" HGLOBAL __stdcall SysPromptOpenFileName(const rxsystem::HostContext* context, const char* Directory,
-                                                   const char* Title, const char* Types, const char* DefaultExt,
+extern "C" HGLOBAL __stdcall SysPromptOpenFileName(const rxsystem::HostContext* context,
+                                                   const char* Directory, const char* Title,
+                                                   const char* Types, const char* DefaultExt,
                                                    int32_t MultipleFiles);
-extern "C" HGLOBAL __stdcall SysPromptSaveFileName(const rxsystem::HostContext* context, const char* Directory,
-                                                   const char* DefaultFileName, const char* Title,
-                                                   const char* Prompt, const char* Types,
+extern "C" HGLOBAL __stdcall SysPromptSaveFileName(const rxsystem::HostContext* context,
+                                                   const char* Directory, const char* DefaultFileName,
+                                                   const char* Title, const char* Prompt, const char* Types,
                                                    const char* DefaultExtension);
 extern "C" HGLOBAL __stdcall SysPromptDirName(const rxsystem::HostContext* context, const char* DefaultDir,
                                               const char* Title, int32_t NewDirButton);

@@ -16,7 +16,8 @@ DescriptionBlock Description(const char* text, int32_t centerDesc, int32_t lines
 
 void MeasureButtons(ButtonSet& buttons, const MeasuringFont& font) {
   for (int i = 0; i < buttons.count; ++i)
-    buttons.pixelWidths[static_cast<size_t>(i)] = font.TextWidthWithNul(buttons.texts[static_cast<size_t>(i)]);
+    buttons.pixelWidths[static_cast<size_t>(i)] =
+        font.TextWidthWithNul(buttons.texts[static_cast<size_t>(i)]);
 }
 
 bool AddItems(DialogTemplate& t, const DialogLayout& layout) {
@@ -33,10 +34,14 @@ State* StateOf(HWND dialog) {
 int ButtonOfCommand(WPARAM wParam) {
   if (HIWORD(wParam) != BN_CLICKED) return 0;
   switch (LOWORD(wParam)) {
-    case kButton1Id: return 1;
-    case kButton2Id: return 2;
-    case kButton3Id: return 3;
-    default: return 0;
+    case kButton1Id:
+      return 1;
+    case kButton2Id:
+      return 2;
+    case kButton3Id:
+      return 3;
+    default:
+      return 0;
   }
 }
 
@@ -61,11 +66,16 @@ int32_t MessageBoxByType(HWND owner, UINT icon, int32_t buttonType, int32_t defa
   if (defaultButton == 3) flags |= MB_DEFBUTTON3;
   const int answer = SeamBox(owner, text ? text : "", caption ? caption : "", flags);
   switch (buttonType) {
-    case 0: return 1;
-    case 1: return answer == IDOK ? 1 : 2;
-    case 2: return answer == IDYES ? 1 : 2;
-    case 3: return answer == IDYES ? 1 : answer == IDNO ? 2 : 3;
-    default: return answer == IDRETRY ? 1 : 2;
+    case 0:
+      return 1;
+    case 1:
+      return answer == IDOK ? 1 : 2;
+    case 2:
+      return answer == IDYES ? 1 : 2;
+    case 3:
+      return answer == IDYES ? 1 : answer == IDNO ? 2 : 3;
+    default:
+      return answer == IDRETRY ? 1 : 2;
   }
 }
 
@@ -74,7 +84,8 @@ void ListDlgCollect(ListPromptState& state, int button) {
   WriteButtonDigit(out, button);
   if (!state.MultipleSelect) {
     const LRESULT selected = SendMessageA(state.list, LB_GETCURSEL, 0, 0);
-    const LRESULT data = selected == LB_ERR ? -1 : SendMessageA(state.list, LB_GETITEMDATA, static_cast<WPARAM>(selected), 0);
+    const LRESULT data =
+        selected == LB_ERR ? -1 : SendMessageA(state.list, LB_GETITEMDATA, static_cast<WPARAM>(selected), 0);
     WriteSingleSelection(out, data == LB_ERR ? -1 : data);
     return;
   }
@@ -104,8 +115,8 @@ void ListDlgCollect(ListPromptState& state, int button) {
 
 using namespace rxsystem;
 
-extern "C" int32_t __stdcall SysMessage(const HostContext* context, int32_t ButtonType,
-                                        int32_t DefaultButton, const char* Title, const char* Message) {
+extern "C" int32_t __stdcall SysMessage(const HostContext* context, int32_t ButtonType, int32_t DefaultButton,
+                                        const char* Title, const char* Message) {
   if (!EnterExport(context)) return -1;
   return MessageBoxByType(context->HostWindow, 0, ButtonType, DefaultButton, Title, Message);
 }
@@ -117,7 +128,8 @@ extern "C" int32_t __stdcall SysInfoMessage(const HostContext* context, int32_t 
 }
 
 extern "C" int32_t __stdcall SysWarningMessage(const HostContext* context, int32_t ButtonType,
-                                               int32_t DefaultButton, const char* Title, const char* Message) {
+                                               int32_t DefaultButton, const char* Title,
+                                               const char* Message) {
   if (!EnterExport(context)) return -1;
   return MessageBoxByType(context->HostWindow, MB_ICONEXCLAMATION, ButtonType, DefaultButton, Title, Message);
 }
@@ -129,17 +141,17 @@ extern "C" int32_t __stdcall SysErrorMessage(const HostContext* context, int32_t
 }
 
 extern "C" int32_t __stdcall SysQuestionMessage(const HostContext* context, int32_t ButtonType,
-                                                int32_t DefaultButton, const char* Title, const char* Message) {
+                                                int32_t DefaultButton, const char* Title,
+                                                const char* Message) {
   if (!EnterExport(context)) return -1;
   return MessageBoxByType(context->HostWindow, MB_ICONQUESTION, ButtonType, DefaultButton, Title, Message);
 }
 
-extern "C" HGLOBAL __stdcall SysPrompt(const HostContext* context, int32_t Left, int32_t Top,
-                                       int32_t Width, const char* Title, const char* Description,
-                                       int32_t CenterDesc, int32_t NumberDescLines, const char* Label,
-                                       const char* Button1, const char* Button2, const char* Button3,
-                                       int32_t DefaultButton, int32_t MaxEditLength,
-                                       int32_t NumberEditLines) {
+extern "C" HGLOBAL __stdcall SysPrompt(const HostContext* context, int32_t Left, int32_t Top, int32_t Width,
+                                       const char* Title, const char* Description, int32_t CenterDesc,
+                                       int32_t NumberDescLines, const char* Label, const char* Button1,
+                                       const char* Button2, const char* Button3, int32_t DefaultButton,
+                                       int32_t MaxEditLength, int32_t NumberEditLines) {
   if (!EnterExport(context)) return nullptr;
   const HWND owner = context->HostWindow;
   PromptRequest request;
@@ -220,11 +232,10 @@ int32_t MeasureColumn(void* context, std::string_view text) {
   return static_cast<RowMeasure*>(context)->font->TextWidth(text);
 }
 
-HGLOBAL ListPrompt(const HostContext* context, int32_t Left, int32_t Top, int32_t Width,
-                   const char* Title, const char* Description, int32_t CenterDesc,
-                   int32_t NumberDescLines, const char* Heading, const char* ListItems,
-                   int32_t Sort, int32_t MultipleSelect, int32_t FixedFont, int32_t NumberListLines,
-                   const char* Button1, const char* Button2, const char* Button3,
+HGLOBAL ListPrompt(const HostContext* context, int32_t Left, int32_t Top, int32_t Width, const char* Title,
+                   const char* Description, int32_t CenterDesc, int32_t NumberDescLines, const char* Heading,
+                   const char* ListItems, int32_t Sort, int32_t MultipleSelect, int32_t FixedFont,
+                   int32_t NumberListLines, const char* Button1, const char* Button2, const char* Button3,
                    int32_t DefaultButton) {
   const HWND owner = context->HostWindow;
   ListRequest request;
@@ -272,13 +283,13 @@ HGLOBAL ListPrompt(const HostContext* context, int32_t Left, int32_t Top, int32_
   state.columns = scan.columns;
   request.columns = scan.columns;
   if (request.fixedFont) {
-    state.tabStops = ListTabStops(request.columnWidths, scan.columns, request.gapPixels,
-                                  font.Metrics().averageWidth);
+    state.tabStops =
+        ListTabStops(request.columnWidths, scan.columns, request.gapPixels, font.Metrics().averageWidth);
     font.SelectSans();
     metrics = font.Metrics();
   } else {
-    state.tabStops = ListTabStops(request.columnWidths, scan.columns, request.gapPixels,
-                                  metrics.averageWidth);
+    state.tabStops =
+        ListTabStops(request.columnWidths, scan.columns, request.gapPixels, metrics.averageWidth);
   }
   MeasureButtons(request.buttons, font);
   const DialogLayout layout = LayoutList(request, metrics);
@@ -298,8 +309,8 @@ HGLOBAL ListPrompt(const HostContext* context, int32_t Left, int32_t Top, int32_
   state.result = result.text();
   AddItems(dialog, layout);
   font.Release();
-  DialogBoxIndirectParamA(ModuleInstance, reinterpret_cast<LPCDLGTEMPLATEA>(dialog.base), owner,
-                          ListDlgProc, reinterpret_cast<LPARAM>(&state));
+  DialogBoxIndirectParamA(ModuleInstance, reinterpret_cast<LPCDLGTEMPLATEA>(dialog.base), owner, ListDlgProc,
+                          reinterpret_cast<LPARAM>(&state));
   return result.release();
 }
 
@@ -307,16 +318,14 @@ HGLOBAL ListPrompt(const HostContext* context, int32_t Left, int32_t Top, int32_
 
 extern "C" HGLOBAL __stdcall SysListPrompt(const HostContext* context, int32_t Left, int32_t Top,
                                            int32_t Width, const char* Title, const char* Description,
-                                           int32_t CenterDesc, int32_t NumberDescLines,
-                                           const char* Heading, const char* ListItems, int32_t Sort,
-                                           int32_t MultipleSelect, int32_t FixedFont,
-                                           int32_t NumberListLines, const char* Button1,
-                                           const char* Button2, const char* Button3,
-                                           int32_t DefaultButton) {
+                                           int32_t CenterDesc, int32_t NumberDescLines, const char* Heading,
+                                           const char* ListItems, int32_t Sort, int32_t MultipleSelect,
+                                           int32_t FixedFont, int32_t NumberListLines, const char* Button1,
+                                           const char* Button2, const char* Button3, int32_t DefaultButton) {
   if (!EnterExport(context)) return nullptr;
-  return ListPrompt(context, Left, Top, Width, Title, Description, CenterDesc, NumberDescLines,
-                    Heading, ListItems, Sort, MultipleSelect, FixedFont, NumberListLines, Button1,
-                    Button2, Button3, DefaultButton);
+  return ListPrompt(context, Left, Top, Width, Title, Description, CenterDesc, NumberDescLines, Heading,
+                    ListItems, Sort, MultipleSelect, FixedFont, NumberListLines, Button1, Button2, Button3,
+                    DefaultButton);
 }
 
 extern "C" INT_PTR __stdcall ListDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -327,7 +336,8 @@ extern "C" INT_PTR __stdcall ListDlgProc(HWND dialog, UINT message, WPARAM wPara
       if (!state) return TRUE;
       state->list = GetDlgItem(dialog, kListId);
       if (state->FixedFont)
-        SendMessageA(state->list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)), FALSE);
+        SendMessageA(state->list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)),
+                     FALSE);
       if (state->columns > 1)
         SendMessageA(state->list, LB_SETTABSTOPS, static_cast<WPARAM>(state->columns - 1),
                      reinterpret_cast<LPARAM>(state->tabStops.data()));

@@ -37,8 +37,8 @@ void ListDlgCollect(ListPromptState& state, int button);
 }  // namespace rxsystem
 
 extern "C" {
-int32_t __stdcall SysMessage(const rxsystem::HostContext* context, int32_t ButtonType,
-                             int32_t DefaultButton, const char* Title, const char* Message);
+int32_t __stdcall SysMessage(const rxsystem::HostContext* context, int32_t ButtonType, int32_t DefaultButton,
+                             const char* Title, const char* Message);
 int32_t __stdcall SysInfoMessage(const rxsystem::HostContext* context, int32_t ButtonType,
                                  int32_t DefaultButton, const char* Title, const char* Message);
 int32_t __stdcall SysWarningMessage(const rxsystem::HostContext* context, int32_t ButtonType,
@@ -48,17 +48,17 @@ int32_t __stdcall SysErrorMessage(const rxsystem::HostContext* context, int32_t 
 int32_t __stdcall SysQuestionMessage(const rxsystem::HostContext* context, int32_t ButtonType,
                                      int32_t DefaultButton, const char* Title, const char* Message);
 
-HGLOBAL __stdcall SysPrompt(const rxsystem::HostContext* context, int32_t Left, int32_t Top,
-                            int32_t Width, const char* Title, const char* Description,
-                            int32_t CenterDesc, int32_t NumberDescLines, const char* Label,
-                            const char* Button1, const char* Button2, const char* Button3,
-                            int32_t DefaultButton, int32_t MaxEditLength, int32_t NumberEditLines);
+HGLOBAL __stdcall SysPrompt(const rxsystem::HostContext* context, int32_t Left, int32_t Top, int32_t Width,
+                            const char* Title, const char* Description, int32_t CenterDesc,
+                            int32_t NumberDescLines, const char* Label, const char* Button1,
+                            const char* Button2, const char* Button3, int32_t DefaultButton,
+                            int32_t MaxEditLength, int32_t NumberEditLines);
 HGLOBAL __stdcall SysListPrompt(const rxsystem::HostContext* context, int32_t Left, int32_t Top,
-                                int32_t Width, const char* Title, const char* Description,
-                                int32_t CenterDesc, int32_t NumberDescLines, const char* Heading,
-                                const char* ListItems, int32_t Sort, int32_t MultipleSelect,
-                                int32_t FixedFont, int32_t NumberListLines, const char* Button1,
-                                const char* Button2, const char* Button3, int32_t DefaultButton);
+                                int32_t Width, const char* Title, const char* Description, int32_t CenterDesc,
+                                int32_t NumberDescLines, const char* Heading, const char* ListItems,
+                                int32_t Sort, int32_t MultipleSelect, int32_t FixedFont,
+                                int32_t NumberListLines, const char* Button1, const char* Button2,
+                                const char* Button3, int32_t DefaultButton);
 
 INT_PTR __stdcall PromptDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR __stdcall ListDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

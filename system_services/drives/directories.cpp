@@ -20,8 +20,8 @@ int PlatformExtendedDiskSpace(const char* root, ULARGE_INTEGER* available, ULARG
   using Query = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
   forms::UniqueModule kernel(LoadLibraryA("KERNEL32.DLL"));
   if (!kernel) return 1;
-  auto query = reinterpret_cast<Query>(
-      reinterpret_cast<void*>(GetProcAddress(kernel.get(), "GetDiskFreeSpaceExA")));
+  auto query =
+      reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(kernel.get(), "GetDiskFreeSpaceExA")));
   ULARGE_INTEGER totalFree{};
   BOOL done = query ? query(root, available, total, &totalFree) : FALSE;
   return done ? 0 : 1;
@@ -36,13 +36,11 @@ DWORD PlatformAddConnection(const char* remote, const char* password, const char
   return WNetAddConnectionA(remote, password, localName);
 }
 
-DWORD PlatformCancelConnection(const char* name, BOOL force) {
-  return WNetCancelConnectionA(name, force);
-}
+DWORD PlatformCancelConnection(const char* name, BOOL force) { return WNetCancelConnectionA(name, force); }
 
 UINT PlatformDriveType(const char* root) { return GetDriveTypeA(root); }
 
-DrivePlatformSeam CurrentDriveSeam = {PlatformVersion,        PlatformExtendedDiskSpace,
+DrivePlatformSeam CurrentDriveSeam = {PlatformVersion,          PlatformExtendedDiskSpace,
                                       PlatformClassicDiskSpace, PlatformAddConnection,
                                       PlatformCancelConnection, PlatformDriveType};
 
@@ -60,11 +58,9 @@ void Split(uint64_t value, DWORD* low, DWORD* high) {
   if (high) *high = static_cast<DWORD>(value >> 32);
 }
 
-int ClassicQuery(const char* root, DWORD* freeLow, DWORD* freeHigh, DWORD* totalLow,
-                 DWORD* totalHigh) {
+int ClassicQuery(const char* root, DWORD* freeLow, DWORD* freeHigh, DWORD* totalLow, DWORD* totalHigh) {
   DWORD sectors = 0, bytes = 0, freeClusters = 0, totalClusters = 0;
-  if (!CurrentDriveSeam.classicDiskSpace(root, &sectors, &bytes, &freeClusters, &totalClusters))
-    return 1;
+  if (!CurrentDriveSeam.classicDiskSpace(root, &sectors, &bytes, &freeClusters, &totalClusters)) return 1;
   // Computed in 64 bits: a 32-bit product of a large disk's figures would wrap to a small one.
   const uint64_t cluster = static_cast<uint64_t>(bytes) * sectors;
   Split(cluster * freeClusters, freeLow, freeHigh);
@@ -145,20 +141,26 @@ HGLOBAL DriveLetterBlock(char letter) {
 
 std::string_view DriveTypeWord(UINT type) {
   switch (type) {
-    case DRIVE_REMOVABLE: return "removable";
-    case DRIVE_FIXED: return "fixed";
-    case DRIVE_REMOTE: return "remote";
-    case DRIVE_CDROM: return "cdrom";
-    case DRIVE_RAMDISK: return "ramdisk";
-    default: return "error";
+    case DRIVE_REMOVABLE:
+      return "removable";
+    case DRIVE_FIXED:
+      return "fixed";
+    case DRIVE_REMOTE:
+      return "remote";
+    case DRIVE_CDROM:
+      return "cdrom";
+    case DRIVE_RAMDISK:
+      return "ramdisk";
+    default:
+      return "error";
   }
 }
 
 }  // namespace
 
 DrivePlatformSeam PlatformDriveSeam() {
-  return {PlatformVersion,          PlatformExtendedDiskSpace, PlatformClassicDiskSpace,
-          PlatformAddConnection,    PlatformCancelConnection,  PlatformDriveType};
+  return {PlatformVersion,       PlatformExtendedDiskSpace, PlatformClassicDiskSpace,
+          PlatformAddConnection, PlatformCancelConnection,  PlatformDriveType};
 }
 
 DrivePlatformSeam ReplaceDriveSeam(DrivePlatformSeam seam) {
@@ -167,8 +169,7 @@ DrivePlatformSeam ReplaceDriveSeam(DrivePlatformSeam seam) {
   return previous;
 }
 
-int QueryDiskSpace(const char* root, DWORD* freeLow, DWORD* freeHigh, DWORD* totalLow,
-                   DWORD* totalHigh) {
+int QueryDiskSpace(const char* root, DWORD* freeLow, DWORD* freeHigh, DWORD* totalLow, DWORD* totalHigh) {
   for (DWORD* out : {freeLow, freeHigh, totalLow, totalHigh})
     if (out) *out = 0;
   if (!root) return 1;
@@ -276,8 +277,7 @@ extern "C" HGLOBAL __stdcall SysGetTempFileName(const HostContext* context, cons
   if (!Prefix || !*Prefix) Prefix = "tmp";
   char directory[kSize];
   DWORD length = GetTempPathA(kSize - 1, directory);
-  if (length == 0 || length >= kSize - 1 || GetTempFileNameA(directory, Prefix, 0, text) == 0)
-    return nullptr;
+  if (length == 0 || length >= kSize - 1 || GetTempFileNameA(directory, Prefix, 0, text) == 0) return nullptr;
   CharLowerA(text);
   return block.release();
 }
@@ -299,14 +299,12 @@ extern "C" int32_t __stdcall SysSetCurDrive(const HostContext* context, const ch
   return SetCurrentDirectoryA(root) ? 0 : -1;
 }
 
-extern "C" uint32_t __stdcall SysGetFreeDiskSpace(const HostContext* context,
-                                                  const char* DriveName) {
+extern "C" uint32_t __stdcall SysGetFreeDiskSpace(const HostContext* context, const char* DriveName) {
   if (!EnterExport(context)) return 0;
   return DiskSpace(DriveName, false);
 }
 
-extern "C" uint32_t __stdcall SysGetTotalDiskSpace(const HostContext* context,
-                                                   const char* DriveName) {
+extern "C" uint32_t __stdcall SysGetTotalDiskSpace(const HostContext* context, const char* DriveName) {
   if (!EnterExport(context)) return 0;
   return DiskSpace(DriveName, true);
 }
@@ -315,8 +313,8 @@ extern "C" HGLOBAL __stdcall SysGetVolumeName(const HostContext* context, const 
   if (!EnterExport(context)) return nullptr;
   char root[4];
   TargetPath[0] = '\0';
-  if (!GetVolumeInformationA(DriveRoot(DriveName, root), TargetPath, kPathBuffer, nullptr,
-                             nullptr, nullptr, nullptr, 0))
+  if (!GetVolumeInformationA(DriveRoot(DriveName, root), TargetPath, kPathBuffer, nullptr, nullptr, nullptr,
+                             nullptr, 0))
     return nullptr;
   TargetPath[kPathBuffer - 1] = '\0';
   size_t length = std::strlen(TargetPath);

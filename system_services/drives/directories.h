@@ -11,8 +11,9 @@ struct DrivePlatformSeam {
   // The extended free-space query, looked up in KERNEL32.DLL at the call; 0 on success,
   // nonzero when the function is missing or the call fails.
   int (*extendedDiskSpace)(const char* root, ULARGE_INTEGER* available, ULARGE_INTEGER* total);
-  BOOL (*classicDiskSpace)(const char* root, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
-                           DWORD* freeClusters, DWORD* totalClusters);
+  using ClassicDiskSpace = BOOL (*)(const char* root, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
+                                    DWORD* freeClusters, DWORD* totalClusters);
+  ClassicDiskSpace classicDiskSpace;
   DWORD (*addConnection)(const char* remote, const char* password, const char* localName);
   DWORD (*cancelConnection)(const char* name, BOOL force);
   UINT (*driveType)(const char* root);
@@ -23,8 +24,7 @@ DrivePlatformSeam ReplaceDriveSeam(DrivePlatformSeam seam);
 
 // Free and total bytes of the drive or share at root; each output may be null, and every one
 // given is 0 unless the query succeeds. 0 on success, nonzero on failure.
-int QueryDiskSpace(const char* root, DWORD* freeLow, DWORD* freeHigh, DWORD* totalLow,
-                   DWORD* totalHigh);
+int QueryDiskSpace(const char* root, DWORD* freeLow, DWORD* freeHigh, DWORD* totalLow, DWORD* totalHigh);
 
 }  // namespace rxsystem
 

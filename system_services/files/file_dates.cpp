@@ -57,16 +57,14 @@ int ScanNumbers(std::string_view text, char separator, int count, bool shortRang
 
 bool IsCalendarTime(const CalendarTime& t) {
   return t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= DaysInMonth(t.year, t.month) &&
-         t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
-         t.second <= 59;
+         t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 && t.second <= 59;
 }
 
 std::optional<CalendarTime> ParseSearchDate(std::string_view text) {
   long long v[3];
   if (ScanNumbers(text, '/', 3, false, v) != 3) return std::nullopt;
   // The year is counted from 1900; the bounds keep every value inside an int.
-  if (v[0] < 1 || v[0] > 12 || v[1] < 1 || v[1] > 31 || v[2] < -1900 || v[2] > 100000)
-    return std::nullopt;
+  if (v[0] < 1 || v[0] > 12 || v[1] < 1 || v[1] > 31 || v[2] < -1900 || v[2] > 100000) return std::nullopt;
   CalendarTime t;
   t.month = static_cast<int>(v[0]);
   t.day = static_cast<int>(v[1]);
@@ -97,8 +95,8 @@ std::optional<CalendarTime> ParseFileDateTime(std::string_view date, std::string
 
 size_t FormatFileTime(const CalendarTime& t, char* out, size_t capacity) {
   if (capacity == 0) return 0;
-  int n = std::snprintf(out, capacity, "%d/%d/%d %d:%02d:%02d", t.month, t.day, t.year - 1900,
-                        t.hour, t.minute, t.second);
+  int n = std::snprintf(out, capacity, "%d/%d/%d %d:%02d:%02d", t.month, t.day, t.year - 1900, t.hour,
+                        t.minute, t.second);
   if (n < 0) {
     out[0] = '\0';
     return 0;

@@ -13,8 +13,8 @@ namespace {
 constexpr DWORD kTransferSize = 32768;
 
 bool FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
-  forms::UniqueHandle h(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  forms::UniqueHandle h(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   return h && GetFileInformationByHandle(h.get(), info) != FALSE;
 }
 
@@ -25,8 +25,7 @@ bool NamesSameFile(const char* a, const char* b) {
   char fullA[MAX_PATH], fullB[MAX_PATH];
   DWORD lengthA = GetFullPathNameA(a, MAX_PATH, fullA, nullptr);
   DWORD lengthB = GetFullPathNameA(b, MAX_PATH, fullB, nullptr);
-  if (lengthA && lengthA < MAX_PATH && lengthB && lengthB < MAX_PATH &&
-      EqualIgnoringAsciiCase(fullA, fullB))
+  if (lengthA && lengthA < MAX_PATH && lengthB && lengthB < MAX_PATH && EqualIgnoringAsciiCase(fullA, fullB))
     return true;
   BY_HANDLE_FILE_INFORMATION infoA, infoB;
   return FileIdentity(a, &infoA) && FileIdentity(b, &infoB) &&
@@ -57,8 +56,8 @@ int CopyFileData(const char* source, const char* destination) {
   const DWORD existing = GetFileAttributesA(destination);
   const bool readOnly = existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY);
   forms::UniqueHandle out(readOnly ? INVALID_HANDLE_VALUE
-                                    : CreateFileA(destination, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+                                   : CreateFileA(destination, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!out) {
     ReportError(kErrorCreating, destination);
     return -1;
@@ -147,8 +146,7 @@ int TransferOneFile(const HostContext* context, const char* source, const char* 
   }
   std::strcpy(TargetPath, destination);
   KeepDirNoSlash(TargetPath);
-  if (std::strlen(TargetPath) > 2 && !PathExists(TargetPath) && CreatePathDirs(TargetPath) != 0)
-    return -1;
+  if (std::strlen(TargetPath) > 2 && !PathExists(TargetPath) && CreatePathDirs(TargetPath) != 0) return -1;
   if (PathExists(destination)) {
     if (NamesSameFile(source, destination)) {
       // Already where it should be; a rename may still change how the name is written.
@@ -190,13 +188,12 @@ int TransferMatchingFiles(const HostContext* context, const char* fileSpec, cons
     std::strcpy(TargetPath, destination);
   }
   const WaitCursorGuard waiting;
-  int result = WalkDirectory(WalkPattern, withDestination, recurse, withDestination && !overwrite,
-                             callback);
+  int result = WalkDirectory(WalkPattern, withDestination, recurse, withDestination && !overwrite, callback);
   return result == -1 ? -1 : 0;
 }
 
-int TransferListedFiles(const HostContext* context, const char* list, bool withDestination,
-                        bool overwrite, WalkCallback callback) {
+int TransferListedFiles(const HostContext* context, const char* list, bool withDestination, bool overwrite,
+                        WalkCallback callback) {
   if (!EnterExport(context)) return -1;
   if (Missing(list)) {
     ReportError(kInvalidParameter);
@@ -208,7 +205,8 @@ int TransferListedFiles(const HostContext* context, const char* list, bool withD
 // Seconds since 1970 on the universal clock, the scale of the search bounds.
 int64_t FileTimeSeconds(const FILETIME& t) {
   constexpr int64_t kTicksTo1970 = 116444736000000000LL;
-  const int64_t ticks = static_cast<int64_t>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+  const int64_t ticks =
+      static_cast<int64_t>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
   return (ticks - kTicksTo1970) / 10000000;
 }
 
@@ -243,7 +241,7 @@ bool SearchBound(const char* text, int64_t* bound) {
   std::optional<CalendarTime> local = ParseSearchDate(text);
   SYSTEMTIME universal;
   if (!local || !LocalToUniversal(*local, &universal)) return false;
-  CalendarTime u{universal.wYear, universal.wMonth, universal.wDay,
+  CalendarTime u{universal.wYear, universal.wMonth,  universal.wDay,
                  universal.wHour, universal.wMinute, universal.wSecond};
   int64_t seconds = SecondsSince1970(u);
   if (seconds < 0 || seconds > INT32_MAX) return false;
@@ -363,14 +361,14 @@ extern "C" int32_t __stdcall SysCopyFiles(const HostContext* context, const char
 }
 
 extern "C" int32_t __stdcall SysMoveFiles(const HostContext* context, const char* SourceFileSpec,
-                                          const char* DestDirectory, const char*,
-                                          int32_t TraverseDirs, int32_t Overwrite) {
+                                          const char* DestDirectory, const char*, int32_t TraverseDirs,
+                                          int32_t Overwrite) {
   return TransferMatchingFiles(context, SourceFileSpec, DestDirectory, true, TraverseDirs != 0,
                                Overwrite != 0, MoveFileCallback);
 }
 
-extern "C" int32_t __stdcall SysDeleteFiles(const HostContext* context, const char* FileSpec,
-                                            const char*, int32_t TraverseDirs) {
+extern "C" int32_t __stdcall SysDeleteFiles(const HostContext* context, const char* FileSpec, const char*,
+                                            int32_t TraverseDirs) {
   return TransferMatchingFiles(context, FileSpec, nullptr, false, TraverseDirs != 0, true,
                                DeleteFileCallback);
 }
@@ -385,8 +383,8 @@ extern "C" int32_t __stdcall SysMoveFileList(const HostContext* context, const c
   return TransferListedFiles(context, FileNameList, true, Overwrite != 0, MoveFileCallback);
 }
 
-extern "C" int32_t __stdcall SysRenameFileList(const HostContext* context,
-                                               const char* FileNameList, int32_t Overwrite) {
+extern "C" int32_t __stdcall SysRenameFileList(const HostContext* context, const char* FileNameList,
+                                               int32_t Overwrite) {
   return TransferListedFiles(context, FileNameList, true, Overwrite != 0, RenameFileCallback);
 }
 
@@ -416,10 +414,9 @@ extern "C" int32_t __stdcall SysFileExists(const HostContext* context, const cha
   return PathExists(FileName) ? 1 : 0;
 }
 
-extern "C" HGLOBAL __stdcall SysFindFiles(const HostContext* context, const char* FileSpec,
-                                          const char*, int32_t SearchDirs, int32_t SearchAll,
-                                          int32_t FindFirstOnly, const char* MinDate,
-                                          const char* MaxDate, int32_t MinNumDays,
+extern "C" HGLOBAL __stdcall SysFindFiles(const HostContext* context, const char* FileSpec, const char*,
+                                          int32_t SearchDirs, int32_t SearchAll, int32_t FindFirstOnly,
+                                          const char* MinDate, const char* MaxDate, int32_t MinNumDays,
                                           int32_t MaxNumDays) {
   if (!EnterExport(context)) return nullptr;
   Find = FindState{};
@@ -479,8 +476,10 @@ extern "C" HGLOBAL __stdcall SysGetFileAttrib(const HostContext* context, const 
     DWORD flag;
     char letter;
   };
-  static const Letter kLetters[] = {{FILE_ATTRIBUTE_READONLY, 'R'}, {FILE_ATTRIBUTE_HIDDEN, 'H'},
-                                    {FILE_ATTRIBUTE_SYSTEM, 'S'},   {FILE_ATTRIBUTE_DIRECTORY, 'D'},
+  static const Letter kLetters[] = {{FILE_ATTRIBUTE_READONLY, 'R'},
+                                    {FILE_ATTRIBUTE_HIDDEN, 'H'},
+                                    {FILE_ATTRIBUTE_SYSTEM, 'S'},
+                                    {FILE_ATTRIBUTE_DIRECTORY, 'D'},
                                     {FILE_ATTRIBUTE_ARCHIVE, 'A'}};
   LockedBlock block;
   char* text = NewResultBlock(6, block);
@@ -503,11 +502,24 @@ extern "C" int32_t __stdcall SysSetFileAttrib(const HostContext* context, const 
   DWORD flags = 0;
   for (const char* c = Attributes; *c; ++c) {
     switch (*c) {
-      case 'A': case 'a': flags |= FILE_ATTRIBUTE_ARCHIVE; break;
-      case 'H': case 'h': flags |= FILE_ATTRIBUTE_HIDDEN; break;
-      case 'R': case 'r': flags |= FILE_ATTRIBUTE_READONLY; break;
-      case 'S': case 's': flags |= FILE_ATTRIBUTE_SYSTEM; break;
-      default: break;
+      case 'A':
+      case 'a':
+        flags |= FILE_ATTRIBUTE_ARCHIVE;
+        break;
+      case 'H':
+      case 'h':
+        flags |= FILE_ATTRIBUTE_HIDDEN;
+        break;
+      case 'R':
+      case 'r':
+        flags |= FILE_ATTRIBUTE_READONLY;
+        break;
+      case 'S':
+      case 's':
+        flags |= FILE_ATTRIBUTE_SYSTEM;
+        break;
+      default:
+        break;
     }
   }
   if (!SetFileAttributesA(FileName, flags ? flags : FILE_ATTRIBUTE_NORMAL)) {
@@ -541,9 +553,9 @@ extern "C" HGLOBAL __stdcall SysGetFileTime(const HostContext* context, const ch
   LockedBlock block;
   char* text = NewResultBlock(kSize, block);
   if (!text) return nullptr;
-  FormatFileTime(CalendarTime{local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
-                              local.wSecond},
-                 text, kSize);
+  FormatFileTime(
+      CalendarTime{local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond}, text,
+      kSize);
   return block.release();
 }
 
@@ -561,8 +573,8 @@ extern "C" int32_t __stdcall SysSetFileTime(const HostContext* context, const ch
     ReportError(kBadDateFormat);
     return -1;
   }
-  forms::UniqueHandle h(CreateFileA(FileName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  forms::UniqueHandle h(
+      CreateFileA(FileName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!h) {
     ReportError(kErrorOpening, FileName);
     return -1;

@@ -18,8 +18,8 @@ int32_t __stdcall SysCopyFileList(const rxsystem::HostContext* context, const ch
 int32_t __stdcall SysMoveFile(const rxsystem::HostContext* context, const char* SourceFileName,
                               const char* DestFileName);
 int32_t __stdcall SysMoveFiles(const rxsystem::HostContext* context, const char* SourceFileSpec,
-                               const char* DestDirectory, const char* FileType,
-                               int32_t TraverseDirs, int32_t Overwrite);
+                               const char* DestDirectory, const char* FileType, int32_t TraverseDirs,
+                               int32_t Overwrite);
 int32_t __stdcall SysMoveFileList(const rxsystem::HostContext* context, const char* FileNameList,
                                   int32_t Overwrite);
 int32_t __stdcall SysDeleteFile(const rxsystem::HostContext* context, const char* FileName);
@@ -28,8 +28,8 @@ int32_t __stdcall SysDeleteFiles(const rxsystem::HostContext* context, const cha
 int32_t __stdcall SysDeleteFileList(const rxsystem::HostContext* context, const char* FileList);
 int32_t __stdcall SysRenameFile(const rxsystem::HostContext* context, const char* SourceFileName,
                                 const char* DestFileName);
-int32_t __stdcall SysRenameFileList(const rxsystem::HostContext* context,
-                                    const char* FileNameList, int32_t Overwrite);
+int32_t __stdcall SysRenameFileList(const rxsystem::HostContext* context, const char* FileNameList,
+                                    int32_t Overwrite);
 int32_t __stdcall SysFileExists(const rxsystem::HostContext* context, const char* FileName);
 HGLOBAL __stdcall SysFindFiles(const rxsystem::HostContext* context, const char* FileSpec,
                                const char* FileType, int32_t SearchDirs, int32_t SearchAll,
@@ -39,8 +39,8 @@ HGLOBAL __stdcall SysGetFileAttrib(const rxsystem::HostContext* context, const c
 int32_t __stdcall SysSetFileAttrib(const rxsystem::HostContext* context, const char* FileName,
                                    const char* Attributes);
 HGLOBAL __stdcall SysGetFileTime(const rxsystem::HostContext* context, const char* FileName);
-int32_t __stdcall SysSetFileTime(const rxsystem::HostContext* context, const char* FileName,
-                                 const char* Date, const char* Time);
+int32_t __stdcall SysSetFileTime(const rxsystem::HostContext* context, const char* FileName, const char* Date,
+                                 const char* Time);
 uint32_t __stdcall SysGetFileSize(const rxsystem::HostContext* context, const char* FileName);
 
 }  // extern "C"

@@ -17,8 +17,7 @@ bool EqualIgnoringAsciiCase(const char* a, const char* b) {
   }
 }
 
-bool PutPathText(char* buffer, size_t capacity, size_t at, std::string_view text,
-                 std::string_view tail) {
+bool PutPathText(char* buffer, size_t capacity, size_t at, std::string_view text, std::string_view tail) {
   if (at >= capacity || text.size() + tail.size() >= capacity - at) return false;
   std::memcpy(buffer + at, text.data(), text.size());
   std::memcpy(buffer + at + text.size(), tail.data(), tail.size());
@@ -59,9 +58,8 @@ void CopyListPath(std::string_view path, char* buffer) {
 
 }  // namespace
 
-int WalkListLine(std::string_view line, bool withDestination, bool skipExisting, char* source,
-                 char* target, size_t capacity, const ListWalkPlatform& platform,
-                 WalkCallback callback) {
+int WalkListLine(std::string_view line, bool withDestination, bool skipExisting, char* source, char* target,
+                 size_t capacity, const ListWalkPlatform& platform, WalkCallback callback) {
   std::string_view sourceText = line;
   if (withDestination) {
     const size_t tab = line.find('\t');
@@ -86,16 +84,14 @@ int WalkListLine(std::string_view line, bool withDestination, bool skipExisting,
   return callback(source, target) == 0 ? 0 : -1;
 }
 
-int WalkListText(std::string_view list, bool withDestination, bool skipExisting, char* source,
-                 char* target, size_t capacity, const ListWalkPlatform& platform,
-                 WalkCallback callback) {
+int WalkListText(std::string_view list, bool withDestination, bool skipExisting, char* source, char* target,
+                 size_t capacity, const ListWalkPlatform& platform, WalkCallback callback) {
   std::string_view rest = list;
   while (!rest.empty()) {
     const size_t end = rest.find('\r');
     const std::string_view line = rest.substr(0, end);
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    if (WalkListLine(line, withDestination, skipExisting, source, target, capacity, platform,
-                     callback) != 0)
+    if (WalkListLine(line, withDestination, skipExisting, source, target, capacity, platform, callback) != 0)
       return -1;
   }
   return 0;

@@ -17,8 +17,7 @@ bool EqualIgnoringAsciiCase(const char* a, const char* b);
 
 // Puts text and then tail at buffer[at], NUL-terminated; false, with the buffer as it was,
 // when they would not fit in capacity bytes with the NUL.
-bool PutPathText(char* buffer, size_t capacity, size_t at, std::string_view text,
-                 std::string_view tail = {});
+bool PutPathText(char* buffer, size_t capacity, size_t at, std::string_view text, std::string_view tail = {});
 
 // Whether a recursive walk enters the directory of that name.
 bool IsWalkedDirectory(const char* name);
@@ -39,15 +38,13 @@ struct ListWalkPlatform {
 
 // One line of a list, carried out: source into source[], destination into target[], both of
 // capacity bytes. 0, or -1 (reported).
-int WalkListLine(std::string_view line, bool withDestination, bool skipExisting, char* source,
-                 char* target, size_t capacity, const ListWalkPlatform& platform,
-                 WalkCallback callback);
+int WalkListLine(std::string_view line, bool withDestination, bool skipExisting, char* source, char* target,
+                 size_t capacity, const ListWalkPlatform& platform, WalkCallback callback);
 
 // One line per file, lines ended by a carriage return (the last may go without); with a
 // destination each line is source, tab, destination. Stops at the first line that fails:
 // 0, or -1 (reported).
-int WalkListText(std::string_view list, bool withDestination, bool skipExisting, char* source,
-                 char* target, size_t capacity, const ListWalkPlatform& platform,
-                 WalkCallback callback);
+int WalkListText(std::string_view list, bool withDestination, bool skipExisting, char* source, char* target,
+                 size_t capacity, const ListWalkPlatform& platform, WalkCallback callback);
 
 }  // namespace rxsystem

@@ -64,7 +64,8 @@ bool MatchWildcard(std::string_view name, std::string_view pattern) {
   size_t start = 0;
   for (;;) {
     size_t bar = pattern.find('|', start);
-    std::string_view alt = pattern.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start);
+    std::string_view alt =
+        pattern.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start);
     if (MatchAlternative(name, alt)) return true;
     if (bar == std::string_view::npos) return false;
     start = bar + 1;

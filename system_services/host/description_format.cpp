@@ -10,8 +10,7 @@ namespace {
 constexpr const char* kLanguageLine = "LANGUAGE 9, 1\n";
 
 std::string ExportName(const ProcedureRow& p) {
-  return p.decoratedExport ? "_" + DecoratedName(p.name, kProcedureArgumentBytes)
-                           : std::string(p.name);
+  return p.decoratedExport ? "_" + DecoratedName(p.name, kProcedureArgumentBytes) : std::string(p.name);
 }
 
 // A quoted literal with every byte outside printable ASCII, and the backslash, as an octal
@@ -97,8 +96,7 @@ Presence PresenceOf(std::string_view name, int argumentBytes, const std::set<std
   return Presence::Absent;
 }
 
-std::vector<std::string> ExportProblems(const std::set<std::string>& symbols,
-                                        SymbolConvention convention) {
+std::vector<std::string> ExportProblems(const std::set<std::string>& symbols, SymbolConvention convention) {
   std::vector<std::string> problems;
   auto check = [&](std::string_view name, int bytes, std::string_view letters) {
     switch (PresenceOf(name, bytes, symbols, convention)) {
@@ -115,8 +113,7 @@ std::vector<std::string> ExportProblems(const std::set<std::string>& symbols,
   };
   for (const ExportRow& row : ExportTable())
     check(row.name, ArgumentBytes(row), "letters " + std::string(row.arguments));
-  for (const ProcedureRow& p : ProcedureTable())
-    check(p.name, kProcedureArgumentBytes, "a dialog procedure");
+  for (const ProcedureRow& p : ProcedureTable()) check(p.name, kProcedureArgumentBytes, "a dialog procedure");
   return problems;
 }
 
@@ -177,9 +174,8 @@ std::string FixtureHeaderText() {
       "};\n\n"
       "inline constexpr Description kDescriptions[] = {\n";
   for (const ExportRow& row : ExportTable()) {
-    t += "    {" + CppQuoted(row.name) + "sv, " + CppQuoted(ResourceName(row.name)) + "sv, '" +
-         row.result + "', " + CppQuoted(row.arguments) + "sv,\n     " +
-         CppQuoted(DescriptionBytes(row)) + "sv},\n";
+    t += "    {" + CppQuoted(row.name) + "sv, " + CppQuoted(ResourceName(row.name)) + "sv, '" + row.result +
+         "', " + CppQuoted(row.arguments) + "sv,\n     " + CppQuoted(DescriptionBytes(row)) + "sv},\n";
   }
   t += "};\n\n"
        "struct Procedure {\n"

@@ -37,8 +37,8 @@ void LoadCaption(int id, char* caption, const char* fallback) {
   }
 }
 
-void FormatTableText(int id, std::span<const FormatArg> values, char* message,
-                     const char* missingFormat, int missingValue) {
+void FormatTableText(int id, std::span<const FormatArg> values, char* message, const char* missingFormat,
+                     int missingValue) {
   char format[kLoadedFormatBuffer];
   if (LoadText(id, format, static_cast<int>(kLoadedFormatBuffer))) {
     FormatBounded(message, kMessageBuffer, format, values);
@@ -166,9 +166,7 @@ int SeamBox(HWND owner, const char* text, const char* caption, UINT flags) {
   return CurrentSeam.box(owner, text, caption, flags);
 }
 
-bool IsNotFoundError(DWORD error) {
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
+bool IsNotFoundError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
 bool PathExists(const char* path) {
   return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES || !IsNotFoundError(GetLastError());
@@ -268,8 +266,7 @@ int CreatePathDirs(char* path) {
   size_t first = FirstPathSeparator(whole);
   if (first == kNoPathLevel) return -1;
   if (first + 1 == whole.size()) return 0;
-  for (size_t cut = NextPathLevel(whole, first); cut != kNoPathLevel;
-       cut = NextPathLevel(whole, cut)) {
+  for (size_t cut = NextPathLevel(whole, first); cut != kNoPathLevel; cut = NextPathLevel(whole, cut)) {
     char kept = path[cut];
     path[cut] = '\0';
     if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {

@@ -51,8 +51,8 @@ size_t Digits(uint32_t v, unsigned base, bool upper, char* buf) {
   return n;
 }
 
-void PutField(BoundedWriter& w, const Spec& spec, std::string_view prefix, const char* body,
-              size_t length, bool numeric) {
+void PutField(BoundedWriter& w, const Spec& spec, std::string_view prefix, const char* body, size_t length,
+              bool numeric) {
   size_t total = prefix.size() + length;
   size_t pad = spec.width > total ? spec.width - total : 0;
   if (spec.left) {
@@ -110,8 +110,7 @@ void PutNumber(BoundedWriter& w, Spec spec, char conversion, int32_t value) {
 
 }  // namespace
 
-size_t FormatBounded(char* out, size_t capacity, std::string_view format,
-                     std::span<const FormatArg> values) {
+size_t FormatBounded(char* out, size_t capacity, std::string_view format, std::span<const FormatArg> values) {
   BoundedWriter w(out, capacity);
   size_t next = 0;
   size_t i = 0;
@@ -125,10 +124,14 @@ size_t FormatBounded(char* out, size_t capacity, std::string_view format,
     Spec spec;
     for (; i < format.size(); ++i) {
       char f = format[i];
-      if (f == '-') spec.left = true;
-      else if (f == '0') spec.zero = true;
-      else if (f == '#') spec.alternate = true;
-      else break;
+      if (f == '-')
+        spec.left = true;
+      else if (f == '0')
+        spec.zero = true;
+      else if (f == '#')
+        spec.alternate = true;
+      else
+        break;
     }
     // Widths beyond any buffer are clamped so that the count cannot overflow.
     while (i < format.size() && format[i] >= '0' && format[i] <= '9') {
@@ -154,9 +157,8 @@ size_t FormatBounded(char* out, size_t capacity, std::string_view format,
       w.Put('%');
       continue;
     }
-    bool known = conversion == 's' || conversion == 'c' || conversion == 'd' ||
-                 conversion == 'i' || conversion == 'u' || conversion == 'x' ||
-                 conversion == 'X';
+    bool known = conversion == 's' || conversion == 'c' || conversion == 'd' || conversion == 'i' ||
+                 conversion == 'u' || conversion == 'x' || conversion == 'X';
     if (!known) {
       w.Put(format.data() + start, i - start);
       continue;
@@ -180,8 +182,8 @@ size_t FormatBounded(char* out, size_t capacity, std::string_view format,
         break;
       }
       case 'c': {
-        char ch = v.kind == FormatArg::Kind::Text ? (v.text ? v.text[0] : '\0')
-                                                  : static_cast<char>(v.integer);
+        char ch =
+            v.kind == FormatArg::Kind::Text ? (v.text ? v.text[0] : '\0') : static_cast<char>(v.integer);
         // A NUL would end the message where the character stands.
         PutField(w, spec, {}, &ch, ch ? 1 : 0, false);
         break;

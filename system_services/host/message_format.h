@@ -30,7 +30,6 @@ struct FormatArg {
 // flags '-', '0' and '#', a width, a precision and the size letters h and l (ignored, all
 // values are 32-bit). A conversion without a value left shows nothing; anything after '%'
 // that is no conversion is shown as written.
-size_t FormatBounded(char* out, size_t capacity, std::string_view format,
-                     std::span<const FormatArg> values);
+size_t FormatBounded(char* out, size_t capacity, std::string_view format, std::span<const FormatArg> values);
 
 }  // namespace rxsystem

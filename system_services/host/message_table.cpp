@@ -23,7 +23,9 @@ constexpr MessageText kMessages[] = {
     {kNameTooLong, "File or directory name cannot exceed %d characters in length."},
     {kDriveRequired, "You must include a drive specification in the path."},
     {kAbsolutePathRequired, "You must specify a complete absolute path."},
-    {kEmptyDirectoryName, "The " "specified path includes an empty directory name: %s"},
+    {kEmptyDirectoryName,
+     "The "
+     "specified path includes an empty directory name: %s"},
     {kDirectoryMissing, "The directory %s does not exist."},
     // 15
     {kNotADirectory, "%s is not a directory."},
@@ -34,8 +36,12 @@ constexpr MessageText kMessages[] = {
     // 20
     {kInvalidPattern, "Invalid file name pattern."},
     {kInvalidPathInList, "Invalid file path in list."},
-    {kPathTooLong, "The " "specified file path exceeds the maximum length."},
-    {kPatternTooLong, "The " "specified file name pattern exceeds the maximum length."},
+    {kPathTooLong,
+     "The "
+     "specified file path exceeds the maximum length."},
+    {kPatternTooLong,
+     "The "
+     "specified file name pattern exceeds the maximum length."},
     {kErrorDeletingFile, "Error deleting file \"%s\"."},
     // 25
     {kBadDateFormat, "Specified date has incorrect format."},
@@ -53,10 +59,8 @@ constexpr MessageText kMessages[] = {
     {kShellNotWindowsApplication,
      "Error opening \"%s\". Associated application is not a valid Windows application."},
     {kShellUnknownType, "Error opening \"%s\". Unknown executable file type."},
-    {kShellInvalidComponent,
-     "Error opening \"%s\". One of the components for this application is invalid."},
-    {kShellNoAssociation,
-     "Error opening \"%s\". No application is associated with this document type."},
+    {kShellInvalidComponent, "Error opening \"%s\". One of the components for this application is invalid."},
+    {kShellNoAssociation, "Error opening \"%s\". No application is associated with this document type."},
     {kShellOtherError, "Error opening \"%s\". Error %d occurred attempting to open application."},
     // 40
     {kErrorExecuting, "Error executing \"%s\"."},

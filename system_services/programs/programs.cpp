@@ -58,10 +58,14 @@ int32_t DocumentRequest(const HostContext* context, const char* fileName, const 
 
 int ShowCommandOf(int32_t state) {
   switch (state) {
-    case 1: return SW_MINIMIZE;
-    case 2: return SW_SHOWMAXIMIZED;
-    case 3: return SW_HIDE;
-    default: return SW_SHOWNORMAL;
+    case 1:
+      return SW_MINIMIZE;
+    case 2:
+      return SW_SHOWMAXIMIZED;
+    case 3:
+      return SW_HIDE;
+    default:
+      return SW_SHOWNORMAL;
   }
 }
 
@@ -72,8 +76,8 @@ int ReadShellFolder(const char* valueName, char* destination) {
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
     DWORD size = kShellFolderLimit;
     DWORD type = 0;
-    LONG status = RegQueryValueExA(key.get(), valueName, nullptr, &type,
-                                   reinterpret_cast<BYTE*>(destination), &size);
+    LONG status =
+        RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(destination), &size);
     // The stored data need not end with a NUL.
     if (status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
       destination[size < kShellFolderLimit ? size : kShellFolderLimit] = '\0';
@@ -221,7 +225,9 @@ extern "C" int32_t __stdcall SysRunProgram(const HostContext* context, const cha
   });
 }
 
-extern "C" HGLOBAL __stdcall SysGetStartMenuDir(const HostContext*) { return ShellFolderResult("Start Menu"); }
+extern "C" HGLOBAL __stdcall SysGetStartMenuDir(const HostContext*) {
+  return ShellFolderResult("Start Menu");
+}
 
 extern "C" HGLOBAL __stdcall SysGetStartupDir(const HostContext*) { return ShellFolderResult("Startup"); }
 
@@ -263,7 +269,8 @@ extern "C" int32_t __stdcall SysCreateIcons(const HostContext* context, const ch
 namespace {
 
 bool SetDefaultValue(const forms::UniqueKey& key, const char* subKey, const std::string& text) {
-  return RegSetValueA(key.get(), subKey, REG_SZ, text.c_str(), static_cast<DWORD>(text.size())) == ERROR_SUCCESS;
+  return RegSetValueA(key.get(), subKey, REG_SZ, text.c_str(), static_cast<DWORD>(text.size())) ==
+         ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -300,8 +307,11 @@ extern "C" int32_t __stdcall SysAssociateFileType(const HostContext* context, co
       return -1;
     }
     set = SetDefaultValue(key, nullptr, ClassDescription);
-    if (set && !Missing(IconFileName)) set = SetDefaultValue(key, "DefaultIcon", DefaultIconValue(IconFileName, IconNumber));
-    if (set) set = SetDefaultValue(key, "shell\\open\\command", OpenCommandValue(FileName, OpenParams ? OpenParams : ""));
+    if (set && !Missing(IconFileName))
+      set = SetDefaultValue(key, "DefaultIcon", DefaultIconValue(IconFileName, IconNumber));
+    if (set)
+      set = SetDefaultValue(key, "shell\\open\\command",
+                            OpenCommandValue(FileName, OpenParams ? OpenParams : ""));
     if (set && !Missing(PrintParams))
       set = SetDefaultValue(key, "shell\\print\\command", PrintCommandValue(FileName, PrintParams));
     if (!set) {

@@ -19,7 +19,6 @@ int32_t __stdcall SysCreateIcons(const rxsystem::HostContext* context, const cha
                                  const char* IconSpecs);
 int32_t __stdcall SysAssociateFileType(const rxsystem::HostContext* context, const char* ClassName,
                                        const char* ClassDescription, const char* FileExtension,
-                                       const char* IconFileName, int32_t IconNumber,
-                                       const char* FileName, const char* OpenParams,
-                                       const char* PrintParams);
+                                       const char* IconFileName, int32_t IconNumber, const char* FileName,
+                                       const char* OpenParams, const char* PrintParams);
 }

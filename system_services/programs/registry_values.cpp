@@ -10,19 +10,25 @@ using namespace rxsystem;
 
 namespace {
 
-constexpr DWORD kValueBuffer = 29999;        // 29998 characters and the NUL
+constexpr DWORD kValueBuffer = 29999;  // 29998 characters and the NUL
 constexpr DWORD kRegistryDataLimit = 29998;
 constexpr size_t kVariableNameLimit = 255;
 constexpr LONGLONG kVariableFileLimit = 30000;
 
 HKEY RootKeyOf(int32_t rootKey) {
   switch (rootKey) {
-    case 0: return HKEY_CLASSES_ROOT;
-    case 1: return HKEY_CURRENT_USER;
-    case 2: return HKEY_LOCAL_MACHINE;
-    case 3: return HKEY_USERS;
-    case 4: return HKEY_CURRENT_CONFIG;
-    default: return nullptr;
+    case 0:
+      return HKEY_CLASSES_ROOT;
+    case 1:
+      return HKEY_CURRENT_USER;
+    case 2:
+      return HKEY_LOCAL_MACHINE;
+    case 3:
+      return HKEY_USERS;
+    case 4:
+      return HKEY_CURRENT_CONFIG;
+    default:
+      return nullptr;
   }
 }
 
@@ -49,8 +55,8 @@ bool WithHostText(HWND window, const char* name, F&& use) {
 
 }  // namespace
 
-extern "C" HGLOBAL __stdcall SysReadRegistry(const HostContext* context, int32_t RootKey,
-                                             const char* MainKey, const char* SubKey) {
+extern "C" HGLOBAL __stdcall SysReadRegistry(const HostContext* context, int32_t RootKey, const char* MainKey,
+                                             const char* SubKey) {
   if (!EnterExport(context)) return nullptr;
   HKEY root = RootKeyOf(RootKey);
   if (!root) {
@@ -138,8 +144,9 @@ extern "C" HGLOBAL __stdcall SysReadValue(const HostContext* context, const char
   char* text = NewResultBlock(kValueBuffer, block);
   if (!text) return nullptr;
   const char* fallback = Default ? Default : "";
-  DWORD length = Missing(FileName) ? GetProfileStringA(Section, Label, fallback, text, kValueBuffer)
-                                   : GetPrivateProfileStringA(Section, Label, fallback, text, kValueBuffer, FileName);
+  DWORD length = Missing(FileName)
+                     ? GetProfileStringA(Section, Label, fallback, text, kValueBuffer)
+                     : GetPrivateProfileStringA(Section, Label, fallback, text, kValueBuffer, FileName);
   if (length >= kValueBuffer) length = kValueBuffer - 1;
   text[length] = '\0';
   return FinishValueBlock(block, length + 1);
@@ -192,7 +199,8 @@ extern "C" int32_t __stdcall SysReadVariables(const HostContext* context, const 
   bool sized = false;
   LARGE_INTEGER fileSize{};
   {
-    forms::UniqueHandle file(CreateFileA(FileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    forms::UniqueHandle file(
+        CreateFileA(FileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (file) sized = GetFileSizeEx(file.get(), &fileSize) != 0;
   }
   if (sized && fileSize.QuadPart >= kVariableFileLimit) {

@@ -68,8 +68,7 @@ int32_t LeadingNumber(std::string_view text) {
 
 HelpWindowNumbers ParseWindowNumbers(std::string_view operand) {
   HelpWindowNumbers numbers;
-  std::array<int32_t*, 5> fields = {&numbers.state, &numbers.x, &numbers.y, &numbers.width,
-                                    &numbers.height};
+  std::array<int32_t*, 5> fields = {&numbers.state, &numbers.x, &numbers.y, &numbers.width, &numbers.height};
   size_t filled = 0;
   size_t start = 0;
   while (true) {
@@ -88,10 +87,14 @@ HelpWindowNumbers ParseWindowNumbers(std::string_view operand) {
 
 int32_t HelpShowState(int32_t state) {
   switch (state) {
-    case 1: return 6;  // minimized
-    case 2: return 3;  // maximized
-    case 3: return 0;  // hidden
-    default: return 1;  // normal
+    case 1:
+      return 6;  // minimized
+    case 2:
+      return 3;  // maximized
+    case 3:
+      return 0;  // hidden
+    default:
+      return 1;  // normal
   }
 }
 

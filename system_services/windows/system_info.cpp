@@ -95,10 +95,14 @@ HGLOBAL DirectoryBlock(UINT(WINAPI* query)(LPSTR, UINT)) {
 
 std::string_view FamilyWord(const OSVERSIONINFOA& version) {
   switch (version.dwPlatformId) {
-    case VER_PLATFORM_WIN32s: return "32s";
-    case VER_PLATFORM_WIN32_WINDOWS: return version.dwMinorVersion == 10 ? "98" : "95";
-    case VER_PLATFORM_WIN32_NT: return "NT";
-    default: return {};
+    case VER_PLATFORM_WIN32s:
+      return "32s";
+    case VER_PLATFORM_WIN32_WINDOWS:
+      return version.dwMinorVersion == 10 ? "98" : "95";
+    case VER_PLATFORM_WIN32_NT:
+      return "NT";
+    default:
+      return {};
   }
 }
 
@@ -137,8 +141,7 @@ extern "C" HGLOBAL __stdcall SysGetDOSEnvironment(const HostContext* context) {
   return block.release();
 }
 
-extern "C" HGLOBAL __stdcall SysGetEnvVariable(const HostContext* context,
-                                               const char* VariableName) {
+extern "C" HGLOBAL __stdcall SysGetEnvVariable(const HostContext* context, const char* VariableName) {
   if (!EnterExport(context)) return nullptr;
   if (!VariableName || !*VariableName) {
     ReportError(kInvalidParameter);
@@ -189,8 +192,7 @@ extern "C" int32_t __stdcall SysEnableScreenSaver(const HostContext* context, in
   return active;
 }
 
-extern "C" HGLOBAL __stdcall SysGetAvailScreenRes(const HostContext* context,
-                                                  int32_t AllColorDepths) {
+extern "C" HGLOBAL __stdcall SysGetAvailScreenRes(const HostContext* context, int32_t AllColorDepths) {
   if (!EnterExport(context)) return nullptr;
   LockedBlock block;
   char* text = NewLockedBlock(kScreenResBlock, block);
@@ -206,12 +208,11 @@ extern "C" HGLOBAL __stdcall SysGetAvailScreenRes(const HostContext* context,
     char line[48];
     int length;
     if (AllColorDepths) {
-      length = std::snprintf(line, sizeof line, "%lu,%lu,%lu\r", settings.dmPelsWidth,
-                             settings.dmPelsHeight, settings.dmBitsPerPel);
+      length = std::snprintf(line, sizeof line, "%lu,%lu,%lu\r", settings.dmPelsWidth, settings.dmPelsHeight,
+                             settings.dmBitsPerPel);
     } else {
       if (settings.dmBitsPerPel != depth) continue;
-      length = std::snprintf(line, sizeof line, "%lu,%lu\r", settings.dmPelsWidth,
-                             settings.dmPelsHeight);
+      length = std::snprintf(line, sizeof line, "%lu,%lu\r", settings.dmPelsWidth, settings.dmPelsHeight);
     }
     // The list ends with the last line that fits whole, never with a part of one.
     if (length <= 0 || used + static_cast<size_t>(length) >= kScreenResBlock) break;
@@ -247,9 +248,12 @@ extern "C" int32_t __stdcall SysSetScreenRes(const HostContext*, int32_t Width, 
     settings.dmFields |= DM_DISPLAYFREQUENCY;
   }
   switch (CurrentSeam.changeDisplaySettings(&settings, 0)) {
-    case DISP_CHANGE_SUCCESSFUL: return 0;
-    case DISP_CHANGE_RESTART: return -2;
-    default: return -1;
+    case DISP_CHANGE_SUCCESSFUL:
+      return 0;
+    case DISP_CHANGE_RESTART:
+      return -2;
+    default:
+      return -1;
   }
 }
 
@@ -339,11 +343,14 @@ extern "C" int32_t __stdcall SysHelp(const HostContext* context, const char* Hel
   ULONG_PTR data = 0;
   std::string record;
   switch (kind->operand) {
-    case HelpOperandKind::None: break;
+    case HelpOperandKind::None:
+      break;
     case HelpOperandKind::Number:
       data = static_cast<ULONG_PTR>(static_cast<uint32_t>(LeadingNumber(parts.operand)));
       break;
-    case HelpOperandKind::Text: data = reinterpret_cast<ULONG_PTR>(parts.operand.c_str()); break;
+    case HelpOperandKind::Text:
+      data = reinterpret_cast<ULONG_PTR>(parts.operand.c_str());
+      break;
     case HelpOperandKind::WindowPosition:
       try {
         record = HelpWindowRecord(ParseWindowNumbers(parts.operand), SecondaryWindowName);

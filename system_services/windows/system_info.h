@@ -36,8 +36,8 @@ HGLOBAL __stdcall SysGetSystemDir(const rxsystem::HostContext* context);
 int32_t __stdcall SysGetSystemFontHeight(const rxsystem::HostContext* context);
 int32_t __stdcall SysEnableScreenSaver(const rxsystem::HostContext* context, int32_t Enable);
 HGLOBAL __stdcall SysGetAvailScreenRes(const rxsystem::HostContext* context, int32_t AllColorDepths);
-int32_t __stdcall SysSetScreenRes(const rxsystem::HostContext* context, int32_t Width,
-                                  int32_t Height, int32_t ColorBits);
+int32_t __stdcall SysSetScreenRes(const rxsystem::HostContext* context, int32_t Width, int32_t Height,
+                                  int32_t ColorBits);
 void __stdcall SysRestart(const rxsystem::HostContext* context);
 HGLOBAL __stdcall SysGetOSVersion(const rxsystem::HostContext* context);
 HGLOBAL __stdcall SysGetFileVersion(const rxsystem::HostContext* context, const char* FileName);

@@ -9,8 +9,8 @@ namespace {
 // Host arguments are any 32-bit values: the arithmetic runs wide and lands on the nearest
 // coordinate the window manager can take instead of wrapping round.
 int32_t Saturated(int64_t value) {
-  return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace

@@ -14,11 +14,9 @@ constexpr UINT kKeepPlaceAndSize = SWP_NOMOVE | SWP_NOSIZE;
 constexpr UINT kFrameChange = SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE;
 
 // The presentation window without a caption: a bordered pop-up.
-constexpr DWORD kTitleLessStyle =
-    WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER;
+constexpr DWORD kTitleLessStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER;
 // With a caption and its system menu, but neither a sizing frame nor minimise or maximise boxes.
-constexpr DWORD kCaptionedStyle =
-    WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kCaptionedStyle = WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU;
 static_assert(kTitleLessStyle == 0x96800000 && kCaptionedStyle == 0x16C80000);
 
 // Room for a class name of at most 99 characters and its NUL.
@@ -29,9 +27,7 @@ HWND WindowOf(const HostContext* context, uint32_t WindowID) {
   return reinterpret_cast<HWND>(static_cast<uintptr_t>(WindowID));
 }
 
-uint32_t IdOf(HWND window) {
-  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window));
-}
+uint32_t IdOf(HWND window) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)); }
 
 int32_t PlacementCommand(HWND window) {
   WINDOWPLACEMENT placement{};
@@ -232,8 +228,7 @@ extern "C" void __stdcall SysSetActiveWindow(const HostContext* context, uint32_
   SetForegroundWindow(WindowOf(context, WindowID));
 }
 
-extern "C" HGLOBAL __stdcall SysGetWindowClass(const HostContext* context,
-                                               const char* WindowTitle) {
+extern "C" HGLOBAL __stdcall SysGetWindowClass(const HostContext* context, const char* WindowTitle) {
   if (!EnterExport(context)) return nullptr;
   const char* title = WindowTitle ? WindowTitle : "";
   // Without a title the window manager would answer with whichever top-level window comes
@@ -252,9 +247,8 @@ extern "C" HGLOBAL __stdcall SysGetWindowClass(const HostContext* context,
 
 // ---------------------------------------------------------------- place, size, title, close
 
-extern "C" int32_t __stdcall SysPosWindow(const HostContext* context, uint32_t WindowID,
-                                          int32_t Left, int32_t Top, int32_t HorizPos,
-                                          int32_t VertPos) {
+extern "C" int32_t __stdcall SysPosWindow(const HostContext* context, uint32_t WindowID, int32_t Left,
+                                          int32_t Top, int32_t HorizPos, int32_t VertPos) {
   if (!EnterExport(context)) return -1;
   HWND window = WindowOf(context, WindowID);
   int32_t left = Left;
@@ -269,14 +263,12 @@ extern "C" int32_t __stdcall SysPosWindow(const HostContext* context, uint32_t W
   return 0;
 }
 
-extern "C" int32_t __stdcall SysSizeWindow(const HostContext* context, uint32_t WindowID,
-                                           int32_t Width, int32_t Height, int32_t HorizPercent,
-                                           int32_t VertPercent) {
+extern "C" int32_t __stdcall SysSizeWindow(const HostContext* context, uint32_t WindowID, int32_t Width,
+                                           int32_t Height, int32_t HorizPercent, int32_t VertPercent) {
   if (!EnterExport(context)) return -1;
   const int32_t width = SizedExtent(Width, HorizPercent, GetSystemMetrics(SM_CXSCREEN));
   const int32_t height = SizedExtent(Height, VertPercent, GetSystemMetrics(SM_CYSCREEN));
-  SetWindowPos(WindowOf(context, WindowID), nullptr, 0, 0, width, height,
-               SWP_NOZORDER | SWP_NOMOVE);
+  SetWindowPos(WindowOf(context, WindowID), nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE);
   return 0;
 }
 
@@ -306,8 +298,7 @@ extern "C" void __stdcall SysVeruWindowTitle(const HostContext* context) {
 // ---------------------------------------------------------------- menus
 
 extern "C" int32_t __stdcall SysEnableMenuItem(const HostContext* context, uint32_t WindowID,
-                                               int32_t DropDownPos, int32_t ItemPos,
-                                               int32_t Enable) {
+                                               int32_t DropDownPos, int32_t ItemPos, int32_t Enable) {
   if (!EnterExport(context)) return -1;
   HMENU dropDown = DropDown(context, WindowID, DropDownPos);
   if (!dropDown) return -1;
@@ -316,8 +307,7 @@ extern "C" int32_t __stdcall SysEnableMenuItem(const HostContext* context, uint3
 }
 
 extern "C" int32_t __stdcall SysCheckMenuItem(const HostContext* context, uint32_t WindowID,
-                                              int32_t DropDownPos, int32_t ItemPos,
-                                              int32_t Enable) {
+                                              int32_t DropDownPos, int32_t ItemPos, int32_t Enable) {
   if (!EnterExport(context)) return -1;
   HMENU dropDown = DropDown(context, WindowID, DropDownPos);
   if (!dropDown) return -1;

@@ -45,11 +45,10 @@ uint32_t __stdcall SysGetActiveWindow(const rxsystem::HostContext* context);
 void __stdcall SysSetActiveWindow(const rxsystem::HostContext* context, uint32_t WindowID);
 HGLOBAL __stdcall SysGetWindowClass(const rxsystem::HostContext* context, const char* WindowTitle);
 
-int32_t __stdcall SysPosWindow(const rxsystem::HostContext* context, uint32_t WindowID,
-                               int32_t Left, int32_t Top, int32_t HorizPos, int32_t VertPos);
-int32_t __stdcall SysSizeWindow(const rxsystem::HostContext* context, uint32_t WindowID,
-                                int32_t Width, int32_t Height, int32_t HorizPercent,
-                                int32_t VertPercent);
+int32_t __stdcall SysPosWindow(const rxsystem::HostContext* context, uint32_t WindowID, int32_t Left,
+                               int32_t Top, int32_t HorizPos, int32_t VertPos);
+int32_t __stdcall SysSizeWindow(const rxsystem::HostContext* context, uint32_t WindowID, int32_t Width,
+                                int32_t Height, int32_t HorizPercent, int32_t VertPercent);
 int32_t __stdcall SysSetWindowTitle(const rxsystem::HostContext* context, uint32_t WindowID,
                                     const char* Title);
 int32_t __stdcall SysCloseWindow(const rxsystem::HostContext* context, uint32_t WindowID);

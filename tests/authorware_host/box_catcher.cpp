@@ -15,11 +15,10 @@ constexpr int kBoxIconId = 0x440;
 std::vector<HWND> VisibleDialogs() {
   std::vector<HWND> found;
   EnumWindows(
-      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+      [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
-        if (pid == GetCurrentProcessId() && IsWindowVisible(w) &&
-            testing_support::ClassName(w) == L"#32770")
+        if (pid == GetCurrentProcessId() && IsWindowVisible(w) && testing_support::ClassName(w) == L"#32770")
           reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
         return TRUE;
       },
@@ -35,8 +34,7 @@ SeenBox Read(HWND box) {
     s.icon = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
   s.owner = GetWindow(box, GW_OWNER);
   EnumChildWindows(
-      box,
-      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+      box, [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
         if (testing_support::ClassName(w) == L"Button" && IsWindowVisible(w))
           reinterpret_cast<SeenBox*>(lp)->buttons.push_back(testing_support::WindowText(w));
         return TRUE;

@@ -10,9 +10,8 @@ namespace {
 
 bool IsIdentifier(std::string_view s) {
   if (s.empty() || !std::isalpha(static_cast<unsigned char>(s[0]))) return false;
-  return std::all_of(s.begin(), s.end(), [](char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) != 0;
-  });
+  return std::all_of(s.begin(), s.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
 }
 
 std::string Lower(std::string_view s) {
@@ -71,12 +70,10 @@ std::optional<Description> ParseDescription(std::span<const unsigned char> bytes
     if (error) *error = std::to_string(bytes.size() - at) + " bytes after the fourth text";
     return std::nullopt;
   }
-  return Description{std::move(texts[0]), std::move(texts[1]), std::move(texts[2]),
-                     std::move(texts[3])};
+  return Description{std::move(texts[0]), std::move(texts[1]), std::move(texts[2]), std::move(texts[3])};
 }
 
-std::optional<std::vector<std::string>> ParseIndex(std::span<const unsigned char> bytes,
-                                                   std::string* error) {
+std::optional<std::vector<std::string>> ParseIndex(std::span<const unsigned char> bytes, std::string* error) {
   std::vector<std::string> names;
   size_t at = 0;
   while (true) {
@@ -170,8 +167,8 @@ std::vector<std::string> CheckDescription(std::string_view name, const Descripti
   }
   if (p->function != name) problems.push_back(who + "the prototype names " + p->function);
   if (!d.arguments.empty() && p->arguments.size() != d.arguments.size() - 1)
-    problems.push_back(who + "the prototype has " + std::to_string(p->arguments.size()) +
-                       " arguments for " + std::to_string(d.arguments.size() - 1) + " letters");
+    problems.push_back(who + "the prototype has " + std::to_string(p->arguments.size()) + " arguments for " +
+                       std::to_string(d.arguments.size() - 1) + " letters");
   if (!p->resultName.empty() && d.result == "V")
     problems.push_back(who + "a named result for a function without result");
   return problems;

@@ -28,8 +28,7 @@ struct Prototype {
 // Exactly four texts, each ended by a NUL inside the bytes, and nothing after them.
 std::optional<Description> ParseDescription(std::span<const unsigned char> bytes, std::string* error);
 // Names each ended by a NUL, then an empty name; nothing after it.
-std::optional<std::vector<std::string>> ParseIndex(std::span<const unsigned char> bytes,
-                                                   std::string* error);
+std::optional<std::vector<std::string>> ParseIndex(std::span<const unsigned char> bytes, std::string* error);
 // Result:= Name( Arg1, Arg2 ) or Name( Arg1, Arg2 ), "( )" without arguments, each further
 // line after a CR LF.
 std::optional<Prototype> ParsePrototype(std::string_view text, std::string* error);

@@ -30,7 +30,7 @@ TEST(ParseDescription, FourTextsExactlyFillTheBytes) {
   const Case cases[] = {
       {"\0I\0AS\0SysDeleteFile( FileName )\0"s, true, "SysDeleteFile( FileName )"},
       {"\0V\0A\0SysRestart( )\0"s, true, "SysRestart( )"},
-      {"\0I\0AS\0SysDeleteFile( FileName )"s, false, ""},    // last NUL missing
+      {"\0I\0AS\0SysDeleteFile( FileName )"s, false, ""},      // last NUL missing
       {"\0I\0AS\0SysDeleteFile( FileName )\0\0"s, false, ""},  // a byte too many
       // 5
       {"\0I\0AS"s, false, ""},
@@ -74,8 +74,8 @@ TEST(ParsePrototype, TheHostsLineForms) {
   const Case cases[] = {
       {"SysCopyFile( SourceFileName, DestFileName )", true, "", "SysCopyFile", 2, 0},
       {"DirName:= SysGetCurDir( )", true, "DirName", "SysGetCurDir", 0, 0},
-      {"Attrib:= SysGetFileAttrib( FileName )\r\nAttrib = R (read-only)", true, "Attrib",
-       "SysGetFileAttrib", 1, 1},
+      {"Attrib:= SysGetFileAttrib( FileName )\r\nAttrib = R (read-only)", true, "Attrib", "SysGetFileAttrib",
+       1, 1},
       {"SysHelp( A, B, C )\r\nCommands: contents\r\ncontext n", true, "", "SysHelp", 3, 2},
       // 5
       {"SysX(A, B)", false},
@@ -85,8 +85,8 @@ TEST(ParsePrototype, TheHostsLineForms) {
       {"SysX( A, )", false},
       // 10
       {"X := SysX( A )", false},
-      {"SysX( A )\r\n", false},          // an empty description line
-      {"SysX( A )\nmore", false},        // a line feed alone
+      {"SysX( A )\r\n", false},           // an empty description line
+      {"SysX( A )\nmore", false},         // a line feed alone
       {"SysX( A )\r\nline\ttab", false},  // a real tab, not the two characters
       {"SysX( A ) trailing", false},
   };
@@ -112,13 +112,13 @@ TEST(CheckDescription, LettersArityAndName) {
   const Case cases[] = {
       {{"", "I", "AS", "SysDeleteFile( FileName )"}, 0},
       {{"", "V", "A", "SysDeleteFile( )"}, 0},
-      {{"x", "I", "AS", "SysDeleteFile( FileName )"}, 1},     // leading text not empty
-      {{"", "X", "AS", "SysDeleteFile( FileName )"}, 1},      // unknown result
-      {{"", "I", "SA", "SysDeleteFile( FileName )"}, 1},      // A not first
+      {{"x", "I", "AS", "SysDeleteFile( FileName )"}, 1},  // leading text not empty
+      {{"", "X", "AS", "SysDeleteFile( FileName )"}, 1},   // unknown result
+      {{"", "I", "SA", "SysDeleteFile( FileName )"}, 1},   // A not first
       // 5
-      {{"", "I", "AV", "SysDeleteFile( FileName )"}, 1},      // V is no argument
-      {{"", "I", "ASS", "SysDeleteFile( FileName )"}, 1},     // arity
-      {{"", "I", "AS", "SysRemoveFile( FileName )"}, 1},      // other name
+      {{"", "I", "AV", "SysDeleteFile( FileName )"}, 1},   // V is no argument
+      {{"", "I", "ASS", "SysDeleteFile( FileName )"}, 1},  // arity
+      {{"", "I", "AS", "SysRemoveFile( FileName )"}, 1},   // other name
       {{"", "V", "AS", "Done:= SysDeleteFile( FileName )"}, 1},
       {{"", "I", "", "SysDeleteFile( )"}, 1},
   };
@@ -132,12 +132,13 @@ TEST(CheckDescription, LettersArityAndName) {
 
 TEST(CheckIndex, CaseBlindOrderWithTheThreeExceptions) {
   EXPECT_TRUE(CheckIndex({"SysGetCurDir", "SysGetDesktopDir", "SysGetDOSEnvironment"}).empty());
-  EXPECT_TRUE(CheckIndex({"SysIsWindowActive", "SysIsWindowMinimized", "SysIsWindowMaximized",
-                          "SysIsWindowVisible"}).empty());
-  EXPECT_TRUE(CheckIndex({"SysListPrompt", "SysMinimizeWindow", "SysMaximizeWindow", "SysMessage",
-                          "SysMoveFile"}).empty());
-  EXPECT_TRUE(CheckIndex({"SysSetCurDir", "SysSetCursorPos", "SysSetCurDrive", "SysSetFileAttrib"})
-                  .empty());
+  EXPECT_TRUE(
+      CheckIndex({"SysIsWindowActive", "SysIsWindowMinimized", "SysIsWindowMaximized", "SysIsWindowVisible"})
+          .empty());
+  EXPECT_TRUE(
+      CheckIndex({"SysListPrompt", "SysMinimizeWindow", "SysMaximizeWindow", "SysMessage", "SysMoveFile"})
+          .empty());
+  EXPECT_TRUE(CheckIndex({"SysSetCurDir", "SysSetCursorPos", "SysSetCurDrive", "SysSetFileAttrib"}).empty());
   // Plain alphabetical order is wrong where the host's exceptions stand.
   EXPECT_FALSE(CheckIndex({"SysIsWindowMaximized", "SysIsWindowMinimized"}).empty());
   EXPECT_FALSE(CheckIndex({"SysMaximizeWindow", "SysMessage", "SysMinimizeWindow"}).empty());

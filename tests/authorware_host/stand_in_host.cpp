@@ -74,9 +74,8 @@ std::string Upper(std::string_view s) {
 
 PresentationWindow::PresentationWindow(VariableStore& store) : store_(store) {
   RegisterWindowClass(&PresentationWindow::Procedure);
-  hwnd_ = CreateWindowExW(0, kWindowClass, L"Authorware stand-in presentation",
-                          WS_OVERLAPPEDWINDOW, 40, 40, 320, 240, nullptr, nullptr,
-                          GetModuleHandleW(nullptr), this);
+  hwnd_ = CreateWindowExW(0, kWindowClass, L"Authorware stand-in presentation", WS_OVERLAPPEDWINDOW, 40, 40,
+                          320, 240, nullptr, nullptr, GetModuleHandleW(nullptr), this);
 }
 
 PresentationWindow::~PresentationWindow() {
@@ -253,11 +252,12 @@ void StandInHost::ReadDescriptions() {
     std::vector<uintptr_t> numbered;
   } all;
   EnumResourceNamesA(
-      module_, "DLL_HEADER",
-      [](HMODULE, LPCSTR, LPSTR name, LONG_PTR lp) __attribute__((stdcall)) -> BOOL {
+      module_, "DLL_HEADER", [](HMODULE, LPCSTR, LPSTR name, LONG_PTR lp) __attribute__((stdcall))->BOOL {
         auto* all = reinterpret_cast<Names*>(lp);
-        if (IS_INTRESOURCE(name)) all->numbered.push_back(reinterpret_cast<uintptr_t>(name));
-        else all->named.emplace_back(name);
+        if (IS_INTRESOURCE(name))
+          all->numbered.push_back(reinterpret_cast<uintptr_t>(name));
+        else
+          all->named.emplace_back(name);
         return TRUE;
       },
       reinterpret_cast<LONG_PTR>(&all));
@@ -274,7 +274,7 @@ void StandInHost::ReadDescriptions() {
     std::vector<WORD> languages;
     EnumResourceLanguagesA(
         module_, "DLL_HEADER", name,
-        [](HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR lp) __attribute__((stdcall)) -> BOOL {
+        [](HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR lp) __attribute__((stdcall))->BOOL {
           reinterpret_cast<std::vector<WORD>*>(lp)->push_back(language);
           return TRUE;
         },
@@ -324,8 +324,8 @@ HostString StandInHost::TakeString(HGLOBAL block) {
 std::wstring LocalPath(const std::string& buildPath) {
   using ToDos = LPWSTR(CDECL*)(LPCSTR);
   // Wine's own converter from its host's paths; absent on Windows, where the path is local.
-  auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+  auto toDos = reinterpret_cast<ToDos>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
   if (toDos && !buildPath.empty() && buildPath[0] == '/') {
     if (LPWSTR dos = toDos(buildPath.c_str())) {
       std::wstring r(dos);
@@ -365,8 +365,7 @@ std::vector<std::string> ImportedModules(HMODULE module) {
   auto* base = reinterpret_cast<const unsigned char*>(module);
   const IMAGE_DATA_DIRECTORY* dir = Directory(module, IMAGE_DIRECTORY_ENTRY_IMPORT);
   if (!dir) return names;
-  for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir->VirtualAddress);
-       d->Name; ++d)
+  for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir->VirtualAddress); d->Name; ++d)
     names.emplace_back(reinterpret_cast<const char*>(base + d->Name));
   return names;
 }

@@ -77,13 +77,13 @@ class PresentationWindow {
 
 // A string result as the host receives it. The host takes the block over and frees it.
 struct HostString {
-  bool present = false;      // a handle came back
+  bool present = false;  // a handle came back
   std::string text;
   size_t blockSize = 0;
-  bool movable = false;      // the handle is not the block's address
-  unsigned lockCount = 0;    // as handed back: an unlocked block has 0
-  bool terminated = false;   // a NUL inside the block
-  bool freed = false;        // GlobalFree succeeded
+  bool movable = false;     // the handle is not the block's address
+  unsigned lockCount = 0;   // as handed back: an unlocked block has 0
+  bool terminated = false;  // a NUL inside the block
+  bool freed = false;       // GlobalFree succeeded
 };
 
 struct LoadedDescription {
@@ -93,15 +93,40 @@ struct LoadedDescription {
 };
 
 // Argument and result letters of the C++ types the typed helper accepts.
-template <class T> struct LetterOf;
-template <> struct LetterOf<const char*> { static constexpr char value = 'S'; };
-template <> struct LetterOf<char*> { static constexpr char value = 'S'; };
-template <> struct LetterOf<std::nullptr_t> { static constexpr char value = 'S'; };
-template <> struct LetterOf<int32_t> { static constexpr char value = 'I'; };
-template <> struct LetterOf<uint32_t> { static constexpr char value = 'L'; };
-template <> struct LetterOf<HWND> { static constexpr char value = 'L'; };
-template <> struct LetterOf<HostString> { static constexpr char value = 'S'; };
-template <> struct LetterOf<void> { static constexpr char value = 'V'; };
+template <class T>
+struct LetterOf;
+template <>
+struct LetterOf<const char*> {
+  static constexpr char value = 'S';
+};
+template <>
+struct LetterOf<char*> {
+  static constexpr char value = 'S';
+};
+template <>
+struct LetterOf<std::nullptr_t> {
+  static constexpr char value = 'S';
+};
+template <>
+struct LetterOf<int32_t> {
+  static constexpr char value = 'I';
+};
+template <>
+struct LetterOf<uint32_t> {
+  static constexpr char value = 'L';
+};
+template <>
+struct LetterOf<HWND> {
+  static constexpr char value = 'L';
+};
+template <>
+struct LetterOf<HostString> {
+  static constexpr char value = 'S';
+};
+template <>
+struct LetterOf<void> {
+  static constexpr char value = 'V';
+};
 
 class StandInHost {
  public:

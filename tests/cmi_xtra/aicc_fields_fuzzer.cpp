@@ -178,7 +178,8 @@ void CheckComment(std::int32_t index, std::string_view comment) {
   // A comment that holds the marker itself cannot be told from one that held a CR.
   if (expected.find("<cr>") != std::string::npos) return;
   std::string back;
-  const std::string_view body = std::string_view(entry).substr(open.size(), entry.size() - open.size() - close.size());
+  const std::string_view body =
+      std::string_view(entry).substr(open.size(), entry.size() - open.size() - close.size());
   for (size_t i = 0; i < body.size(); ++i) {
     if (body.substr(i, 4) == "<cr>") {
       back.push_back('\r');
@@ -208,16 +209,26 @@ void CheckCustom(std::string_view data, const std::vector<std::string>& tokens) 
 void CheckRecord(const std::vector<std::string_view>& pieces, const std::vector<std::string>& tokens) {
   auto piece = [&](size_t i) { return std::string(i < pieces.size() ? pieces[i] : std::string_view()); };
   lmint::InteractionRecord r;
-  std::string* fields[] = {&r.courseId,        &r.studentId,       &r.date,   &r.time,
-                           &r.interactionId,   &r.objectiveId,     &r.type,   &r.correctResponse,
-                           &r.studentResponse, &r.result,          &r.weighting, &r.latency};
+  std::string* fields[] = {&r.courseId,        &r.studentId,   &r.date,      &r.time,
+                           &r.interactionId,   &r.objectiveId, &r.type,      &r.correctResponse,
+                           &r.studentResponse, &r.result,      &r.weighting, &r.latency};
   for (size_t i = 0; i < std::size(fields); ++i) *fields[i] = piece(i);
   const auto line = ReadCsvLine(lmint::interactionLine(r, tokens));
   const size_t custom = (tokens.size() + 1) / 2;
   Check(line && line->size() == 13 + custom);
-  const std::string* order[] = {&r.courseId, &r.studentId, nullptr, &r.date, &r.time,
-                                &r.interactionId, &r.objectiveId, &r.type, &r.correctResponse,
-                                &r.studentResponse, &r.result, &r.weighting, &r.latency};
+  const std::string* order[] = {&r.courseId,
+                                &r.studentId,
+                                nullptr,
+                                &r.date,
+                                &r.time,
+                                &r.interactionId,
+                                &r.objectiveId,
+                                &r.type,
+                                &r.correctResponse,
+                                &r.studentResponse,
+                                &r.result,
+                                &r.weighting,
+                                &r.latency};
   for (size_t i = 0; i < 13; ++i) Check((*line)[i] == (order[i] ? *order[i] : std::string()));
   for (size_t i = 0; i < custom; ++i)
     Check((*line)[13 + i] == (2 * i + 1 < tokens.size() ? tokens[2 * i + 1] : std::string()));
@@ -246,8 +257,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckNumbers(text, seconds);
   static constexpr char kLetters[] = "NICPFnicpfLTlt";
   const char letter = kLetters[choice % (sizeof kLetters - 1)];
-  const std::string_view set = (choice % (sizeof kLetters - 1)) < 10 ? lmint::lessonStatusLetters
-                                                                     : lmint::exitLetters;
+  const std::string_view set =
+      (choice % (sizeof kLetters - 1)) < 10 ? lmint::lessonStatusLetters : lmint::exitLetters;
   CheckStatus(text, letter, set);
   CheckTexts(text);
   CheckComment(seconds, text);

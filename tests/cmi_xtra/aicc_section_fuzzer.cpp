@@ -78,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string backChars = withoutLineEnds(back);
     const std::string textChars = withoutLineEnds(text);
     if (textChars.compare(0, backChars.size(), backChars) != 0) std::abort();
-    if (readCost(lmint::expandLoneCR(text)) <= lmint::sectionTextLimit && backChars != textChars) std::abort();
+    if (readCost(lmint::expandLoneCR(text)) <= lmint::sectionTextLimit && backChars != textChars)
+      std::abort();
     if (lmint::withSection(written, section, text) != written) std::abort();
   }
   return 0;

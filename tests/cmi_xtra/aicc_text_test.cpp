@@ -27,8 +27,8 @@ struct SectionCase {
 TEST(SectionText, ReadsTheSectionsLinesAsTheHostWroteThem) {
   const SectionCase cases[] = {
       // 0: a middle section loses the CR LF after its last line
-      {"[Core]\r\nA=1\r\n[Core_Lesson]\r\nline one\r\nline two\r\n[Core_Vendor]\r\nv\r\n",
-       "Core_Lesson", "line one\r\nline two"},
+      {"[Core]\r\nA=1\r\n[Core_Lesson]\r\nline one\r\nline two\r\n[Core_Vendor]\r\nv\r\n", "Core_Lesson",
+       "line one\r\nline two"},
       // the last section keeps it
       {"[Core]\r\nA=1\r\n[Core_Vendor]\r\nv\r\n", "Core_Vendor", "v\r\n"},
       {"[Core]\r\nA=1\r\n", "Core_Lesson", ""},
@@ -84,8 +84,7 @@ TEST(WithSection, ReplacesOrAddsTheSection) {
       {"[Core]\r\nScore=5", "comments", "X", "[Core]\r\nScore=5\r\n[comments]\r\nX"},
       {"[Core]\r\nA=1\r\n[comments]\r\nold\r\nolder\r\n", "comments", "new",
        "[Core]\r\nA=1\r\n[comments]\r\nnew"},
-      {"[comments]\r\nold\r\n[Core]\r\nA=1\r\n", "comments", "new",
-       "[comments]\r\nnew\r\n[Core]\r\nA=1\r\n"},
+      {"[comments]\r\nold\r\n[Core]\r\nA=1\r\n", "comments", "new", "[comments]\r\nnew\r\n[Core]\r\nA=1\r\n"},
       // 5: lone CRs in the text become CR LF; CR LF stays
       {std::nullopt, "S", "a\rb\r", "[S]\r\na\r\nb\r\n"},
       {std::nullopt, "S", "a\r\nb", "[S]\r\na\r\nb"},
@@ -101,16 +100,14 @@ TEST(WithSection, ReplacesOrAddsTheSection) {
       {"[S]\r\nfirst\r\n[S]\r\nsecond\r\n", "S", "new", "[S]\r\nnew\r\n[S]\r\nsecond\r\n"},
       {"[S]\r\n[T]\r\n", "S", "new", "[S]\r\nnew\r\n[T]\r\n"},
       // 15: a name that begins another section's name is not that section
-      {"[Core_Lessons]\r\nx\r\n", "Core_Lesson", "y",
-       "[Core_Lessons]\r\nx\r\n\r\n[Core_Lesson]\r\ny"},
+      {"[Core_Lessons]\r\nx\r\n", "Core_Lesson", "y", "[Core_Lessons]\r\nx\r\n\r\n[Core_Lesson]\r\ny"},
       {"[A]\r\n1\r\n[S]\r\nold\r\n[B]\r\n2\r\n", "s", "", "[A]\r\n1\r\n[s]\r\n\r\n[B]\r\n2\r\n"},
   };
   for (size_t row = 0; row < std::size(cases); ++row) {
     const SpliceCase& c = cases[row];
     std::optional<std::string_view> file;
     if (c.file) file = *c.file;
-    EXPECT_EQ(Visible(lmint::withSection(file, c.section, c.text)), Visible(c.expected))
-        << "row " << row;
+    EXPECT_EQ(Visible(lmint::withSection(file, c.section, c.text)), Visible(c.expected)) << "row " << row;
   }
 }
 
@@ -124,8 +121,7 @@ TEST(Sections, LongNamesAreUsedWhole) {
 
 TEST(WithSection, WhatIsWrittenReadsBack) {
   const std::string text = "one\r\ntwo\rthree";
-  const std::string file =
-      lmint::withSection("[Core]\r\nA=1\r\n[S]\r\nold\r\n[B]\r\nb=1\r\n", "S", text);
+  const std::string file = lmint::withSection("[Core]\r\nA=1\r\n[S]\r\nold\r\n[B]\r\nb=1\r\n", "S", text);
   EXPECT_EQ(Visible(lmint::sectionText(file, "S")), Visible("one\r\ntwo\r\nthree"));
   EXPECT_EQ(Visible(lmint::sectionText(file, "B")), Visible("b=1\r\n"));
 }
@@ -237,13 +233,10 @@ TEST(Numbers, TimeBothWays) {
     std::int32_t seconds;
   };
   const ReadCase reads[] = {
-      {"1:2:5", 3725},
-      {"5", 18000},
-      {"01:02:05", 3725},
-      {"", 0},
+      {"1:2:5", 3725},    {"5", 18000},
+      {"01:02:05", 3725}, {"", 0},
       {"1:xx:5", 3605},  // 5
-      {"0:90", 5400},
-      {"999999:0:0", std::numeric_limits<std::int32_t>::max()},
+      {"0:90", 5400},     {"999999:0:0", std::numeric_limits<std::int32_t>::max()},
   };
   for (size_t row = 0; row < std::size(reads); ++row) {
     EXPECT_EQ(lmint::timeToSeconds(reads[row].text), reads[row].seconds) << "row " << row;
@@ -334,8 +327,8 @@ TEST(Interactions, HeaderAndRecordLines) {
   EXPECT_EQ(lmint::interactionHeader({}), plainHeader + "\r\n");
   EXPECT_EQ(lmint::interactionHeader({"a", "1", "b", "2"}), plainHeader + ",\"a\",\"b\"\r\n");
 
-  lmint::InteractionRecord r{"PHYS1", "S042", "24/05/99", "10:15:00", "q1", "obj1", "C", "b", "b",
-                             "C", "1", "00:00:12"};
+  lmint::InteractionRecord r{"PHYS1", "S042", "24/05/99", "10:15:00", "q1", "obj1",
+                             "C",     "b",    "b",        "C",        "1",  "00:00:12"};
   EXPECT_EQ(lmint::interactionLine(r, {}),
             "\"PHYS1\",\"S042\",\"\",\"24/05/99\",\"10:15:00\",\"q1\",\"obj1\",\"C\",\"b\",\"b\","
             "\"C\",\"1\",\"00:00:12\"\r\n");

@@ -72,7 +72,8 @@ void MOA_CALL CountingAllocator::Free(moa::Allocator* self, void* block) {
 }
 
 int CountingAllocator::Live() const {
-  return static_cast<int>(std::count_if(blocks_.begin(), blocks_.end(), [](const Block& b) { return b.live; }));
+  return static_cast<int>(
+      std::count_if(blocks_.begin(), blocks_.end(), [](const Block& b) { return b.live; }));
 }
 
 bool CountingAllocator::IsLive(const void* block) const {
@@ -144,7 +145,9 @@ std::uint32_t MOA_CALL ValueHost::Release(moa::ValueInterface* self) {
   return static_cast<std::uint32_t>(--Face<moa::ValueInterface, ValueHost>::Of(self)->references);
 }
 
-void MOA_CALL ValueHost::Unexpected() { ADD_FAILURE() << "the Xtra called a value-interface slot it has no use for"; }
+void MOA_CALL ValueHost::Unexpected() {
+  ADD_FAILURE() << "the Xtra called a value-interface slot it has no use for";
+}
 
 moa::MoaError MOA_CALL ValueHost::ValueToInteger(moa::ValueInterface* self, const moa::HostValue* v,
                                                  std::int32_t* out) {
@@ -185,14 +188,16 @@ moa::MoaError MOA_CALL ValueHost::ValueToString(moa::ValueInterface* self, const
   return moa::errNone;
 }
 
-moa::MoaError MOA_CALL ValueHost::IntegerToValue(moa::ValueInterface* self, std::int32_t i, moa::HostValue* out) {
+moa::MoaError MOA_CALL ValueHost::IntegerToValue(moa::ValueInterface* self, std::int32_t i,
+                                                 moa::HostValue* out) {
   ValueHost* h = Face<moa::ValueInterface, ValueHost>::Of(self);
   *out = h->Integer(i);
   h->log.push_back({slotIntegerToValue, *out});
   return moa::errNone;
 }
 
-moa::MoaError MOA_CALL ValueHost::StringToValue(moa::ValueInterface* self, const char* text, moa::HostValue* out) {
+moa::MoaError MOA_CALL ValueHost::StringToValue(moa::ValueInterface* self, const char* text,
+                                                moa::HostValue* out) {
   ValueHost* h = Face<moa::ValueInterface, ValueHost>::Of(self);
   *out = h->String(text);
   h->log.push_back({slotStringToValue, *out});
@@ -275,8 +280,9 @@ moa::MoaError MOA_CALL RecordingDictionary::Put(moa::Dictionary* self, std::uint
                                                 std::int32_t size, const char* key) {
   RecordingDictionary* d = Face<moa::Dictionary, RecordingDictionary>::Of(self);
   const char* bytes = static_cast<const char*>(data);
-  std::string copied = (type == moa::dictTypeText && size == 0) ? std::string(bytes)
-                                                                : std::string(bytes, static_cast<std::size_t>(size));
+  std::string copied = (type == moa::dictTypeText && size == 0)
+                           ? std::string(bytes)
+                           : std::string(bytes, static_cast<std::size_t>(size));
   d->entries.push_back({type, key ? key : "", copied});
   return d->answer;
 }
@@ -301,7 +307,8 @@ std::uint32_t MOA_CALL RegistrationCache::Release(moa::Cache*) { return 1; }
 void MOA_CALL RegistrationCache::Unexpected() { ADD_FAILURE() << "unexpected cache method"; }
 
 moa::MoaError MOA_CALL RegistrationCache::AddRegistryEntry(moa::Cache* self, moa::Dictionary* xtraDictionary,
-                                                           const moa::MoaId* classId, const moa::MoaId* interfaceId,
+                                                           const moa::MoaId* classId,
+                                                           const moa::MoaId* interfaceId,
                                                            moa::Dictionary** registryDictionary) {
   RegistrationCache* c = Face<moa::Cache, RegistrationCache>::Of(self);
   c->entries.push_back({xtraDictionary, *classId, *interfaceId});
@@ -339,7 +346,8 @@ moa::ObjectHeader* DirectorHost::CreateInstance(const moa::MoaId& classId) {
   moa::InstanceCreate create = nullptr;
   moa::InstanceDestroy destroy = nullptr;
   if (getClassForm(&classId, &size, &create, &destroy) != moa::errNone) return nullptr;
-  void* block = allocator.Interface()->methods->Allocate(allocator.Interface(), static_cast<std::uint32_t>(size));
+  void* block =
+      allocator.Interface()->methods->Allocate(allocator.Interface(), static_cast<std::uint32_t>(size));
   if (!block) return nullptr;
   std::memset(block, 0, static_cast<std::size_t>(size));
   auto* header = static_cast<moa::ObjectHeader*>(block);
@@ -365,7 +373,8 @@ int DirectorHost::References(moa::ObjectHeader* instance) const {
 
 void DirectorHost::Release(moa::ObjectHeader* instance) { InstanceRelease(moa::asUnknown(instance)); }
 
-moa::MoaError MOA_CALL DirectorHost::InstanceQueryInterface(moa::Unknown* self, const moa::MoaId* iid, void** out) {
+moa::MoaError MOA_CALL DirectorHost::InstanceQueryInterface(moa::Unknown* self, const moa::MoaId* iid,
+                                                            void** out) {
   auto* header = reinterpret_cast<moa::ObjectHeader*>(self);
   InstanceRecord* r = RecordOf(header);
   return r->host->getInterface(header, &r->classId, iid, out);
@@ -401,7 +410,8 @@ moa::MoaError DirectorHost::Register() {
   moa::ObjectHeader* instance = CreateInstance(moa::registrationClassId);
   if (!instance) return moa::errOutOfMemory;
   void* out = nullptr;
-  moa::MoaError error = getInterface(instance, &moa::registrationClassId, &moa::registrationInterfaceId, &out);
+  moa::MoaError error =
+      getInterface(instance, &moa::registrationClassId, &moa::registrationInterfaceId, &out);
   if (error == moa::errNone) {
     auto* registration = static_cast<moa::RegistrationInterface*>(out);
     error = registration->methods->Register(registration, cache.Interface(), xtraDictionary.Interface());
@@ -457,7 +467,8 @@ LingoObject::LingoObject(DirectorHost& host) : host_(host) {
   instance_ = host.CreateInstance(moa::scriptingClassId);
   if (!instance_) return;
   void* out = nullptr;
-  if (host.getInterface(instance_, &moa::scriptingClassId, &moa::scriptingInterfaceId, &out) == moa::errNone) {
+  if (host.getInterface(instance_, &moa::scriptingClassId, &moa::scriptingInterfaceId, &out) ==
+      moa::errNone) {
     scripting_ = static_cast<moa::ScriptingInterface*>(out);
   }
 }
@@ -477,13 +488,15 @@ CallOutcome LingoObject::Call(const std::string& handler, const std::vector<Argu
   return host_.Call(scripting_, selector, host_.Values(arguments));
 }
 
-std::optional<std::string> LingoObject::Text(const std::string& handler, const std::vector<Argument>& arguments) {
+std::optional<std::string> LingoObject::Text(const std::string& handler,
+                                             const std::vector<Argument>& arguments) {
   const CallOutcome outcome = Call(handler, arguments);
   EXPECT_EQ(outcome.status, moa::errNone) << handler;
   return host_.values.AsString(outcome.result);
 }
 
-std::optional<std::int32_t> LingoObject::Integer(const std::string& handler, const std::vector<Argument>& arguments) {
+std::optional<std::int32_t> LingoObject::Integer(const std::string& handler,
+                                                 const std::vector<Argument>& arguments) {
   const CallOutcome outcome = Call(handler, arguments);
   EXPECT_EQ(outcome.status, moa::errNone) << handler;
   return host_.values.AsInteger(outcome.result);
@@ -505,7 +518,8 @@ std::string LaunchFilePath() {
 
 void WriteProfileFile(const std::string& path, const std::string& bytes) {
   DWORD written = 0;
-  ASSERT_TRUE(testing_support::WriteFileBytes(path, bytes, &written)) << path << ": " << written << " bytes written";
+  ASSERT_TRUE(testing_support::WriteFileBytes(path, bytes, &written))
+      << path << ": " << written << " bytes written";
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 

@@ -110,7 +110,8 @@ class ValueHost {
   static void MOA_CALL Unexpected();
   static moa::MoaError MOA_CALL ValueToInteger(moa::ValueInterface*, const moa::HostValue*, std::int32_t*);
   static moa::MoaError MOA_CALL StringLength(moa::ValueInterface*, const moa::HostValue*, std::int32_t*);
-  static moa::MoaError MOA_CALL ValueToString(moa::ValueInterface*, const moa::HostValue*, char*, std::int32_t);
+  static moa::MoaError MOA_CALL ValueToString(moa::ValueInterface*, const moa::HostValue*, char*,
+                                              std::int32_t);
   static moa::MoaError MOA_CALL IntegerToValue(moa::ValueInterface*, std::int32_t, moa::HostValue*);
   static moa::MoaError MOA_CALL StringToValue(moa::ValueInterface*, const char*, moa::HostValue*);
   moa::ValueMethods methods_;
@@ -212,8 +213,10 @@ class DirectorHost {
   DirectorHost(const DirectorHost&) = delete;
   DirectorHost& operator=(const DirectorHost&) = delete;
 
-  bool Loaded() const { return module_ != nullptr && getClassForm && getInterface && getClassInfo &&
-                                 getClassObject && canUnloadNow; }
+  bool Loaded() const {
+    return module_ != nullptr && getClassForm && getInterface && getClassInfo && getClassObject &&
+           canUnloadNow;
+  }
 
   moa::DllGetClassFormFn getClassForm = nullptr;
   moa::DllGetInterfaceFn getInterface = nullptr;
@@ -277,7 +280,8 @@ class LingoObject {
   CallOutcome Call(const std::string& handler, const std::vector<Argument>& arguments = {});
   // The handler's text result; nullopt when it set none or set another kind.
   std::optional<std::string> Text(const std::string& handler, const std::vector<Argument>& arguments = {});
-  std::optional<std::int32_t> Integer(const std::string& handler, const std::vector<Argument>& arguments = {});
+  std::optional<std::int32_t> Integer(const std::string& handler,
+                                      const std::vector<Argument>& arguments = {});
 
  private:
   DirectorHost& host_;

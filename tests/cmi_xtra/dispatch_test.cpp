@@ -26,7 +26,6 @@ class Dispatch : public director_host::LessonTest {
   std::string Output(const std::string& section, const std::string& key) {
     return director_host::ProfileValue(dir.File("result.cmi"), section, key);
   }
-
 };
 
 const std::string interactionColumns =
@@ -47,7 +46,8 @@ TEST_F(Dispatch, EverySelectorRunsItsHandler) {
   };
   auto outputBytes = [](const char* bytes) {
     return [=](Dispatch& t) {
-      EXPECT_EQ(Visible(testing_support::ReadFileIfAny(t.dir.File("result.cmi")).value_or("<none>")), Visible(bytes));
+      EXPECT_EQ(Visible(testing_support::ReadFileIfAny(t.dir.File("result.cmi")).value_or("<none>")),
+                Visible(bytes));
     };
   };
   auto csvBytes = [](std::string bytes) {
@@ -57,7 +57,8 @@ TEST_F(Dispatch, EverySelectorRunsItsHandler) {
     };
   };
   const std::string record =
-      "\"PHYS1\",\"S042\",\"\",\"24/05/99\",\"10:15:00\",\"q1\",\"waves\",\"C\",\"b\",\"a\",\"W\",\"1\",\"00:00:12\"";
+      "\"PHYS1\",\"S042\",\"\",\"24/05/"
+      "99\",\"10:15:00\",\"q1\",\"waves\",\"C\",\"b\",\"a\",\"W\",\"1\",\"00:00:12\"";
   const std::vector<Argument> interaction = {"24/05/99", "10:15:00", "q1", "waves", "C",
                                              "b",        "a",        "W",  "1",     "00:00:12"};
   std::vector<Argument> interactionEx = interaction;
@@ -88,8 +89,12 @@ TEST_F(Dispatch, EverySelectorRunsItsHandler) {
       {"LMSetCompleted", {}, {}, outputValue("Core", "Lesson_Status", "C")},
       {"LMSetStarted", {}, {}, outputValue("Core", "Lesson_Status", "I")},
       // 20
-      {"LMReadComplete", {}, {},
-       [](Dispatch& t) { EXPECT_FALSE(testing_support::PathExists(t.launch)) << "the launch file is still there"; }},
+      {"LMReadComplete",
+       {},
+       {},
+       [](Dispatch& t) {
+         EXPECT_FALSE(testing_support::PathExists(t.launch)) << "the launch file is still there";
+       }},
       {"LMIsPassed", {}, 0, nullptr},
       {"LMIsFailed", {}, 0, nullptr},
       {"LMGetCourseID", {}, std::string("PHYS1"), nullptr},
@@ -119,7 +124,9 @@ TEST_F(Dispatch, EverySelectorRunsItsHandler) {
       {"LMSetTimedOut", {}, {}, outputValue("Core", "Lesson_Status", "incomplete,T")},
       {"LMSetLoggedOut", {}, {}, outputValue("Core", "Lesson_Status", "incomplete,L")},
       // 45
-      {"LMSetObj", {2, "waves2", 95, "", 0, 1, 0, 0}, {},
+      {"LMSetObj",
+       {2, "waves2", 95, "", 0, 1, 0, 0},
+       {},
        [](Dispatch& t) {
          EXPECT_EQ(t.Output("Objectives_Status", "J_ID.3"), "waves2");
          EXPECT_EQ(t.Output("Objectives_Status", "J_STATUS.3"), "c");
@@ -127,7 +134,9 @@ TEST_F(Dispatch, EverySelectorRunsItsHandler) {
        }},
       {"LMAddComment", {7, "well done"}, {}, outputBytes("[comments]\r\n<7>well done<e.7>")},
       {"LMAddInteraction", interaction, {}, csvBytes(interactionColumns + "\r\n" + record + "\r\n")},
-      {"LMAddInteractionEx", interactionEx, {},
+      {"LMAddInteractionEx",
+       interactionEx,
+       {},
        csvBytes(interactionColumns + ",\"tries\",\"hint\"\r\n" + record + ",\"2\",\"no\"\r\n")},
       {"LMSetCustomField", {"Custom", "colour", "red"}, {}, outputValue("Custom", "colour", "red")},
   };
@@ -145,7 +154,8 @@ TEST_F(Dispatch, EverySelectorRunsItsHandler) {
 
     const std::vector<moa::HostValue> values = host.Values(r.arguments);
     host.values.log.clear();
-    const director_host::CallOutcome outcome = host.Call(lingo.Scripting(), static_cast<std::int32_t>(row + 1), values);
+    const director_host::CallOutcome outcome =
+        host.Call(lingo.Scripting(), static_cast<std::int32_t>(row + 1), values);
     EXPECT_EQ(outcome.status, moa::errNone);
 
     // Arguments are fetched first to last, each exactly once.

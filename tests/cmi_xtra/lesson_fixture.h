@@ -34,14 +34,18 @@ class LessonTest : public ::testing::Test {
            "Score=55\r\n"
            "Time=00:12:30\r\n"
            "Path=C:\\core\\path\r\n"
-           "Output_file=" + dir.File("result.cmi") + "\r\n"
+           "Output_file=" +
+           dir.File("result.cmi") +
+           "\r\n"
            "[Core_Lesson]\r\n"
            "step=4\r\n"
            "[Core_Vendor]\r\n"
            "mode=lab\r\n"
            "[Evaluation]\r\n"
            "Course_ID=PHYS1\r\n"
-           "Interactions_File=" + dir.File("interactions.csv") + "\r\n"
+           "Interactions_File=" +
+           dir.File("interactions.csv") +
+           "\r\n"
            "[Objectives_Status]\r\n"
            "J_ID.0=zero\r\nJ_SCORE.0=10\r\nJ_STATUS.0=completed\r\n"
            "J_ID.3=waves\r\nJ_SCORE.3=70\r\nJ_STATUS.3=passed\r\n"

@@ -18,8 +18,9 @@ class Lesson : public director_host::LessonTest {
  protected:
   // A launch file with the two file names and whatever else the case needs.
   void WriteLaunch(const std::string& core, const std::string& more = "") {
-    director_host::WriteProfileFile(launch, "[Core]\r\nOutput_file=" + output + "\r\n" + core + "[Evaluation]\r\n" +
-                                                "Course_ID=PHYS1\r\nInteractions_File=" + interactions + "\r\n" + more);
+    director_host::WriteProfileFile(
+        launch, "[Core]\r\nOutput_file=" + output + "\r\n" + core + "[Evaluation]\r\n" +
+                    "Course_ID=PHYS1\r\nInteractions_File=" + interactions + "\r\n" + more);
   }
   std::string Output(const std::string& section, const std::string& key) const {
     return director_host::ProfileValue(output, section, key);
@@ -116,15 +117,18 @@ TEST_F(Lesson, AWholeLesson) {
             Visible("\r\n<1>Good work<cr>see the graph<e.1>\r\n\r\n<2>second<e.2>\r\n"));
   EXPECT_EQ(Output("Core", "Score"), "85") << "a section write lost the keys";
 
-  lingo.Call("LMAddInteraction", {"24/05/99", "10:15:00", "q1", "waves", "C", "b", "b", "C", "1", "00:00:12"});
+  lingo.Call("LMAddInteraction",
+             {"24/05/99", "10:15:00", "q1", "waves", "C", "b", "b", "C", "1", "00:00:12"});
   lingo.Call("LMAddInteraction",
              {"24/05/99", "10:16:30", "q2", "sound", "F", "343 m/s", "say \"340\"", "W", "1", "00:00:40"});
-  EXPECT_EQ(Visible(testing_support::ReadFileIfAny(interactions).value_or("<none>")),
-            Visible(std::string(interactionColumns) + "\r\n" +
-                    "\"PHYS1\",\"S042\",\"\",\"24/05/99\",\"10:15:00\",\"q1\",\"waves\",\"C\",\"b\",\"b\",\"C\",\"1\","
-                    "\"00:00:12\"\r\n"
-                    "\"PHYS1\",\"S042\",\"\",\"24/05/99\",\"10:16:30\",\"q2\",\"sound\",\"F\",\"343 m/s\","
-                    "\"say \"\"340\"\"\",\"W\",\"1\",\"00:00:40\"\r\n"));
+  EXPECT_EQ(
+      Visible(testing_support::ReadFileIfAny(interactions).value_or("<none>")),
+      Visible(
+          std::string(interactionColumns) + "\r\n" +
+          "\"PHYS1\",\"S042\",\"\",\"24/05/99\",\"10:15:00\",\"q1\",\"waves\",\"C\",\"b\",\"b\",\"C\",\"1\","
+          "\"00:00:12\"\r\n"
+          "\"PHYS1\",\"S042\",\"\",\"24/05/99\",\"10:16:30\",\"q2\",\"sound\",\"F\",\"343 m/s\","
+          "\"say \"\"340\"\"\",\"W\",\"1\",\"00:00:40\"\r\n"));
   EXPECT_EQ(host.values.unexpectedCalls, 0);
 }
 
@@ -196,8 +200,9 @@ TEST_F(Lesson, StatusQuestionsReadTheFirstLetterOfAWord) {
 }
 
 TEST_F(Lesson, ObjectivesFollowTheLastCount) {
-  WriteLaunch("", "[Objectives_Status]\r\nJ_ID.0=zero\r\nJ_ID.3=three\r\nJ_ID.7=seven\r\nJ_SCORE.7=77\r\n"
-                  "J_STATUS.7=2c\r\n");
+  WriteLaunch("",
+              "[Objectives_Status]\r\nJ_ID.0=zero\r\nJ_ID.3=three\r\nJ_ID.7=seven\r\nJ_SCORE.7=77\r\n"
+              "J_STATUS.7=2c\r\n");
   LingoObject lingo(host);
   ASSERT_TRUE(lingo.Ready());
   // Before any count every index stands for key 0.
@@ -211,11 +216,9 @@ TEST_F(Lesson, ObjectivesFollowTheLastCount) {
     std::int32_t completed;
   };
   const Case cases[] = {
-      {1, "three", 0, 0},
-      {2, "seven", 77, 1},
-      {3, "", 0, 0},  // entry 3 still holds key 0, which this launch file lacks
-      {0, "", 0, 0},
-      {101, "", 0, 0},  // 5
+      {1, "three", 0, 0}, {2, "seven", 77, 1},
+      {3, "", 0, 0},                        // entry 3 still holds key 0, which this launch file lacks
+      {0, "", 0, 0},      {101, "", 0, 0},  // 5
       {-5, "", 0, 0},
   };
   for (size_t row = 0; row < std::size(cases); ++row) {
@@ -235,13 +238,10 @@ TEST_F(Lesson, SetObjectiveChoosesItsStatus) {
     const char* written;
   };
   const Case cases[] = {
-      {"", 0, 0, 0, 0, "", "f"},
-      {"", 1, 0, 0, 0, "", "i"},
-      {"", 0, 1, 0, 0, "C", "c"},
-      {"", 0, 0, 1, 0, "incomplete,T", "T,p"},
+      {"", 0, 0, 0, 0, "", "f"},  {"", 1, 0, 0, 0, "", "i"},
+      {"", 0, 1, 0, 0, "C", "c"}, {"", 0, 0, 1, 0, "incomplete,T", "T,p"},
       {"", 0, 0, 0, 1, "", "f"},  // 5: "f" is what no other flag gives
-      {"", 1, 1, 1, 1, "", "i"},
-      {"browsed", 1, 0, 0, 0, "C", "browsed"},
+      {"", 1, 1, 1, 1, "", "i"},  {"browsed", 1, 0, 0, 0, "C", "browsed"},
   };
   LingoObject lingo(host);
   ASSERT_TRUE(lingo.Ready());
@@ -288,10 +288,12 @@ TEST_F(Lesson, CommentsStandOnTheirOwnLines) {
   LingoObject lingo(host);
   ASSERT_TRUE(lingo.Ready());
   lingo.Call("LMAddComment", {3, "first\r\nsecond"});
-  EXPECT_EQ(Visible(OutputBytes()), Visible("[Core]\r\nScore=5\r\n\r\n[comments]\r\n\r\n<3>first<cr>second<e.3>"));
+  EXPECT_EQ(Visible(OutputBytes()),
+            Visible("[Core]\r\nScore=5\r\n\r\n[comments]\r\n\r\n<3>first<cr>second<e.3>"));
   lingo.Call("LMAddComment", {1000, "x"});
-  EXPECT_EQ(Visible(OutputBytes()), Visible("[Core]\r\nScore=5\r\n\r\n[comments]\r\n\r\n<3>first<cr>second<e.3>"
-                                            "\r\n\r\n<1000>x<e.1000>"));
+  EXPECT_EQ(Visible(OutputBytes()),
+            Visible("[Core]\r\nScore=5\r\n\r\n[comments]\r\n\r\n<3>first<cr>second<e.3>"
+                    "\r\n\r\n<1000>x<e.1000>"));
   // Once another section follows, comments stand on consecutive lines.
   director_host::WriteProfileFile(output, "[comments]\r\n<1>a<e.1>\r\n[Core]\r\nScore=5\r\n");
   lingo.Call("LMAddComment", {2, "b"});
@@ -299,12 +301,14 @@ TEST_F(Lesson, CommentsStandOnTheirOwnLines) {
   // The section's own name inside a comment is no header.
   lingo.Call("LMAddComment", {3, "see [comments]"});
   lingo.Call("LMAddComment", {4, "d"});
-  EXPECT_EQ(Visible(OutputBytes()),
-            Visible("[comments]\r\n<1>a<e.1>\r\n<2>b<e.2>\r\n<3>see [comments]<e.3>\r\n<4>d<e.4>\r\n[Core]\r\nScore=5\r\n"));
+  EXPECT_EQ(Visible(OutputBytes()), Visible("[comments]\r\n<1>a<e.1>\r\n<2>b<e.2>\r\n<3>see "
+                                            "[comments]<e.3>\r\n<4>d<e.4>\r\n[Core]\r\nScore=5\r\n"));
 }
 
 TEST_F(Lesson, SectionsAreReadAndReplacedWhole) {
-  WriteLaunch("", "[core_lesson] kept after the bracket\r\nline one\r\n\r\nline three\r\n[Core_Lessons]\r\nnot this\r\n");
+  WriteLaunch(
+      "",
+      "[core_lesson] kept after the bracket\r\nline one\r\n\r\nline three\r\n[Core_Lessons]\r\nnot this\r\n");
   director_host::WriteProfileFile(output, "[Core]\nScore=5\n[Core_Lesson]\nold\n[Later]\nx=1\n");
   LingoObject lingo(host);
   ASSERT_TRUE(lingo.Ready());
@@ -323,17 +327,20 @@ TEST_F(Lesson, InteractionsWithCustomData) {
   WriteLaunch("Student_ID=S042\r\n");
   LingoObject lingo(host);
   ASSERT_TRUE(lingo.Ready());
-  const std::vector<Argument> fields = {"24/05/99", "10:15:00", "q1", "waves", "C", "b", "b", "C", "1", "00:00:12"};
+  const std::vector<Argument> fields = {"24/05/99", "10:15:00", "q1", "waves", "C",
+                                        "b",        "b",        "C",  "1",     "00:00:12"};
   std::vector<Argument> ex = fields;
   ex.push_back("a=1\r\nb=2");
   lingo.Call("LMAddInteractionEx", ex);
   ex.back() = "a=3\r\nb=4\r\nc";
   lingo.Call("LMAddInteractionEx", ex);
   lingo.Call("LMAddInteraction", fields);
-  const std::string record = "\"PHYS1\",\"S042\",\"\",\"24/05/99\",\"10:15:00\",\"q1\",\"waves\",\"C\",\"b\",\"b\",\"C\",\"1\",\"00:00:12\"";
+  const std::string record =
+      "\"PHYS1\",\"S042\",\"\",\"24/05/"
+      "99\",\"10:15:00\",\"q1\",\"waves\",\"C\",\"b\",\"b\",\"C\",\"1\",\"00:00:12\"";
   EXPECT_EQ(Visible(testing_support::ReadFileIfAny(interactions).value_or("<none>")),
-            Visible(std::string(interactionColumns) + ",\"a\",\"b\"\r\n" + record + ",\"1\",\"2\"\r\n" + record +
-                    ",\"3\",\"4\",\"\"\r\n" + record + "\r\n"));
+            Visible(std::string(interactionColumns) + ",\"a\",\"b\"\r\n" + record + ",\"1\",\"2\"\r\n" +
+                    record + ",\"3\",\"4\",\"\"\r\n" + record + "\r\n"));
 }
 
 TEST_F(Lesson, AnInteractionsFileThatCannotBeOpenedIsLeftAlone) {
@@ -344,7 +351,8 @@ TEST_F(Lesson, AnInteractionsFileThatCannotBeOpenedIsLeftAlone) {
   ASSERT_TRUE(lingo.Ready());
   {
     // The system holds the file open without sharing while the lesson reports.
-    HANDLE held = CreateFileA(interactions.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE held = CreateFileA(interactions.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     lingo.Call("LMAddInteraction", {"d", "t", "q", "o", "C", "b", "b", "C", "1", "0"});
     CloseHandle(held);
@@ -380,13 +388,15 @@ TEST_F(Lesson, LongNamesAreKeptWhole) {
   // Names past any fixed buffer: a 300-character output path, a 150-character custom item.
   const std::string longOutput = dir.Path() + "\\" + std::string(300 - dir.Path().size() - 5, 'o') + ".cmi";
   director_host::WriteProfileFile(launch, "[Core]\r\nStudent_ID=S042\r\nOutput_file=" + longOutput +
-                                              "\r\n[Evaluation]\r\nInteractions_File=" + interactions + "\r\n");
+                                              "\r\n[Evaluation]\r\nInteractions_File=" + interactions +
+                                              "\r\n");
   LingoObject lingo(host);
   ASSERT_TRUE(lingo.Ready());
   lingo.Call("LMReadComplete");
   EXPECT_EQ(lingo.Text("LMGetCustomField", {"Core", "Output_file"}), longOutput);
   const std::string name(150, 'n');
-  lingo.Call("LMAddInteractionEx", {"d", "t", "q", "o", "C", "b", "b", "C", "1", "0", name + "=" + name + "v"});
+  lingo.Call("LMAddInteractionEx",
+             {"d", "t", "q", "o", "C", "b", "b", "C", "1", "0", name + "=" + name + "v"});
   const std::string csv = testing_support::ReadFileIfAny(interactions).value_or("");
   EXPECT_NE(csv.find(",\"" + name + "\"\r\n"), std::string::npos) << csv;
   EXPECT_NE(csv.find(",\"" + name + "v\"\r\n"), std::string::npos) << csv;
@@ -417,7 +427,8 @@ TEST_F(Lesson, RelativeFileNamesMeanTheLaunchFilesDirectory) {
   };
   const Case cases[] = {
       {stem + ".cmi", stem + ".csv", windows + stem + ".cmi", windows + stem + ".csv"},
-      {stem + "\\result.cmi", stem + "\\interactions.csv", folder + "\\result.cmi", folder + "\\interactions.csv"},
+      {stem + "\\result.cmi", stem + "\\interactions.csv", folder + "\\result.cmi",
+       folder + "\\interactions.csv"},
       // On the launch file's drive, relative to that drive's current directory.
       {windows.substr(0, 2) + stem + ".cmi", windows.substr(0, 2) + stem + ".csv", windows + stem + ".cmi",
        windows + stem + ".csv"},
@@ -446,9 +457,9 @@ TEST_F(Lesson, RelativeFileNamesMeanTheLaunchFilesDirectory) {
     SCOPED_TRACE("row " + std::to_string(row) + ": " + c.output);
     director_host::RemoveFile(c.outputPath);
     director_host::RemoveFile(c.interactionsPath);
-    director_host::WriteProfileFile(launch, "[Core]\r\nStudent_ID=S042\r\nOutput_file=" + c.output +
-                                                "\r\n[Evaluation]\r\nCourse_ID=PHYS1\r\nInteractions_File=" +
-                                                c.interactions + "\r\n");
+    director_host::WriteProfileFile(
+        launch, "[Core]\r\nStudent_ID=S042\r\nOutput_file=" + c.output +
+                    "\r\n[Evaluation]\r\nCourse_ID=PHYS1\r\nInteractions_File=" + c.interactions + "\r\n");
     {
       LingoObject lingo(host);
       ASSERT_TRUE(lingo.Ready());
@@ -463,11 +474,13 @@ TEST_F(Lesson, RelativeFileNamesMeanTheLaunchFilesDirectory) {
       lingo.Call("LMSetData", {"step=9"});
       lingo.Call("LMAddComment", {1, "ok"});
       lingo.Call("LMSetTime", {61});
-      lingo.Call("LMAddInteraction", {"24/05/99", "10:15:00", "q1", "waves", "C", "b", "b", "C", "1", "00:00:12"});
+      lingo.Call("LMAddInteraction",
+                 {"24/05/99", "10:15:00", "q1", "waves", "C", "b", "b", "C", "1", "00:00:12"});
     }
     // One output file holds every section of the lesson, values and free text alike.
     const std::string bytes = testing_support::ReadFileIfAny(c.outputPath).value_or("<none>");
-    EXPECT_EQ(director_host::ProfileValue(c.outputPath, "Core", "Lesson_Location"), "page2") << Visible(bytes);
+    EXPECT_EQ(director_host::ProfileValue(c.outputPath, "Core", "Lesson_Location"), "page2")
+        << Visible(bytes);
     EXPECT_EQ(director_host::ProfileValue(c.outputPath, "Core", "Score"), "85");
     EXPECT_EQ(director_host::ProfileValue(c.outputPath, "Core", "Lesson_Status"), "I");
     EXPECT_EQ(director_host::ProfileValue(c.outputPath, "Core", "Time"), "00:01:01");
@@ -475,7 +488,8 @@ TEST_F(Lesson, RelativeFileNamesMeanTheLaunchFilesDirectory) {
     EXPECT_NE(lmint::sectionText(bytes, "Core_Lesson").find("step=9"), std::string::npos) << Visible(bytes);
     EXPECT_NE(lmint::sectionText(bytes, "comments").find("<1>ok<e.1>"), std::string::npos) << Visible(bytes);
     EXPECT_EQ(Visible(testing_support::ReadFileIfAny(c.interactionsPath).value_or("<none>")),
-              Visible(std::string(interactionColumns) + "\r\n\"PHYS1\",\"S042\",\"\",\"24/05/99\",\"10:15:00\","
+              Visible(std::string(interactionColumns) +
+                      "\r\n\"PHYS1\",\"S042\",\"\",\"24/05/99\",\"10:15:00\","
                       "\"q1\",\"waves\",\"C\",\"b\",\"b\",\"C\",\"1\",\"00:00:12\"\r\n"));
     EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{}) << "written where the lesson runs";
     director_host::RemoveFile(c.outputPath);

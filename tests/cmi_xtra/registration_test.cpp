@@ -112,7 +112,8 @@ TEST_F(Registration, InterfaceReferencesBalanceOnTheOwner) {
   ASSERT_NE(instance, nullptr);
   ASSERT_EQ(host.References(instance), 1);
   void* out = nullptr;
-  ASSERT_EQ(host.getInterface(instance, &moa::scriptingClassId, &moa::scriptingInterfaceId, &out), moa::errNone);
+  ASSERT_EQ(host.getInterface(instance, &moa::scriptingClassId, &moa::scriptingInterfaceId, &out),
+            moa::errNone);
   auto* scripting = static_cast<moa::ScriptingInterface*>(out);
   ASSERT_TRUE(host.allocator.IsLive(scripting));
   // One reference for the interface's lifetime, one for its first reference.

@@ -106,8 +106,8 @@ constexpr Deliverable kDeliverables[] = {
 // bare machine, with no runtime of their own beside them.
 bool IsSystemLibrary(std::string_view dll) {
   static const std::set<std::string> kSystem = {
-      "kernel32", "user32", "gdi32", "comctl32", "comdlg32", "advapi32", "shell32", "ole32",
-      "oleaut32", "version", "mpr",  "msvcrt",   "shlwapi",  "winmm",    "psapi",
+      "kernel32", "user32", "gdi32", "comctl32", "comdlg32", "advapi32", "shell32", "ole32", "oleaut32",
+      "version", "mpr", "msvcrt", "shlwapi", "winmm", "psapi",
       // The forms' gradients and transparent glyphs; part of Windows since 98.
       "msimg32"};
   std::string name = Lower(dll);
@@ -149,7 +149,9 @@ TEST_P(DeliverableImage, ImportsOnlyFromSystemLibraries) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Deliverables, DeliverableImage, testing::ValuesIn(kDeliverables),
-                         [](const testing::TestParamInfo<Deliverable>& i) { return std::string(i.param.testName); });
+                         [](const testing::TestParamInfo<Deliverable>& i) {
+                           return std::string(i.param.testName);
+                         });
 
 // The named exports against `expected`, each way, with every surplus and shortfall named.
 void ExpectExactlyExported(const std::string& relative, const std::set<std::string>& expected) {
@@ -172,8 +174,9 @@ TEST(RXSystemImage, ExportsExactlyWhatTheTablesName) {
   std::set<std::string> expected;
   for (const rxsystem::ExportRow& row : rxsystem::ExportTable()) expected.emplace(row.name);
   for (const rxsystem::ProcedureRow& p : rxsystem::ProcedureTable())
-    expected.insert(p.decoratedExport ? "_" + rxsystem::DecoratedName(p.name, rxsystem::kProcedureArgumentBytes)
-                                      : std::string(p.name));
+    expected.insert(p.decoratedExport
+                        ? "_" + rxsystem::DecoratedName(p.name, rxsystem::kProcedureArgumentBytes)
+                        : std::string(p.name));
   ExpectExactlyExported(kRXSystem, expected);
 
   // The host looks the functions up by these plain names, the platform the procedures by these.
@@ -270,20 +273,26 @@ struct Damage {
 void PrintTo(const Damage& d, std::ostream* os) { *os << d.name; }
 
 const Damage kDamages[] = {
-    {"CutInsideTheDosHeader", [](Bytes& b, const pe::Image&) { b.resize(0x30); }, "reach beyond the end of the file"},
+    {"CutInsideTheDosHeader", [](Bytes& b, const pe::Image&) { b.resize(0x30); },
+     "reach beyond the end of the file"},
     {"CutInsideTheSectionTable",
-     [](Bytes& b, const pe::Image&) { b.resize(OptionalHeader(b) + (b[PeHeader(b) + 20] | b[PeHeader(b) + 21] << 8) + 60); },
+     [](Bytes& b, const pe::Image&) {
+       b.resize(OptionalHeader(b) + (b[PeHeader(b) + 20] | b[PeHeader(b) + 21] << 8) + 60);
+     },
      "the section table"},
-    {"CutToHalf", [](Bytes& b, const pe::Image&) { b.resize(b.size() / 2); }, "reach beyond the end of the file"},
+    {"CutToHalf", [](Bytes& b, const pe::Image&) { b.resize(b.size() / 2); },
+     "reach beyond the end of the file"},
     {"PeHeaderPastTheEnd", [](Bytes& b, const pe::Image&) { Put32(b, 0x3C, 0xFFFFFFF0u); },
      "reach beyond the end of the file"},
     {"NoPeSignature", [](Bytes& b, const pe::Image&) { b.at(PeHeader(b)) = 'X'; }, "no PE signature"},
     {"UnknownOptionalHeaderMagic", [](Bytes& b, const pe::Image&) { Put16(b, OptionalHeader(b), 0x107); },
      "unknown optional header magic 0x107"},
-    {"MoreDirectoriesThanTheHeaderHolds", [](Bytes& b, const pe::Image&) { Put32(b, OptionalHeader(b) + 92, 0x10000); },
-     "has room for 16"},
+    {"MoreDirectoriesThanTheHeaderHolds",
+     [](Bytes& b, const pe::Image&) { Put32(b, OptionalHeader(b) + 92, 0x10000); }, "has room for 16"},
     {"ImportsInNoSection",
-     [](Bytes& b, const pe::Image&) { Put32(b, OptionalHeader(b) + 96 + 8 * pe::kImportDirectory, 0x7FFFFFF0u); },
+     [](Bytes& b, const pe::Image&) {
+       Put32(b, OptionalHeader(b) + 96 + 8 * pe::kImportDirectory, 0x7FFFFFF0u);
+     },
      "lies in no section's file data"},
     {"MoreExportNamesThanTheSectionHolds",
      [](Bytes& b, const pe::Image& intact) {

@@ -65,7 +65,8 @@ Image::Image(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {
   subsystem_ = U16(optional + 68, "the subsystem");
   imageBase_ = layout->imageBaseBytes == 4 ? U32(optional + layout->imageBase, "the image base")
                                            : U64(optional + layout->imageBase, "the image base");
-  const std::uint64_t directoryCount = U32(optional + layout->directoryCount, "the number of data directories");
+  const std::uint64_t directoryCount =
+      U32(optional + layout->directoryCount, "the number of data directories");
   if (layout->directories + 8 * directoryCount > optionalSize)
     throw PeError("the optional header names " + std::to_string(directoryCount) +
                   " data directories but has room for " +
@@ -80,13 +81,15 @@ Image::Image(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {
   for (std::uint64_t i = 0; i < sectionCount; ++i) {
     const std::uint64_t at = table + kSectionHeaderBytes * i;
     Section s;
-    for (std::uint64_t c = 0; c < 8 && bytes_[at + c] != 0; ++c) s.name.push_back(static_cast<char>(bytes_[at + c]));
+    for (std::uint64_t c = 0; c < 8 && bytes_[at + c] != 0; ++c)
+      s.name.push_back(static_cast<char>(bytes_[at + c]));
     s.virtualSize = U32(at + 8, "a section's virtual size");
     s.virtualAddress = U32(at + 12, "a section's address");
     s.rawSize = U32(at + 16, "a section's file size");
     s.rawOffset = U32(at + 20, "a section's file offset");
     // A cut-off file is seen here even where the directories read lie before the cut.
-    if (s.rawSize != 0) Need(s.rawOffset, s.rawSize, "the file data of section " + std::to_string(i) + " (" + s.name + ")");
+    if (s.rawSize != 0)
+      Need(s.rawOffset, s.rawSize, "the file data of section " + std::to_string(i) + " (" + s.name + ")");
     sections_.push_back(s);
   }
 }
@@ -162,7 +165,8 @@ std::string Image::Text(std::uint64_t rva, const std::string& what) const {
 }
 
 // `bias` turns the addresses of an old delay-load table (virtual addresses) into RVAs.
-std::vector<std::string> Image::ThunkNames(std::uint64_t rva, std::uint64_t bias, const std::string& what) const {
+std::vector<std::string> Image::ThunkNames(std::uint64_t rva, std::uint64_t bias,
+                                           const std::string& what) const {
   const bool wide = magic_ == kMagicPe32Plus;
   const std::uint64_t step = wide ? 8 : 4;
   const std::uint64_t byOrdinal = wide ? std::uint64_t{1} << 63 : kHighBit;
@@ -224,12 +228,12 @@ std::vector<Export> Image::Exports() const {
   const std::uint32_t base = U32(at + 16, "the export directory");
   const std::uint64_t functionCount = U32(at + 20, "the export directory");
   const std::uint64_t nameCount = U32(at + 24, "the export directory");
-  const std::uint64_t functions = FileOffset(U32(at + 28, "the export directory"), 4 * functionCount,
-                                             "the export address table");
-  const std::uint64_t names = FileOffset(U32(at + 32, "the export directory"), 4 * nameCount,
-                                         "the export name pointers");
-  const std::uint64_t ordinals = FileOffset(U32(at + 36, "the export directory"), 2 * nameCount,
-                                            "the export name ordinals");
+  const std::uint64_t functions =
+      FileOffset(U32(at + 28, "the export directory"), 4 * functionCount, "the export address table");
+  const std::uint64_t names =
+      FileOffset(U32(at + 32, "the export directory"), 4 * nameCount, "the export name pointers");
+  const std::uint64_t ordinals =
+      FileOffset(U32(at + 36, "the export directory"), 2 * nameCount, "the export name ordinals");
   for (std::uint64_t i = 0; i < nameCount; ++i) {
     Export e;
     e.name = Text(U32(names + 4 * i, "an export name pointer"), "export name " + std::to_string(i));
@@ -264,7 +268,8 @@ std::vector<Resource> Image::Resources() const {
     pending.pop_back();
     if (!seen.insert(p.offset).second)
       throw PeError("the resource directory at offset " + Hex(p.offset) + " is reached twice");
-    const std::string where = "the resource " + std::string(kLevels[p.level]) + " directory at offset " + Hex(p.offset);
+    const std::string where =
+        "the resource " + std::string(kLevels[p.level]) + " directory at offset " + Hex(p.offset);
     const std::uint64_t at = FileOffset(d.rva + p.offset, kResourceDirectoryBytes, where);
     const std::uint64_t count = std::uint64_t{U16(at + 12, where)} + U16(at + 14, where);
     const std::uint64_t entries = FileOffset(d.rva + p.offset + kResourceDirectoryBytes,
@@ -293,8 +298,8 @@ std::vector<Resource> Image::Resources() const {
       }
       const bool isDirectory = (target & kHighBit) != 0;
       if (isDirectory != (p.level < 2))
-        throw PeError(where + ": entry " + id.Text() + (isDirectory ? " is a directory below the languages"
-                                                                    : " is data above the languages"));
+        throw PeError(where + ": entry " + id.Text() +
+                      (isDirectory ? " is a directory below the languages" : " is data above the languages"));
       if (isDirectory) {
         Pending next{target & ~kHighBit, p.level + 1, p.type, p.name};
         (p.level == 0 ? next.type : next.name) = id;
@@ -307,8 +312,9 @@ std::vector<Resource> Image::Resources() const {
       const std::uint32_t dataRva = U32(entry, what);
       const std::uint32_t size = U32(entry + 4, what);
       const std::uint64_t data = FileOffset(dataRva, size, what + "'s data");
-      Resource r{p.type, p.name, id.id, std::string(bytes_.begin() + static_cast<std::ptrdiff_t>(data),
-                                                    bytes_.begin() + static_cast<std::ptrdiff_t>(data + size))};
+      Resource r{p.type, p.name, id.id,
+                 std::string(bytes_.begin() + static_cast<std::ptrdiff_t>(data),
+                             bytes_.begin() + static_cast<std::ptrdiff_t>(data + size))};
       resources.push_back(std::move(r));
     }
   }

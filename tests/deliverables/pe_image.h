@@ -33,7 +33,12 @@ struct DataDirectory {
   std::uint32_t rva = 0;
   std::uint32_t size = 0;
 };
-enum DirectoryIndex { kExportDirectory = 0, kImportDirectory = 1, kResourceDirectory = 2, kDelayImportDirectory = 13 };
+enum DirectoryIndex {
+  kExportDirectory = 0,
+  kImportDirectory = 1,
+  kResourceDirectory = 2,
+  kDelayImportDirectory = 13
+};
 
 struct Import {
   std::string dll;

@@ -17,7 +17,7 @@ TEST(DesignScale, ValuesRoundHalfAwayFromZero) {
       {55, 96, 110, 48},    // 48.0
       {5, 1, 2, 3},         // a half goes away from zero
       {-5, 1, 2, -3},
-      {7, 120, 96, 9},      // 8.75
+      {7, 120, 96, 9},                 // 8.75
       {2147483647, 2, 2, 2147483647},  // 10: the intermediate does not overflow
   };
   int row = 0;
@@ -36,10 +36,10 @@ TEST(DesignScale, BoundsScaleTheirEdges) {
     forms::DesignBounds design, screen;
   };
   const Case cases[] = {
-      {{191, 20, 271, 29}, {167, 17, 236, 26}},  // table_label
-      {{470, 20, 112, 29}, {410, 17, 98, 26}},   // what_Label
-      {{588, 20, 90, 29}, {513, 17, 79, 26}},    // wave_label
-      {{9, 59, 690, 208}, {8, 51, 602, 182}},    // results_StringGrid
+      {{191, 20, 271, 29}, {167, 17, 236, 26}},    // table_label
+      {{470, 20, 112, 29}, {410, 17, 98, 26}},     // what_Label
+      {{588, 20, 90, 29}, {513, 17, 79, 26}},      // wave_label
+      {{9, 59, 690, 208}, {8, 51, 602, 182}},      // results_StringGrid
       {{426, 325, 139, 41}, {372, 284, 121, 35}},  // 5: ok_BitBtn
       {{610, 325, 140, 41}, {532, 284, 123, 35}},  // cancel_bitbtn
   };

@@ -37,8 +37,8 @@ forms::Rect InkBox(const Bitmap& b, Color back) {
 }
 
 std::string BoxText(const forms::Rect& r) {
-  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
-         std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
+  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + ")";
 }
 
 using testing_support::FreshGdiSlot;
@@ -100,10 +100,18 @@ TEST(CanvasTest, ShapesCoverTheirBoxesOutlinedAndFilled) {
     c.SetPenColor(forms::clRed);
     c.SetBrushColor(forms::clBlue);
     switch (k.kind) {
-      case 0: c.Ellipse(6, 6, 15, 15); break;
-      case 1: c.Rectangle(6, 6, 15, 15); break;
-      case 2: c.Polygon({{4, 14}, {10, 2}, {16, 14}}); break;
-      case 3: c.Polygon({{10, 14}, {10, 6}}); break;
+      case 0:
+        c.Ellipse(6, 6, 15, 15);
+        break;
+      case 1:
+        c.Rectangle(6, 6, 15, 15);
+        break;
+      case 2:
+        c.Polygon({{4, 14}, {10, 2}, {16, 14}});
+        break;
+      case 3:
+        c.Polygon({{10, 14}, {10, 6}});
+        break;
     }
     forms::Rect box = InkBox(b, forms::clWhite);
     EXPECT_EQ(box, k.box) << "ink " << BoxText(box) << ", expected " << BoxText(k.box);
@@ -301,9 +309,8 @@ TEST_F(WindowTest, PanelFramesItsBevelsAndAlignsItsClientChild) {
     if (k.outer == forms::BevelCut::None) {
       EXPECT_EQ(corner, k.corner);
     } else {
-      Color expected = forms::ToColorRef(k.outer == forms::BevelCut::Raised
-                                                    ? forms::clBtnHighlight
-                                                    : forms::clBtnShadow);
+      Color expected =
+          forms::ToColorRef(k.outer == forms::BevelCut::Raised ? forms::clBtnHighlight : forms::clBtnShadow);
       EXPECT_EQ(corner, expected);
     }
     EXPECT_EQ(ScreenPixel(panel.Handle(), 60, 45), 0x00FF00u);

@@ -138,8 +138,8 @@ TEST(GreekLetters, EachLetterDrawsAPictureOfItsOwn) {
       std::vector<char> buf(n);
       auto* otm = reinterpret_cast<OUTLINETEXTMETRICW*>(buf.data());
       if (GetOutlineTextMetricsW(dc, n, otm)) {
-        face = forms::ToUtf8(forms::Narrow(reinterpret_cast<const wchar_t*>(
-            buf.data() + reinterpret_cast<uintptr_t>(otm->otmpFamilyName))));
+        face = forms::ToUtf8(forms::Narrow(
+            reinterpret_cast<const wchar_t*>(buf.data() + reinterpret_cast<uintptr_t>(otm->otmpFamilyName))));
       }
     }
     SelectObject(dc, old);

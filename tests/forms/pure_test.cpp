@@ -49,8 +49,12 @@ TEST(CheckedConversions, HalvesToEvenAndTowardZero) {
 }
 
 TEST(CheckedConversions, OutOfRangeRaisesTheRangeError) {
-  const double bad[] = {2147483647.5 + 1, -2147483649.0, 1e300, std::numeric_limits<double>::quiet_NaN(),
-                        std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+  const double bad[] = {2147483647.5 + 1,
+                        -2147483649.0,
+                        1e300,
+                        std::numeric_limits<double>::quiet_NaN(),
+                        std::numeric_limits<double>::infinity(),
+                        -std::numeric_limits<double>::infinity()};
   for (double v : bad) {
     EXPECT_THROW(forms::Round(v), forms::RangeError) << v;
     EXPECT_THROW(forms::Trunc(v), forms::RangeError) << v;

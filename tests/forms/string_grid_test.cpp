@@ -76,16 +76,16 @@ TEST_F(StringGridWindow, KeysMoveBetweenCellsAndTypingEditsInPlace) {
       {'K', "", VK_LEFT, {2, 1}, false, {2, 1}, "3/4"},
       {'K', "", VK_LEFT, {1, 1}, false, {1, 1}, "12"},
       {'K', "", VK_LEFT, {1, 1}, false, {0, 1}, "1η Μέτρηση"},  // 10: nor the fixed column
-      {'K', "", VK_RETURN, {1, 1}, true, {1, 1}, "12"},  // Enter opens the editor on the text
-      {'T', "ΑΒ", 0, {1, 1}, true, {1, 1}, "ΑΒ"},       // which is selected, so typing replaces it
-      {'K', "", VK_LEFT, {1, 1}, true, {1, 1}, "ΑΒ"},   // sideways arrows move the caret first
+      {'K', "", VK_RETURN, {1, 1}, true, {1, 1}, "12"},         // Enter opens the editor on the text
+      {'T', "ΑΒ", 0, {1, 1}, true, {1, 1}, "ΑΒ"},               // which is selected, so typing replaces it
+      {'K', "", VK_LEFT, {1, 1}, true, {1, 1}, "ΑΒ"},           // sideways arrows move the caret first
       {'K', "", VK_LEFT, {1, 1}, true, {1, 1}, "ΑΒ"},
       {'K', "", VK_LEFT, {1, 1}, false, {1, 1}, "ΑΒ"},  // 15: at the start of the text; no cell further left
       {'K', "", VK_RETURN, {1, 1}, true, {1, 1}, "ΑΒ"},
       {'K', "", VK_RETURN, {1, 1}, false, {1, 1}, "ΑΒ"},  // Enter again closes it, keeping the text
       {'C', "", 0, {5, 1}, false, {5, 1}, ""},
-      {'K', "", VK_TAB, {1, 2}, false, {1, 2}, ""},  // Tab at the row's end goes on in the next row
-      {'C', "", 0, {5, 5}, false, {5, 5}, ""},       // 20
+      {'K', "", VK_TAB, {1, 2}, false, {1, 2}, ""},    // Tab at the row's end goes on in the next row
+      {'C', "", 0, {5, 5}, false, {5, 5}, ""},         // 20
       {'K', "", VK_TAB, {1, 1}, false, {1, 1}, "ΑΒ"},  // and from the last cell to the first
       {'K', "", VK_F2, {1, 1}, true, {1, 1}, "ΑΒ"},
       {'K', "", VK_END, {1, 1}, true, {1, 1}, "ΑΒ"},  // End inside the editor stays in the text

@@ -177,7 +177,14 @@ TEST_F(FormsWindow, GreekTextReadsBackWhateverTheCodePage) {
 // selects, creates or borrows from the platform must be back when it is done.
 struct EveryPaintedControl : forms::Form {
   EveryPaintedControl()
-      : ok(this), plain(this), label(this), panel(this), bevel(this), gauge(this), grid(this), image(this),
+      : ok(this),
+        plain(this),
+        label(this),
+        panel(this),
+        bevel(this),
+        gauge(this),
+        grid(this),
+        image(this),
         chart(this) {
     SetClientSize(520, 300);
     ok.SetBounds(10, 10, 90, 28);
@@ -218,8 +225,8 @@ TEST_F(FormsWindow, PaintingEveryControlHundredsOfTimesLeavesNothingBehind) {
   f.Show();
   const forms::BitBtnKind kinds[] = {forms::BitBtnKind::OK, forms::BitBtnKind::Cancel, forms::BitBtnKind::Yes,
                                      forms::BitBtnKind::No};
-  const forms::BevelShape shapes[] = {forms::BevelShape::Box, forms::BevelShape::Frame, forms::BevelShape::TopLine,
-                                      forms::BevelShape::LeftLine};
+  const forms::BevelShape shapes[] = {forms::BevelShape::Box, forms::BevelShape::Frame,
+                                      forms::BevelShape::TopLine, forms::BevelShape::LeftLine};
   auto round = [&](int i) {
     // A new glyph replaces the old one, a new caption is measured, a new shape is a new region.
     f.ok.SetKind(kinds[i % 4]);

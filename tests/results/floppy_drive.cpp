@@ -29,7 +29,8 @@ void RunHostCommand(const std::string& commandLine) {
   // Wine starts a unix program given by its unix path like a Windows one, but hands back no
   // process to wait for: the shell leaves a mark when the command is done.
   static int count = 0;
-  std::string mark = ScratchFolder() + "/kelmora-host-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+  std::string mark = ScratchFolder() + "/kelmora-host-" + std::to_string(GetCurrentProcessId()) + "-" +
+                     std::to_string(++count);
   std::wstring markPath = testing_support::PathOnDriveZ(mark);
   std::string cmd = "/bin/sh -c \"" + commandLine + "; touch " + mark + "\"";
   STARTUPINFOA si{};
@@ -40,8 +41,8 @@ void RunHostCommand(const std::string& commandLine) {
   }
   if (pi.hThread) CloseHandle(pi.hThread);
   if (pi.hProcess) CloseHandle(pi.hProcess);
-  if (!testing_support::WaitUntil([&] { return GetFileAttributesW(markPath.c_str()) != INVALID_FILE_ATTRIBUTES; },
-                                  10000, 5)) {
+  if (!testing_support::WaitUntil(
+          [&] { return GetFileAttributesW(markPath.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000, 5)) {
     throw std::runtime_error("no end of " + commandLine);
   }
   DeleteFileW(markPath.c_str());

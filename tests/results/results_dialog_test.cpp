@@ -217,10 +217,10 @@ TEST_F(ResultsDialog, StoreGridStopsAtTheFirstBadCell) {
   testing_support::MessageRecorder rec;
   dialog.FillGrid();
   forms::StringGrid& g = dialog.results_StringGrid;
-  g.SetCell(1, 5, "7");     // column 1, before the bad cell
-  g.SetCell(2, 2, "x");     // the bad cell
-  g.SetCell(2, 3, "8");     // after it: not stored
-  g.SetCell(3, 1, "");      // after it: not cleared either
+  g.SetCell(1, 5, "7");  // column 1, before the bad cell
+  g.SetCell(2, 2, "x");  // the bad cell
+  g.SetCell(2, 3, "8");  // after it: not stored
+  g.SetCell(3, 1, "");   // after it: not cleared either
   Unit1::MeasurementsEdit.Cell(1, 3, 1) = "old";
   results::WaveKind = 1;
   results::GridError = false;
@@ -275,7 +275,8 @@ TEST_F(ResultsDialog, SmallAndEmptyCounts) {
     dialog.FillGrid();
     EXPECT_EQ(dialog.results_StringGrid.ColCount(), c.gridCols);
     EXPECT_EQ(dialog.results_StringGrid.RowCount(), c.gridRows);
-    EXPECT_EQ(dialog.results_StringGrid.Width(), c.gridCols * dialog.results_StringGrid.DefaultColWidth() + 11);
+    EXPECT_EQ(dialog.results_StringGrid.Width(),
+              c.gridCols * dialog.results_StringGrid.DefaultColWidth() + 11);
     results::GridError = false;
     dialog.StoreGrid();
     EXPECT_FALSE(results::GridError);

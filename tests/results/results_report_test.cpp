@@ -55,23 +55,36 @@ TEST(WaveReport, GoldenBytes) {
       "----------",
       "Πίνακας Μετρήσεων  - Εγκάρσια κύματα ",
       "",
-      "               Δύναμη              Γρ. πυκνότητα       Μήκος κύματος       Περίοδος            Ταχύτητα            ",
-      "1η μέτρηση     3.5                 0.4                 11.83               4                   2.958               ",
-      "2η μέτρηση     10                  0.1                                                                             ",
-      "3η μέτρηση     12345678901234567890abcdefghijklmnopqrstδεν μέτρησα ακόμη κα3/4                                     ",
-      "4η μέτρηση                                                                                                         ",
-      "5η μέτρηση                                                                                     υ                   ",
+      "               Δύναμη              Γρ. πυκνότητα       Μήκος κύματος       Περίοδος            "
+      "Ταχύτητα            ",
+      "1η μέτρηση     3.5                 0.4                 11.83               4                   2.958  "
+      "             ",
+      "2η μέτρηση     10                  0.1                                                                "
+      "             ",
+      "3η μέτρηση     12345678901234567890abcdefghijklmnopqrstδεν μέτρησα ακόμη κα3/4                        "
+      "             ",
+      "4η μέτρηση                                                                                            "
+      "             ",
+      "5η μέτρηση                                                                                     υ      "
+      "             ",
       "----------",
       "Πίνακας Μετρήσεων  - Διαμήκη κύματα ",
       "",
-      "               Ελαστικότητα        Πυκνότητα           Μήκος κύματος       Περίοδος            Ταχύτητα            ",
-      "1η μέτρηση     200                 8000                                    0.02                                    ",
-      "2η μέτρηση                                                                                                         ",
-      "3η μέτρηση                                                                                                         ",
-      "4η μέτρηση                                             1/3                                     5e-1                ",
-      "5η μέτρηση                                                                                                         ",
+      "               Ελαστικότητα        Πυκνότητα           Μήκος κύματος       Περίοδος            "
+      "Ταχύτητα            ",
+      "1η μέτρηση     200                 8000                                    0.02                       "
+      "             ",
+      "2η μέτρηση                                                                                            "
+      "             ",
+      "3η μέτρηση                                                                                            "
+      "             ",
+      "4η μέτρηση                                             1/3                                     5e-1   "
+      "             ",
+      "5η μέτρηση                                                                                            "
+      "             ",
   };
-  std::string report = results_report::BuildWaveReport(Questions(), Table(), "Πίνακας Μετρήσεων  -", "κύματα");
+  std::string report =
+      results_report::BuildWaveReport(Questions(), Table(), "Πίνακας Μετρήσεων  -", "κύματα");
   std::string golden = Joined(expected);
   ASSERT_EQ(golden.size(), 1758u);
   if (report != golden) {
@@ -104,7 +117,9 @@ TEST(WaveReport, TitleLineTakesTheDialogsCaptionsAndEmptyAnswersAreOneLine) {
   std::string report = results_report::BuildWaveReport(q, t, "Πίνακας", "");
   EXPECT_NE(report.find("\r\nΠίνακας Εγκάρσια  \r\n"), std::string::npos);
   EXPECT_NE(report.find("\r\nΠίνακας Διαμήκη  \r\n"), std::string::npos);
-  EXPECT_EQ(report.substr(0, 78), "----------\r\nΕρώτηση 1\r\n\r\nΑπάντηση 1\r\n\r\n----------\r\nΕρώτηση 2\r\n\r\nΑπάντηση 2\r\n\r\n");
+  EXPECT_EQ(
+      report.substr(0, 78),
+      "----------\r\nΕρώτηση 1\r\n\r\nΑπάντηση 1\r\n\r\n----------\r\nΕρώτηση 2\r\n\r\nΑπάντηση 2\r\n\r\n");
   // The report never ends with a separator.
   EXPECT_EQ(report.substr(report.size() - 117), "5η μέτρηση     " + std::string(100, ' ') + "\r\n");
 }

@@ -99,8 +99,8 @@ TEST_F(Save, NoFloppyDriveTellsTheStudentInGreekAndKeepsTheDataFile) {
   });
   results::SaveExperiment([&] { WriteDataFile(); }, [] { return WaveProgram::WriteWaveResultsFile(); });
   d.Join();
-  EXPECT_EQ(seen, (std::vector<std::wstring>{L"Δεν είναι δυνατή η εγγραφή στη δισκέτα.",
-                                             forms::Widen(kNotSaved)}));
+  EXPECT_EQ(seen,
+            (std::vector<std::wstring>{L"Δεν είναι δυνατή η εγγραφή στη δισκέτα.", forms::Widen(kNotSaved)}));
   EXPECT_EQ(ReadFileBytes(dataPath), dataBytes);
   EXPECT_FALSE(dataBytes.empty());
 }

@@ -41,8 +41,7 @@ std::vector<HWND> Children(HWND parent) {
 std::vector<HWND> Descendants(HWND parent) {
   std::vector<HWND> all;
   EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+      parent, [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
         reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
         return TRUE;
       },
@@ -95,8 +94,8 @@ const char kQuestion2[] = "Πώς μεταβάλλεται το μήκος κύ�
 
 // The data file as the course hands it out: the questions, no answers, two empty 5 x 5 tables.
 std::string CourseDataFile() {
-  std::vector<std::string> l = {kQuestion1, "----------", "", "----------",
-                                kQuestion2, "----------", "", "----------", "2"};
+  std::vector<std::string> l = {kQuestion1,   "----------", "",           "----------", kQuestion2,
+                                "----------", "",           "----------", "2"};
   for (int k = 0; k < 2; ++k) {
     l.push_back("5");
     l.push_back("5");
@@ -132,7 +131,8 @@ TEST(StudentRoad, QuestionsQuantitiesAnimationRulerTableSaveAndExit) {
     if (ClassName(c) == L"Edit") memos.push_back(c);
   }
   ASSERT_EQ(memos.size(), 2u);
-  std::sort(memos.begin(), memos.end(), [](HWND a, HWND b) { return ChildBounds(a).top < ChildBounds(b).top; });
+  std::sort(memos.begin(), memos.end(),
+            [](HWND a, HWND b) { return ChildBounds(a).top < ChildBounds(b).top; });
   Chars(memos[0], "Αυξάνεται ανάλογα");
   Key(memos[0], VK_RETURN);
   // The key's new line comes as a character made when the key is handled: wait for it
@@ -194,7 +194,8 @@ TEST(StudentRoad, QuestionsQuantitiesAnimationRulerTableSaveAndExit) {
   }
   mouse(WM_LBUTTONUP, 0, x);
   ASSERT_TRUE(reached) << "the ruler reads " << forms::Narrow(WindowText(distance));
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(frequency) == L"0.25"; })) << forms::Narrow(WindowText(frequency));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(frequency) == L"0.25"; }))
+      << forms::Narrow(WindowText(frequency));
   COLORREF rulerColour = 0;
   WaitUntil([&] {
     // From the screen: the window's own surface belongs to the other process.
@@ -247,9 +248,23 @@ TEST(StudentRoad, QuestionsQuantitiesAnimationRulerTableSaveAndExit) {
   ASSERT_TRUE(program.Ended(10000)) << "the program ends";
   EXPECT_EQ(program.ExitCode(), 0u);
 
-  std::vector<std::string> data = {kQuestion1, "----------", "Αυξάνεται ανάλογα", "με τη ρίζα της δύναμης.",
-                                   "----------", kQuestion2, "----------", "Μικραίνει.", "----------",
-                                   "2", "5", "5", "4", "0.25", "16", "4", "4"};
+  std::vector<std::string> data = {kQuestion1,
+                                   "----------",
+                                   "Αυξάνεται ανάλογα",
+                                   "με τη ρίζα της δύναμης.",
+                                   "----------",
+                                   kQuestion2,
+                                   "----------",
+                                   "Μικραίνει.",
+                                   "----------",
+                                   "2",
+                                   "5",
+                                   "5",
+                                   "4",
+                                   "0.25",
+                                   "16",
+                                   "4",
+                                   "4"};
   for (int i = 0; i < 20; ++i) data.push_back("");
   data.push_back("5");
   data.push_back("5");
@@ -271,14 +286,24 @@ TEST(StudentRoad, QuestionsQuantitiesAnimationRulerTableSaveAndExit) {
       "----------",
       "Πίνακας Μετρήσεων  - Εγκάρσια κύματα ",
       "",
-      "               Δύναμη              Γρ. πυκνότητα       Μήκος κύματος       Περίοδος            Ταχύτητα            ",
-      "1η μέτρηση     4                   0.25                16                  4                   4                   ",
-      BlankRow(2), BlankRow(3), BlankRow(4), BlankRow(5),
+      "               Δύναμη              Γρ. πυκνότητα       Μήκος κύματος       Περίοδος            "
+      "Ταχύτητα            ",
+      "1η μέτρηση     4                   0.25                16                  4                   4      "
+      "             ",
+      BlankRow(2),
+      BlankRow(3),
+      BlankRow(4),
+      BlankRow(5),
       "----------",
       "Πίνακας Μετρήσεων  - Διαμήκη κύματα ",
       "",
-      "               Ελαστικότητα        Πυκνότητα           Μήκος κύματος       Περίοδος            Ταχύτητα            ",
-      BlankRow(1), BlankRow(2), BlankRow(3), BlankRow(4), BlankRow(5),
+      "               Ελαστικότητα        Πυκνότητα           Μήκος κύματος       Περίοδος            "
+      "Ταχύτητα            ",
+      BlankRow(1),
+      BlankRow(2),
+      BlankRow(3),
+      BlankRow(4),
+      BlankRow(5),
   };
   EXPECT_EQ(floppy.Read(L"results1-2.txt"), Lines(report));
 }

@@ -43,8 +43,7 @@ HWND FindDescendant(HWND parent, const char* className, int id) {
     HWND found;
   } s{className, id, nullptr};
   EnumChildWindows(
-      parent,
-      [](HWND c, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+      parent, [](HWND c, LPARAM lp) __attribute__((stdcall))->BOOL {
         auto* s = reinterpret_cast<Search*>(lp);
         if (GetDlgCtrlID(c) != s->id || lstrcmpiA(ClassOf(c).c_str(), s->className) != 0) return TRUE;
         s->found = c;
@@ -108,20 +107,26 @@ class DialogAnswerer {
         wide ? SetWindowLongPtrW(dialog, GWLP_WNDPROC, own) : SetWindowLongPtrA(dialog, GWLP_WNDPROC, own);
     if (was) wrapped_[dialog] = reinterpret_cast<WNDPROC>(was);
   }
-  static LRESULT CALLBACK WrapperW(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return Wrapped(w, msg, wp, lp, true); }
-  static LRESULT CALLBACK WrapperA(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return Wrapped(w, msg, wp, lp, false); }
+  static LRESULT CALLBACK WrapperW(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    return Wrapped(w, msg, wp, lp, true);
+  }
+  static LRESULT CALLBACK WrapperA(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    return Wrapped(w, msg, wp, lp, false);
+  }
   static LRESULT Wrapped(HWND w, UINT msg, WPARAM wp, LPARAM lp, bool wide) {
     const auto at = wrapped_.find(w);
     if (at == wrapped_.end()) return wide ? DefDlgProcW(w, msg, wp, lp) : DefDlgProcA(w, msg, wp, lp);
     const WNDPROC original = at->second;
     if (msg == WM_NCDESTROY) wrapped_.erase(at);
-    const LRESULT r = wide ? CallWindowProcW(original, w, msg, wp, lp) : CallWindowProcA(original, w, msg, wp, lp);
+    const LRESULT r =
+        wide ? CallWindowProcW(original, w, msg, wp, lp) : CallWindowProcA(original, w, msg, wp, lp);
     if (msg == WM_INITDIALOG && current_) current_->Answer(w);
     return r;
   }
 
   static void Press(HWND dialog, int id) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
   }
 
   void Answer(HWND dialog) {
@@ -170,7 +175,7 @@ class TargetWindow {
  public:
   TargetWindow() {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) __attribute__((stdcall)) -> LRESULT {
+    wc.lpfnWndProc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) __attribute__((stdcall))->LRESULT {
       if (msg == WM_CLOSE) return 0;
       return DefWindowProcA(w, msg, wp, lp);
     };
@@ -182,8 +187,8 @@ class TargetWindow {
     AppendMenuA(drop, MF_STRING, 1, "&First");
     AppendMenuA(drop, MF_STRING, 2, "&Second");
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(drop), "&File");
-    hwnd_ = CreateWindowA("RxLeakTarget", kTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 240, 160, nullptr, bar,
-                          wc.hInstance, nullptr);
+    hwnd_ = CreateWindowA("RxLeakTarget", kTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 240, 160, nullptr,
+                          bar, wc.hInstance, nullptr);
   }
   ~TargetWindow() {
     DestroyWindow(hwnd_);
@@ -246,7 +251,8 @@ class Rounds : public ::testing::TestWithParam<Family> {
     // The file dialogs leave the process in the folder they were in, which then could not go.
     SetCurrentDirectoryA(startDirectory);
     RemoveTree(base);
-    ASSERT_EQ(GetFileAttributesA(base.c_str()), INVALID_FILE_ATTRIBUTES) << "a file of the last round is still open";
+    ASSERT_EQ(GetFileAttributesA(base.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "a file of the last round is still open";
     CreateDirectoryA(base.c_str(), nullptr);
     ASSERT_TRUE(WriteFileBytes(P("a.txt"), "one two"));
   }
@@ -292,12 +298,15 @@ class Rounds : public ::testing::TestWithParam<Family> {
     EXPECT_EQ(Int("SysCopyFiles", P("*.txt").c_str(), P("copies").c_str(), none, int32_t{1}, int32_t{1}), 0);
     EXPECT_EQ(Int("SysCopyFiles", P("*.txt").c_str(), P("copies").c_str(), none, int32_t{0}, int32_t{0}), 0);
     EXPECT_EQ(Int("SysCopyFiles", "no backslash", P("copies").c_str(), none, int32_t{0}, int32_t{0}), -1);
-    EXPECT_EQ(Int("SysMoveFiles", P("copies\\*.txt").c_str(), P("moved").c_str(), none, int32_t{1}, int32_t{1}), 0);
+    EXPECT_EQ(
+        Int("SysMoveFiles", P("copies\\*.txt").c_str(), P("moved").c_str(), none, int32_t{1}, int32_t{1}), 0);
     EXPECT_EQ(Int("SysDeleteFiles", P("moved\\*.txt").c_str(), none, int32_t{1}), 0);
     EXPECT_EQ(Int("SysDeleteFiles", P("").c_str(), none, int32_t{0}), -1);
     EXPECT_EQ(Int("SysCopyFileList", (a + "\t" + P("listed\\a.txt")).c_str(), int32_t{1}), 0);
-    EXPECT_EQ(Int("SysMoveFileList", (P("listed\\a.txt") + "\t" + P("listed\\b.txt")).c_str(), int32_t{1}), 0);
-    EXPECT_EQ(Int("SysRenameFileList", (P("listed\\b.txt") + "\t" + P("listed\\c.txt")).c_str(), int32_t{1}), 0);
+    EXPECT_EQ(Int("SysMoveFileList", (P("listed\\a.txt") + "\t" + P("listed\\b.txt")).c_str(), int32_t{1}),
+              0);
+    EXPECT_EQ(Int("SysRenameFileList", (P("listed\\b.txt") + "\t" + P("listed\\c.txt")).c_str(), int32_t{1}),
+              0);
     EXPECT_EQ(Int("SysDeleteFileList", P("listed\\c.txt").c_str()), 0);
     EXPECT_EQ(Int("SysCopyFileList", (missing + "\t" + P("listed\\z.txt")).c_str(), int32_t{1}), -1);
     EXPECT_EQ(Int("SysDeleteFileList", missing.c_str()), -1);
@@ -309,8 +318,8 @@ class Rounds : public ::testing::TestWithParam<Family> {
                      int32_t{0}, int32_t{0}));
     EXPECT_TRUE(Text("SysFindFiles", P("*.txt").c_str(), none, int32_t{0}, int32_t{0}, int32_t{1}, "1/1/90",
                      "12/31/137", int32_t{0}, int32_t{0}));
-    EXPECT_FALSE(Text("SysFindFiles", P("*.txt").c_str(), none, int32_t{0}, int32_t{0}, int32_t{0}, "bad", none,
-                      int32_t{0}, int32_t{0}));
+    EXPECT_FALSE(Text("SysFindFiles", P("*.txt").c_str(), none, int32_t{0}, int32_t{0}, int32_t{0}, "bad",
+                      none, int32_t{0}, int32_t{0}));
     EXPECT_FALSE(Text("SysFindFiles", "no backslash", none, int32_t{0}, int32_t{0}, int32_t{0}, none, none,
                       int32_t{0}, int32_t{0}));
     EXPECT_TRUE(Text("SysGetFileAttrib", a.c_str()));
@@ -381,9 +390,9 @@ class Rounds : public ::testing::TestWithParam<Family> {
     EXPECT_TRUE(Text("SysPrompt", int32_t{-1}, int32_t{-1}, int32_t{200}, "Leak prompt", none, int32_t{1},
                      int32_t{0}, none, "Yes", "No", "Later", int32_t{2}, int32_t{-5}, int32_t{1}));
     EXPECT_TRUE(Text("SysListPrompt", int32_t{20}, int32_t{20}, int32_t{260}, "Leak list", "Pick some.",
-                     int32_t{0}, int32_t{1}, "Name\tSize", "one\t1\rtwo\t22\rthree\t333\r", int32_t{round % 2},
-                     int32_t{round % 4 < 2}, int32_t{round % 3 == 0}, int32_t{5}, "OK", "Cancel", none,
-                     int32_t{1}));
+                     int32_t{0}, int32_t{1}, "Name\tSize", "one\t1\rtwo\t22\rthree\t333\r",
+                     int32_t{round % 2}, int32_t{round % 4 < 2}, int32_t{round % 3 == 0}, int32_t{5}, "OK",
+                     "Cancel", none, int32_t{1}));
     EXPECT_FALSE(Text("SysListPrompt", int32_t{20}, int32_t{20}, int32_t{260}, "Leak list", none, int32_t{0},
                       int32_t{0}, "A\tB", "1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\r", int32_t{0}, int32_t{0},
                       int32_t{0}, int32_t{5}, "OK", none, none, int32_t{1}))
@@ -396,8 +405,8 @@ class Rounds : public ::testing::TestWithParam<Family> {
   void OpenDialog(int round) {
     Fresh();
     answers.fileName = P("a.txt");
-    EXPECT_EQ(Text("SysPromptOpenFileName", (base + "\\").c_str(), "Leak open", "Text\t*.txt\rAll\t*.*\r", "txt",
-                   int32_t{round % 4 < 2}),
+    EXPECT_EQ(Text("SysPromptOpenFileName", (base + "\\").c_str(), "Leak open", "Text\t*.txt\rAll\t*.*\r",
+                   "txt", int32_t{round % 4 < 2}),
               answers.accept);
   }
 
@@ -616,7 +625,8 @@ TEST_P(Rounds, CountsStayFlat) {
   const ResourceCounts after = CountResources();
   const int answered = answers.answered - answeredBefore;
   ResourceCounts expected = before;
-  if (family.platformShare) expected.kernelHandles += (this->*family.platformShare)(kWarmUpRounds, family.rounds);
+  if (family.platformShare)
+    expected.kernelHandles += (this->*family.platformShare)(kWarmUpRounds, family.rounds);
   EXPECT_EQ(after, expected) << "after " << family.rounds << " rounds of " << family.name;
   std::printf("%s: %d rounds, %d dialogs answered; %s, the platform's share %d handles\n", family.name,
               family.rounds, answered, testing::PrintToString(after).c_str(),
@@ -624,6 +634,8 @@ TEST_P(Rounds, CountsStayFlat) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFamily, Rounds, ::testing::ValuesIn(kFamilies),
-                         [](const ::testing::TestParamInfo<Family>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Family>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace

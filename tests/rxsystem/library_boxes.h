@@ -23,8 +23,7 @@ inline bool IsMessageBox(HWND w) {
   if (testing_support::ClassName(w) != L"#32770" || !GetDlgItem(w, 0xFFFF)) return false;
   bool edit = false;
   EnumChildWindows(
-      w,
-      [](HWND c, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+      w, [](HWND c, LPARAM lp) __attribute__((stdcall))->BOOL {
         std::wstring cls = testing_support::ClassName(c);
         if (cls == L"Edit" || cls == L"ComboBox" || cls == L"ListBox") *reinterpret_cast<bool*>(lp) = true;
         return TRUE;
@@ -38,7 +37,7 @@ inline HWND FindMessageBox() {
     HWND found = nullptr;
   } s;
   EnumWindows(
-      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+      [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
         if (pid == GetCurrentProcessId() && IsWindowVisible(w) && IsMessageBox(w)) {

@@ -18,9 +18,7 @@ inline constexpr wchar_t kTestWindowClass[] = L"RXSystemWindowTest";
 inline constexpr int kDropDowns = 2;
 inline constexpr int kItemsIn[kDropDowns] = {3, 2};
 
-inline uint32_t IdOf(HWND window) {
-  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window));
-}
+inline uint32_t IdOf(HWND window) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)); }
 
 // A title no other process on the display uses.
 inline std::wstring UniqueTitle(const wchar_t* what) {
@@ -63,10 +61,9 @@ class TestWindow {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = options.className;
     RegisterClassW(&wc);  // fails harmlessly when the class is there already
-    hwnd_ = CreateWindowExW(0, options.className, title_.c_str(), options.style, 60, 50,
-                            options.width, options.height, nullptr,
-                            options.menuBar ? MakeMenuBar() : nullptr, GetModuleHandleW(nullptr),
-                            this);
+    hwnd_ = CreateWindowExW(0, options.className, title_.c_str(), options.style, 60, 50, options.width,
+                            options.height, nullptr, options.menuBar ? MakeMenuBar() : nullptr,
+                            GetModuleHandleW(nullptr), this);
   }
   ~TestWindow() {
     if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);

@@ -16,8 +16,8 @@ std::wstring LogPath() {
 }
 
 void Log(const char* line) {
-  HANDLE h = CreateFileW(LogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                         nullptr, OPEN_ALWAYS, 0, nullptr);
+  HANDLE h = CreateFileW(LogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_ALWAYS, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return;
   DWORD put = 0;
   WriteFile(h, line, static_cast<DWORD>(strlen(line)), &put, nullptr);
@@ -65,8 +65,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = L"SciCalc";
   RegisterClassW(&wc);
-  HWND w = CreateWindowExW(0, L"SciCalc", L"Calculator", WS_OVERLAPPEDWINDOW, 700, 40, 260, 300,
-                           nullptr, nullptr, instance, nullptr);
+  HWND w = CreateWindowExW(0, L"SciCalc", L"Calculator", WS_OVERLAPPEDWINDOW, 700, 40, 260, 300, nullptr,
+                           nullptr, instance, nullptr);
   ShowWindow(w, show);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

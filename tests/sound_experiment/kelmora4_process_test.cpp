@@ -23,9 +23,7 @@ using testing_support::TextOf;
 
 class Kelmora4Process : public ::testing::Test {
  protected:
-  bool Start(const std::wstring& argument) {
-    return p.Start(ProgramPath(), L"\"" + argument + L"\"");
-  }
+  bool Start(const std::wstring& argument) { return p.Start(ProgramPath(), L"\"" + argument + L"\""); }
   ScratchFolder folder;
   std::wstring data = folder.File(L"sound.txt");
   testing_support::ChildProcess p;
@@ -56,8 +54,7 @@ TEST_F(Kelmora4Process, StartsOnAFixtureFileWithItsStartValues) {
   PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(p.Ended(10000));
   EXPECT_EQ(p.ExitCode(), 0u);
-  EXPECT_EQ(ReadFileBytes(data), sound_test::SoundFixtureFile())
-      << "closing without changes writes nothing";
+  EXPECT_EQ(ReadFileBytes(data), sound_test::SoundFixtureFile()) << "closing without changes writes nothing";
 }
 
 TEST_F(Kelmora4Process, AMissingFileEndsTheProgramAfterItsMessage) {

@@ -65,8 +65,7 @@ TEST(SoundModel, ThePhaseStepsForwardsAboutOnceASecond) {
     double step = sound_model::FramePhase(1, f) - sound_model::FramePhase(0, f);
     for (std::int32_t n : {1, 2, 39, 40, 1000, 123456, 2147483646}) {
       double next = sound_model::FramePhase(n + 1, f) - sound_model::FramePhase(n, f);
-      EXPECT_NEAR(next, step, 1e-6)
-          << "frame " << n;
+      EXPECT_NEAR(next, step, 1e-6) << "frame " << n;
     }
     EXPECT_GT(step, previousStep) << "faster at the higher frequency";
     EXPECT_GE(step * framesPerSecond, 0.9);
@@ -115,13 +114,24 @@ TEST(SoundReport, GoldenBytes) {
   t.Cell(1, 1, 1) = "100";
   t.Cell(1, 2, 1) = "38.7";
   t.Cell(1, 4, 5) = "123456789012345678901234";  // cut to 20
-  t.Cell(1, 5, 1) = "never";                      // no fifth column in the report
-  t.Cell(2, 1, 1) = "kind 2";                     // nor a second table
+  t.Cell(1, 5, 1) = "never";                     // no fifth column in the report
+  t.Cell(2, 1, 1) = "kind 2";                    // nor a second table
   const std::string sp15(15, ' '), sp20(20, ' ');
   std::string expected = Lines({
-      "----------", "Ερώτηση 1", "Ερώτηση για την πυκνότητα;", "Απάντηση 1", "Καμία.", "",
-      "----------", "Ερώτηση 2", "Ερώτηση για τη θερμοκρασία;", "Απάντηση 2", "",
-      "----------", "Πίνακας Μετρήσεων  - Διαμήκη κύματα ", "",
+      "----------",
+      "Ερώτηση 1",
+      "Ερώτηση για την πυκνότητα;",
+      "Απάντηση 1",
+      "Καμία.",
+      "",
+      "----------",
+      "Ερώτηση 2",
+      "Ερώτηση για τη θερμοκρασία;",
+      "Απάντηση 2",
+      "",
+      "----------",
+      "Πίνακας Μετρήσεων  - Διαμήκη κύματα ",
+      "",
       sp15 + "Θερμοκρασία         Μήκος κύματος       Περίοδος            Ταχύτητα            ",
       "1η μέτρηση     100                 38.7                " + sp20 + sp20,
       "2η μέτρηση     " + sp20 + sp20 + sp20 + sp20,

@@ -115,8 +115,7 @@ TEST_F(SoundWindow, StartsWithItsControlsAtTheirStartValues) {
 std::string ThreeSets(const std::string& third) {
   std::string bytes = sound_test::SoundFixtureLines(0);
   std::string counts = "\r\n1\r\n5\r\n4\r\n";
-  bytes.replace(bytes.find(counts), counts.size(),
-                "\r\n3\r\n1\r\n1\r\na\r\n1\r\n1\r\nb\r\n" + third);
+  bytes.replace(bytes.find(counts), counts.size(), "\r\n3\r\n1\r\n1\r\na\r\n1\r\n1\r\nb\r\n" + third);
   return bytes;
 }
 
@@ -129,8 +128,7 @@ TEST_F(SoundWindow, DataFileErrorsEndTheProgramAfterTheirMessage) {
   };
   const Case cases[] = {
       {"missing", false, "", "Το αρχείο δεδομένων δεν βρέθηκε"},
-      {"ends after 19 cells", true, sound_test::SoundFixtureLines(19),
-       "Λάθος τιμές στο αρχείο δεδομένων."},
+      {"ends after 19 cells", true, sound_test::SoundFixtureLines(19), "Λάθος τιμές στο αρχείο δεδομένων."},
       {"set count 3", true, ThreeSets("1\r\n1\r\nc\r\n"), "Λάθος τιμές στο αρχείο δεδομένων."},
       {"set count 3, the third without cells", true, ThreeSets("0\r\n0\r\n"),
        "Λάθος τιμές στο αρχείο δεδομένων."},
@@ -182,8 +180,7 @@ TEST_F(SoundWindow, TheTemperatureEditClampsAndMovesTheTrackBar) {
   form->update_e_edit();
   ASSERT_EQ(messages.Count(), 1u);
   EXPECT_EQ(messages.messages[0].caption, "Λάθος τιμή");
-  EXPECT_EQ(messages.messages[0].text,
-            "Η τιμή δεν μπορεί να υπολογισθεί. Δώστε έναν αριθμό από 1 έως 1000.");
+  EXPECT_EQ(messages.messages[0].text, "Η τιμή δεν μπορεί να υπολογισθεί. Δώστε έναν αριθμό από 1 έως 1000.");
   EXPECT_EQ(form->E_edit->Text(), "250");
   EXPECT_EQ(form->E_TrackBar->Position(), 250);
 }
@@ -232,8 +229,7 @@ TEST_F(SoundWindow, TheKeyAfterABadTemperatureReplacesTheValueBroughtBack) {
     ASSERT_EQ(GetFocus(), edit.Handle());
     EXPECT_EQ(edit.Text(), "250");
     DWORD from = 99, to = 99;
-    SendMessageW(edit.Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
-                 reinterpret_cast<LPARAM>(&to));
+    SendMessageW(edit.Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
     EXPECT_EQ(from, 0u);
     EXPECT_EQ(to, 3u);
     PostMessageW(GetFocus(), WM_CHAR, L'7', 1);

@@ -38,7 +38,7 @@ inline HWND WaitForProcessWindow(DWORD pid, const std::wstring* caption, DWORD t
   do {
     Found f{pid, caption, nullptr};
     EnumWindows(
-        [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+        [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
           auto* f = reinterpret_cast<Found*>(lp);
           DWORD owner = 0;
           GetWindowThreadProcessId(w, &owner);
@@ -80,7 +80,8 @@ class ChildProcess {
     std::wstring cmd = commandLine_;
     STARTUPINFOW si{};
     si.cb = sizeof(si);
-    return CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_) != FALSE;
+    return CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_) !=
+           FALSE;
   }
   bool Started() const { return pi_.hProcess != nullptr; }
   DWORD Pid() const { return pi_.dwProcessId; }
@@ -128,8 +129,7 @@ inline std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& cls) {
     std::vector<HWND> found;
   } f{&cls, {}};
   EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+      parent, [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
         auto* f = reinterpret_cast<Find*>(lp);
         wchar_t name[64];
         GetClassNameW(w, name, 64);

@@ -17,11 +17,12 @@ inline std::wstring WideOfAnsi(const std::string& text) {
 }
 
 inline std::string AnsiOfWide(const std::wstring& text) {
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                    nullptr);
+  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                    nullptr, nullptr);
   std::string narrow(static_cast<size_t>(n > 0 ? n : 0), '\0');
   if (n > 0) {
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n, nullptr,
+                        nullptr);
   }
   return narrow;
 }
@@ -32,7 +33,8 @@ inline std::string AnsiOfWide(const std::wstring& text) {
 enum class Writers { Allowed, Refused };
 
 // The bytes of a file; nullopt when it cannot be opened.
-inline std::optional<std::string> ReadFileIfAny(const std::wstring& path, Writers writers = Writers::Allowed) {
+inline std::optional<std::string> ReadFileIfAny(const std::wstring& path,
+                                                Writers writers = Writers::Allowed) {
   const DWORD share = FILE_SHARE_READ | (writers == Writers::Allowed ? FILE_SHARE_WRITE : 0);
   HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -73,7 +75,9 @@ inline bool WriteFileBytes(const std::string& path, const std::string& bytes, DW
   return WriteFileBytes(WideOfAnsi(path), bytes, written);
 }
 
-inline bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline bool PathExists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 inline bool PathExists(const std::string& path) { return PathExists(WideOfAnsi(path)); }
 
 inline bool IsDirectory(const std::wstring& path) {

@@ -78,9 +78,9 @@ int CountTopWindows(bool visibleOnly) {
 std::vector<std::wstring> NonButtonTexts(HWND box) {
   std::vector<std::wstring> texts;
   EnumChildWindows(
-      box,
-      [](HWND c, LPARAM lp) __attribute__((stdcall)) -> BOOL {
-        if (ClassName(c) != L"Button") reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(WindowText(c));
+      box, [](HWND c, LPARAM lp) __attribute__((stdcall))->BOOL {
+        if (ClassName(c) != L"Button")
+          reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(WindowText(c));
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&texts));
@@ -93,8 +93,7 @@ HWND FindChildByText(HWND parent, const std::wstring& text) {
     HWND found;
   } f{&text, nullptr};
   EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+      parent, [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
         auto* f = reinterpret_cast<Find*>(lp);
         if (WindowText(w) == *f->text) {
           f->found = w;

@@ -15,7 +15,8 @@ constexpr UINT kSync = WM_APP + 0x52;
 GuiThread::GuiThread() : thread_(GetCurrentThreadId()) {
   forms::Application::Get().Initialize();
   // A message-only window: never seen, never activated, yet served by the thread's pump.
-  window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
+  window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
   SetWindowSubclass(window_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
   synced_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
 }

@@ -20,8 +20,8 @@ struct ResourceCounts {
 };
 
 inline std::ostream& operator<<(std::ostream& out, const ResourceCounts& c) {
-  return out << c.kernelHandles << " kernel handles, " << c.gdiObjects << " GDI objects, "
-             << c.movableBlocks << " movable blocks, " << c.topWindows << " top-level windows";
+  return out << c.kernelHandles << " kernel handles, " << c.gdiObjects << " GDI objects, " << c.movableBlocks
+             << " movable blocks, " << c.topWindows << " top-level windows";
 }
 
 namespace resource_counts_detail {
@@ -68,7 +68,7 @@ inline int MovableBlocks() {
 inline int TopWindows() {
   int n = 0;
   EnumWindows(
-      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+      [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
         if (pid == GetCurrentProcessId()) ++*reinterpret_cast<int*>(lp);

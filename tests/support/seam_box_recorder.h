@@ -25,7 +25,9 @@ struct SeamBox {
 // last; one made inside another's lifetime hands the seam back to it when it goes.
 class SeamBoxRecorder {
  public:
-  SeamBoxRecorder() : outer_(Active()), seam_(rxsystem::ReplaceMessageSeam, {&Beep, &Box}) { Active() = this; }
+  SeamBoxRecorder() : outer_(Active()), seam_(rxsystem::ReplaceMessageSeam, {&Beep, &Box}) {
+    Active() = this;
+  }
   ~SeamBoxRecorder() { Active() = outer_; }
   SeamBoxRecorder(const SeamBoxRecorder&) = delete;
   SeamBoxRecorder& operator=(const SeamBoxRecorder&) = delete;

@@ -6,7 +6,8 @@
 
 int wmain(int argc, wchar_t** argv) {
   GetDesktopWindow();
-  HWND w = CreateWindowExW(0, L"STATIC", L"keepalive", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  HWND w =
+      CreateWindowExW(0, L"STATIC", L"keepalive", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   (void)w;
   if (argc > 1) {
     HANDLE f = CreateFileW(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

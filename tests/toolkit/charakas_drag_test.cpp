@@ -45,11 +45,9 @@ TEST(CharakasDrag, ZonesAndClampsTable) {
       {"middle from column W - H - 1", start, 87, 4, 77, 4, {86, 56, 97, 9}, 87},
       {"column 0 is no zone", start, 0, 4, 60, 60, start, 0},
       {"right of the ruler is no zone", start, 98, 4, 60, 60, start, 98},
-      {"left end left of its limit keeps the minimum", {30, 56, 25, 9}, 5, 4, 0, 4,
-       {35, 56, 20, 9}, 5},
+      {"left end left of its limit keeps the minimum", {30, 56, 25, 9}, 5, 4, 0, 4, {35, 56, 20, 9}, 5},
       // 20
-      {"right end past its limit keeps the minimum", {560, 56, 25, 9}, 20, 4, 21, 4,
-       {560, 56, 20, 9}, 15},
+      {"right end past its limit keeps the minimum", {560, 56, 25, 9}, 20, 4, 21, 4, {560, 56, 20, 9}, 15},
       {"no move", start, 50, 4, 50, 4, start, 50},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {

@@ -26,9 +26,7 @@ class Ruler : public ::testing::Test {
     ruler.onMouseDown = [this](forms::MouseButton b, unsigned s, int x, int y) {
       charakas::CharakasMouseDown(&ruler, b, s, x, y);
     };
-    ruler.onMouseMove = [this](unsigned s, int x, int y) {
-      charakas::CharakasMouseMove(&ruler, s, x, y);
-    };
+    ruler.onMouseMove = [this](unsigned s, int x, int y) { charakas::CharakasMouseMove(&ruler, s, x, y); };
     ruler.onMouseUp = [this](forms::MouseButton b, unsigned s, int x, int y) {
       charakas::CharakasMouseUp(&ruler, b, s, x, y);
     };

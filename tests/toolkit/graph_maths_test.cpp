@@ -93,18 +93,11 @@ TEST(GraphLabels, FixedSixDecimalsInNineCharactersThenCut) {
   };
   const Case cases[] = {
       {0, 5.0, " 5"},  // 0
-      {1, -20.0, "-20.0"},
-      {0, 0.0, " 0"},
-      {0, 100.0, "100"},
-      {2, 3.14159, " 3.14"},
+      {1, -20.0, "-20.0"},   {0, 0.0, " 0"},        {0, 100.0, "100"},     {2, 3.14159, " 3.14"},
       {3, 0.0005, " 0.000"},  // 5: cut, not rounded again
-      {0, 0.9999996, " 1"},  // rounded once, by the formatting to 6 decimals
-      {0, -10.0, "-10"},
-      {6, 1.5, " 1.500000"},
-      {9, 1.5, " 1.500000"},
-      {0, 12345678.0, "12345678"},  // 10
-      {-1, 123.0, "123"},
-      {0, -0.4, "-0"},
+      {0, 0.9999996, " 1"},   // rounded once, by the formatting to 6 decimals
+      {0, -10.0, "-10"},     {6, 1.5, " 1.500000"}, {9, 1.5, " 1.500000"}, {0, 12345678.0, "12345678"},  // 10
+      {-1, 123.0, "123"},    {0, -0.4, "-0"},
   };
   for (size_t row = 0; row < std::size(cases); ++row) {
     const Case& c = cases[row];
@@ -242,7 +235,10 @@ TEST(GraphYTitle, CharactersStackCentredAndStopAtThePlotBottom) {
   const Case cases[] = {
       {"fits: centred on the middle row", 0, 100, three, {{17, 35}, {16, 45}, {18, 55}}},
       {"taller than the plot: what fits, centred as if alone", 0, 24, three, {{17, 2}, {16, 12}}},
-      {"a character that did not fit is still painted above bottom - 2", 0, 25, three,
+      {"a character that did not fit is still painted above bottom - 2",
+       0,
+       25,
+       three,
        {{17, 2}, {16, 12}, {18, 22}}},
       {"first character taller than the plot: from the middle", 0, 8, {{6, 10}}, {{17, 4}}},
       {"middle row not above bottom - 2: nothing", 0, 3, {{6, 10}}, {}},

@@ -37,7 +37,8 @@ class KeyMark {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"KeyMarkWindow";
     RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
+                              nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
   ~KeyMark() { DestroyWindow(window_); }
@@ -80,8 +81,7 @@ Seen Inspect(HWND form) {
   s.formWidth = r.right - r.left;
   s.formHeight = r.bottom - r.top;
   EnumChildWindows(
-      form,
-      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+      form, [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
         auto* s = reinterpret_cast<Seen*>(lp);
         RECT b = ChildBounds(w);
         if (ClassName(w) == L"Button") {
@@ -110,8 +110,7 @@ const Layout kLayouts[] = {
     {3, 378, 353, {{L"&Ναι", 16}, {L"&Οχι", 136}, {L"&Ακύρωση", 256}}},
 };
 
-const std::map<std::wstring, int> kResults = {
-    {L"OK", 1}, {L"&Ακύρωση", 2}, {L"&Ναι", 6}, {L"&Οχι", 7}};
+const std::map<std::wstring, int> kResults = {{L"OK", 1}, {L"&Ακύρωση", 2}, {L"&Ναι", 6}, {L"&Οχι", 7}};
 
 class GreekConfirmWindow : public ::testing::Test {
  protected:
@@ -129,7 +128,8 @@ TEST_F(GreekConfirmWindow, LayoutsShowTheirButtonsCentredOnScreen) {
       seen = Inspect(w);
       PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
     });
-    int result = GreekConfirm::VeruGreekConfirm(kCaptionCp, "Το κείμενο του μηνύματος", static_cast<std::uint8_t>(layout.kind));
+    int result = GreekConfirm::VeruGreekConfirm(kCaptionCp, "Το κείμενο του μηνύματος",
+                                                static_cast<std::uint8_t>(layout.kind));
     d.Join();
     EXPECT_EQ(result, 2) << "the close box gives Cancel";
     EXPECT_EQ(seen.formWidth, layout.formWidth);
@@ -153,7 +153,8 @@ TEST_F(GreekConfirmWindow, EachButtonGivesItsResult) {
         for (int i = 0; i < 200 && IsWindowVisible(w); ++i) Sleep(5);
         if (IsWindowVisible(w)) PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
       });
-      int result = GreekConfirm::VeruGreekConfirm(kCaptionCp, "κείμενο", static_cast<std::uint8_t>(layout.kind));
+      int result =
+          GreekConfirm::VeruGreekConfirm(kCaptionCp, "κείμενο", static_cast<std::uint8_t>(layout.kind));
       d.Join();
       EXPECT_EQ(result, kResults.at(caption));
     }
@@ -169,12 +170,18 @@ TEST_F(GreekConfirmWindow, EnterAndEscape) {
   };
   // Esc on the Yes/No layout is neither answer, whichever button Enter presses.
   const Case cases[] = {
-      {0, VK_RETURN, 1}, {0, VK_ESCAPE, 0},
-      {1, VK_RETURN, 1}, {1, VK_ESCAPE, 2},
-      {2, VK_RETURN, 7}, {2, VK_ESCAPE, 2},
-      {3, VK_RETURN, 7}, {3, VK_ESCAPE, 2},
-      {2, VK_RETURN, 6, forms::mrYes}, {2, VK_ESCAPE, 2, forms::mrYes},
-      {3, VK_RETURN, 6, forms::mrYes}, {3, VK_ESCAPE, 2, forms::mrYes},
+      {0, VK_RETURN, 1},
+      {0, VK_ESCAPE, 0},
+      {1, VK_RETURN, 1},
+      {1, VK_ESCAPE, 2},
+      {2, VK_RETURN, 7},
+      {2, VK_ESCAPE, 2},
+      {3, VK_RETURN, 7},
+      {3, VK_ESCAPE, 2},
+      {2, VK_RETURN, 6, forms::mrYes},
+      {2, VK_ESCAPE, 2, forms::mrYes},
+      {3, VK_RETURN, 6, forms::mrYes},
+      {3, VK_ESCAPE, 2, forms::mrYes},
   };
   KeyMark mark;
   int round = 0;
@@ -217,10 +224,12 @@ TEST_F(GreekConfirmWindow, LongTextWrapsInsideTheLabel) {
     if (!w) return;
     seen = Inspect(w);
     HWND label = nullptr;
-    EnumChildWindows(w, [](HWND c, LPARAM lp) __attribute__((stdcall)) -> BOOL {
-      if (ClassName(c) != L"Button") *reinterpret_cast<HWND*>(lp) = c;
-      return TRUE;
-    }, reinterpret_cast<LPARAM>(&label));
+    EnumChildWindows(
+        w, [](HWND c, LPARAM lp) __attribute__((stdcall))->BOOL {
+          if (ClassName(c) != L"Button") *reinterpret_cast<HWND*>(lp) = c;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&label));
     HDC dc = GetDC(label);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
     TEXTMETRICW tm;
@@ -250,7 +259,8 @@ TEST_F(GreekConfirmWindow, HundredCallsLeaveNoWindowBehind) {
       while (IsWindow(w) && IsWindowVisible(w)) Sleep(1);
     }
   });
-  for (int i = 0; i < 100; ++i) GreekConfirm::VeruGreekConfirm(kCaptionCp, "κείμενο", static_cast<std::uint8_t>(i % 4));
+  for (int i = 0; i < 100; ++i)
+    GreekConfirm::VeruGreekConfirm(kCaptionCp, "κείμενο", static_cast<std::uint8_t>(i % 4));
   d.Join();
   EXPECT_EQ(CountTopWindows(false), before);
   EXPECT_EQ(GreekConfirm::GreekConfirmForm, nullptr);

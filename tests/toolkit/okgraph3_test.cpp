@@ -210,7 +210,12 @@ TEST_F(GraphTest, ClampedAndAcceptedValues) {
       {"y decimals -1", [] { SetYDecimals(-1); }, [] { return double(GetYDecimals()); }, 0},  // 5
       {"x decimals 5", [] { SetXDecimals(5); }, [] { return double(GetXDecimals()); }, 5},
       {"y min exp 5 above max 3", [] { SetYMinExp(5); }, [] { return double(GetYMinExp()); }, 5},
-      {"x exps widened first", [] { SetXMaxExp(5); SetXMinExp(3); }, [] { return double(GetXMinExp()); }, 3},
+      {"x exps widened first",
+       [] {
+         SetXMaxExp(5);
+         SetXMinExp(3);
+       },
+       [] { return double(GetXMinExp()); }, 3},
       {"x min -10", [] { SetXMin(-10); }, GetXMin, -10},
       {"x log base 1 is stored", [] { SetXLogBase(1); }, [] { return double(GetXLogBase()); }, 1},  // 10
   };
@@ -342,7 +347,8 @@ TEST_F(GraphTest, WidgetsSitWhereFitGraphAndTheLayoutPutThem) {
 // The journal of one redraw of the wave graph.
 struct Journals {
   forms::CanvasJournal axes, plot;
-  std::vector<const forms::CanvasCall*> Calls(const forms::CanvasJournal& j, forms::CanvasCall::Kind k) const {
+  std::vector<const forms::CanvasCall*> Calls(const forms::CanvasJournal& j,
+                                              forms::CanvasCall::Kind k) const {
     std::vector<const forms::CanvasCall*> out;
     for (const auto& c : j)
       if (c.kind == k) out.push_back(&c);
@@ -395,15 +401,18 @@ TEST_F(GraphTest, GridsTicksAndNumbersOfTheWaveGraph) {
     if (c.kind == forms::CanvasCall::MoveTo) from = c.points[0];
     if (c.kind != forms::CanvasCall::LineTo) continue;
     const forms::Point to = c.points[0];
-    if (to.x == from.x && from.y == bottom && to.y == bottom + 5) xTicks.push_back(from.x - L.PlotLeft);
-    else if (to.y == from.y && from.x == L.PlotLeft && to.x == L.PlotLeft - 5) yTicks.push_back(from.y - L.PlotTop);
-    else ADD_FAILURE() << "a line that is no tick: " << from.x << "," << from.y << " to " << to.x << "," << to.y;
+    if (to.x == from.x && from.y == bottom && to.y == bottom + 5)
+      xTicks.push_back(from.x - L.PlotLeft);
+    else if (to.y == from.y && from.x == L.PlotLeft && to.x == L.PlotLeft - 5)
+      yTicks.push_back(from.y - L.PlotTop);
+    else
+      ADD_FAILURE() << "a line that is no tick: " << from.x << "," << from.y << " to " << to.x << "," << to.y;
   }
-  std::vector<int> wantXTicks = wantX;            // step ticks
-  wantXTicks.push_back(Px(0));                    // the zero tick
-  wantXTicks.push_back(Px(-10));                  // the end ticks
+  std::vector<int> wantXTicks = wantX;  // step ticks
+  wantXTicks.push_back(Px(0));          // the zero tick
+  wantXTicks.push_back(Px(-10));        // the end ticks
   wantXTicks.push_back(Px(100));
-  std::vector<int> wantYTicks{Py(0)};             // zero, then step, then end ticks
+  std::vector<int> wantYTicks{Py(0)};  // zero, then step, then end ticks
   wantYTicks.insert(wantYTicks.end(), wantY.begin(), wantY.end());
   wantYTicks.push_back(Py(-50));
   wantYTicks.push_back(Py(50));
@@ -454,7 +463,8 @@ TEST_F(GraphTest, GridsTicksAndNumbersOfTheWaveGraph) {
     sizes.push_back({e.cx, e.cy});
   }
   const int xL = L.PlotLeft - 10 - L.YNumberWidth - L.YTitleWidth;
-  std::vector<graph_maths::Pt> at = graph_maths::PlaceYTitle(xL, xL + L.YTitleWidth, L.PlotTop, L.PlotBottom, sizes);
+  std::vector<graph_maths::Pt> at =
+      graph_maths::PlaceYTitle(xL, xL + L.YTitleWidth, L.PlotTop, L.PlotBottom, sizes);
   ASSERT_EQ(title.size(), at.size());
   ASSERT_GE(title.size(), 10u) << "most of the title fits the wave graph";
   for (size_t i = 0; i < at.size(); ++i) {
@@ -611,12 +621,9 @@ TEST_F(GraphTest, MarkerBoxesPerShapeAndTheColoursGivenBack) {
     forms::Rect box;  // relative to the point's pixel; empty: nothing drawn
   };
   const Case cases[] = {
-      {0, {-4, -4, 5, 5}},  // 0: 9 x 9 centred
-      {1, {-4, -4, 5, 5}},
-      {2, {-6, -8, 7, 5}},  // R = 6; from 8 above to 4 below
-      {3, {-4, -4, 5, 5}},
-      {4, {-4, -4, 5, 5}},
-      {5, {0, 0, 0, 0}},  // 5
+      {0, {-4, -4, 5, 5}},                                          // 0: 9 x 9 centred
+      {1, {-4, -4, 5, 5}}, {2, {-6, -8, 7, 5}},                     // R = 6; from 8 above to 4 below
+      {3, {-4, -4, 5, 5}}, {4, {-4, -4, 5, 5}}, {5, {0, 0, 0, 0}},  // 5
   };
   forms::Canvas& back = okgraph3_used::BackBitmap().GetCanvas();
   for (const Case& c : cases) {
@@ -682,7 +689,8 @@ TEST(GraphFrames, TenThousandFramesLeakNoGdiObject) {
       BackLineTo(i * 5.0, 30 * std::sin((t + i) / 7.0));
     }
     DrawMarker(0, 4, 0x0000FF, 0, 0, 0xFF0000);
-    for (int i = 1; i <= 9; ++i) DrawMarker(static_cast<std::uint8_t>(i % 5), 4, 0xFF0000, 10 * i, 5, 0x0000FF);
+    for (int i = 1; i <= 9; ++i)
+      DrawMarker(static_cast<std::uint8_t>(i % 5), 4, 0xFF0000, 10 * i, 5, 0x0000FF);
     // The copy to the screen creates nothing; one frame in a hundred shows that cheaply.
     if (t % 100 == 0) VeruBackBitmap();
   };

@@ -48,7 +48,8 @@ BmpLayout Indexed(int header, int bits, int w, int h, bool topDown, int paletteS
   s.height = topDown ? -h : h;
   s.bitCount = bits;
   s.palette = Palette(paletteSize);
-  s.data = PackRows(w, h, bits, topDown, [&](int x, int y) { return static_cast<std::uint32_t>((x + 2 * y) % indexMod); });
+  s.data = PackRows(w, h, bits, topDown,
+                    [&](int x, int y) { return static_cast<std::uint32_t>((x + 2 * y) % indexMod); });
   return s;
 }
 
@@ -61,7 +62,7 @@ PixelFn IndexedPixels(int known, int indexMod) {
 
 // Direct colour: a pattern of raw words per bit count.
 BmpLayout Direct(int header, int bits, int w, int h, bool topDown, std::uint32_t compression,
-               std::vector<std::uint32_t> masks, std::function<std::uint32_t(int, int)> raw) {
+                 std::vector<std::uint32_t> masks, std::function<std::uint32_t(int, int)> raw) {
   BmpLayout s;
   s.headerSize = header;
   s.width = w;
@@ -95,9 +96,12 @@ PixelFn Rows(std::vector<std::vector<std::uint32_t>> rows) {
 
 const std::vector<ValidCase>& ValidCases() {
   static const std::vector<ValidCase> cases = {
-      {"1-bit, odd width", [] { return Indexed(40, 1, 9, 3, false, 2, 2); }, 9, 3, PixelFormat::Bit1, IndexedPixels(2, 2)},
-      {"4-bit", [] { return Indexed(40, 4, 5, 3, false, 16, 16); }, 5, 3, PixelFormat::Bit4, IndexedPixels(16, 16)},
-      {"8-bit top-down", [] { return Indexed(40, 8, 7, 2, true, 256, 256); }, 7, 2, PixelFormat::Bit8, IndexedPixels(256, 256)},
+      {"1-bit, odd width", [] { return Indexed(40, 1, 9, 3, false, 2, 2); }, 9, 3, PixelFormat::Bit1,
+       IndexedPixels(2, 2)},
+      {"4-bit", [] { return Indexed(40, 4, 5, 3, false, 16, 16); }, 5, 3, PixelFormat::Bit4,
+       IndexedPixels(16, 16)},
+      {"8-bit top-down", [] { return Indexed(40, 8, 7, 2, true, 256, 256); }, 7, 2, PixelFormat::Bit8,
+       IndexedPixels(256, 256)},
       {"8-bit short palette (colours used 3)",
        [] {
          BmpLayout s = Indexed(40, 8, 6, 2, false, 3, 6);
@@ -105,21 +109,27 @@ const std::vector<ValidCase>& ValidCases() {
          return s;
        },
        6, 2, PixelFormat::Bit8, IndexedPixels(3, 6)},
-      {"4-bit colours used 0, palette cut by the data offset", [] { return Indexed(40, 4, 8, 2, false, 4, 8); }, 8, 2,
-       PixelFormat::Bit4, IndexedPixels(4, 8)},  // 5
+      {"4-bit colours used 0, palette cut by the data offset",
+       [] { return Indexed(40, 4, 8, 2, false, 4, 8); }, 8, 2, PixelFormat::Bit4, IndexedPixels(4, 8)},  // 5
       {"16-bit 555", [] { return Direct(40, 16, 5, 3, false, 0, {}, Raw16); }, 5, 3, PixelFormat::Bit15,
        [](int x, int y) {
          std::uint32_t p = Raw16(x, y);
          return bmp::FromRgb(Rep5((p >> 10) & 31), Rep5((p >> 5) & 31), Rep5(p & 31));
        }},
-      {"16-bit 565 bit fields", [] { return Direct(40, 16, 3, 2, false, 3, {0xF800, 0x07E0, 0x001F}, Raw16); }, 3, 2,
-       PixelFormat::Bit16,
+      {"16-bit 565 bit fields",
+       [] {
+         return Direct(40, 16, 3, 2, false, 3, {0xF800, 0x07E0, 0x001F}, Raw16);
+       },
+       3, 2, PixelFormat::Bit16,
        [](int x, int y) {
          std::uint32_t p = Raw16(x, y);
          return bmp::FromRgb(Rep5(p >> 11), Rep6((p >> 5) & 63), Rep5(p & 31));
        }},
-      {"16-bit 444 bit fields", [] { return Direct(40, 16, 3, 2, false, 3, {0x0F00, 0x00F0, 0x000F}, Raw16); }, 3, 2,
-       PixelFormat::Custom,
+      {"16-bit 444 bit fields",
+       [] {
+         return Direct(40, 16, 3, 2, false, 3, {0x0F00, 0x00F0, 0x000F}, Raw16);
+       },
+       3, 2, PixelFormat::Custom,
        [](int x, int y) {
          std::uint32_t p = Raw16(x, y);
          return bmp::FromRgb(Rep4((p >> 8) & 15), Rep4((p >> 4) & 15), Rep4(p & 15));
@@ -130,9 +140,15 @@ const std::vector<ValidCase>& ValidCases() {
        Raw24},  // 10
       {"32-bit, alpha byte ignored", [] { return Direct(40, 32, 4, 3, false, 0, {}, Raw32); }, 4, 3,
        PixelFormat::Bit32, Raw24},
-      {"32-bit standard bit fields", [] { return Direct(40, 32, 2, 2, false, 3, {0xFF0000, 0xFF00, 0xFF}, Raw32); },
+      {"32-bit standard bit fields",
+       [] {
+         return Direct(40, 32, 2, 2, false, 3, {0xFF0000, 0xFF00, 0xFF}, Raw32);
+       },
        2, 2, PixelFormat::Bit32, Raw24},
-      {"32-bit swapped bit fields", [] { return Direct(40, 32, 2, 2, false, 3, {0xFF, 0xFF00, 0xFF0000}, Raw32); },
+      {"32-bit swapped bit fields",
+       [] {
+         return Direct(40, 32, 2, 2, false, 3, {0xFF, 0xFF00, 0xFF0000}, Raw32);
+       },
        2, 2, PixelFormat::Custom,
        [](int x, int y) {
          std::uint32_t p = Raw24(x, y);
@@ -142,17 +158,26 @@ const std::vector<ValidCase>& ValidCases() {
        PixelFormat::Bit24, Raw24},
       {"OS/2 12-byte header, 8-bit triples", [] { return Indexed(12, 8, 5, 2, false, 256, 256); }, 5, 2,
        PixelFormat::Bit8, IndexedPixels(256, 256)},  // 15
-      {"108-byte header, 32-bit bit fields", [] { return Direct(108, 32, 3, 2, false, 3, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, Raw32); },
+      {"108-byte header, 32-bit bit fields",
+       [] {
+         return Direct(108, 32, 3, 2, false, 3, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, Raw32);
+       },
        3, 2, PixelFormat::Bit32, Raw24},
       {"124-byte header, 24-bit top-down", [] { return Direct(124, 24, 2, 3, true, 0, {}, Raw24); }, 2, 3,
        PixelFormat::Bit24, Raw24},
-      {"56-byte header, 16-bit 565", [] { return Direct(56, 16, 2, 2, false, 3, {0xF800, 0x07E0, 0x001F, 0}, Raw16); },
+      {"56-byte header, 16-bit 565",
+       [] {
+         return Direct(56, 16, 2, 2, false, 3, {0xF800, 0x07E0, 0x001F, 0}, Raw16);
+       },
        2, 2, PixelFormat::Bit16,
        [](int x, int y) {
          std::uint32_t p = Raw16(x, y);
          return bmp::FromRgb(Rep5(p >> 11), Rep6((p >> 5) & 63), Rep5(p & 31));
        }},
-      {"40-byte header, alpha bit fields", [] { return Direct(40, 32, 2, 2, false, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, Raw32); },
+      {"40-byte header, alpha bit fields",
+       [] {
+         return Direct(40, 32, 2, 2, false, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, Raw32);
+       },
        2, 2, PixelFormat::Bit32, Raw24},
       {"RLE8: runs, absolute run, delta, end of line and of picture",
        [] {
@@ -161,16 +186,30 @@ const std::vector<ValidCase>& ValidCases() {
                               0, 2, 1, 0, 2, 1, 0, 1});      // delta right 1, 2 red, end
        },
        4, 3, PixelFormat::Bit8,
-       Rows({{kBlack, kRed, kRed, kBlack}, {kGreen, kBlue, kWhite, kWhite}, {kRed, kRed, kRed, kBlack}})},  // 20
+       Rows({{kBlack, kRed, kRed, kBlack},
+             {kGreen, kBlue, kWhite, kWhite},
+             {kRed, kRed, kRed, kBlack}})},  // 20
       {"RLE4: alternating run and absolute nibbles",
-       [] { return Rle(4, 5, 2, {5, 0x12, 0, 0, 0, 3, 0x31, 0x20, 2, 0x33, 0, 1}); }, 5, 2, PixelFormat::Bit4,
+       [] {
+         return Rle(4, 5, 2, {5, 0x12, 0, 0, 0, 3, 0x31, 0x20, 2, 0x33, 0, 1});
+       },
+       5, 2, PixelFormat::Bit4,
        Rows({{kBlue, kRed, kGreen, kBlue, kBlue}, {kRed, kGreen, kRed, kGreen, kRed}})},
-      {"RLE8: a run past the right edge is clipped", [] { return Rle(8, 4, 1, {6, 1, 0, 1}); }, 4, 1,
-       PixelFormat::Bit8, Rows({{kRed, kRed, kRed, kRed}})},
-      {"RLE8: no end mark, the rest stays black", [] { return Rle(8, 2, 2, {2, 3}); }, 2, 2, PixelFormat::Bit8,
-       Rows({{kBlack, kBlack}, {kBlue, kBlue}})},
-      {"RLE8: a delta past the top ends the picture", [] { return Rle(8, 2, 2, {1, 4, 0, 2, 0, 9, 2, 1}); }, 2, 2,
-       PixelFormat::Bit8, Rows({{kBlack, kBlack}, {kWhite, kBlack}})},
+      {"RLE8: a run past the right edge is clipped",
+       [] {
+         return Rle(8, 4, 1, {6, 1, 0, 1});
+       },
+       4, 1, PixelFormat::Bit8, Rows({{kRed, kRed, kRed, kRed}})},
+      {"RLE8: no end mark, the rest stays black",
+       [] {
+         return Rle(8, 2, 2, {2, 3});
+       },
+       2, 2, PixelFormat::Bit8, Rows({{kBlack, kBlack}, {kBlue, kBlue}})},
+      {"RLE8: a delta past the top ends the picture",
+       [] {
+         return Rle(8, 2, 2, {1, 4, 0, 2, 0, 9, 2, 1});
+       },
+       2, 2, PixelFormat::Bit8, Rows({{kBlack, kBlack}, {kWhite, kBlack}})},
   };
   return cases;
 }
@@ -208,8 +247,9 @@ std::vector<std::uint8_t> With(std::vector<std::uint8_t> f, size_t at, std::vect
   return f;
 }
 std::vector<std::uint8_t> With32(std::vector<std::uint8_t> f, size_t at, std::uint32_t v) {
-  return With(std::move(f), at, {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                                  static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)});
+  return With(std::move(f), at,
+              {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+               static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)});
 }
 std::vector<std::uint8_t> Cut(std::vector<std::uint8_t> f, size_t size) {
   f.resize(size);
@@ -235,40 +275,86 @@ TEST(BmpDecode, MalformedFilesAreRefused) {
       {"16 bits in a 12-byte header", [] { return WriteBmp(Direct(12, 16, 2, 2, false, 0, {}, Raw16)); },
        Error::BadHeader},  // 10
       {"two planes", [] { return Changed24([](BmpLayout& s) { s.planes = 2; }); }, Error::BadHeader},
-      {"JPEG compression", [] { return Changed24([](BmpLayout& s) { s.compression = 4; }); }, Error::BadHeader},
-      {"bit fields with 24 bits", [] { return Changed24([](BmpLayout& s) { s.compression = 3; }); }, Error::BadHeader},
-      {"RLE8 with 4 bits", [] {
+      {"JPEG compression", [] { return Changed24([](BmpLayout& s) { s.compression = 4; }); },
+       Error::BadHeader},
+      {"bit fields with 24 bits", [] { return Changed24([](BmpLayout& s) { s.compression = 3; }); },
+       Error::BadHeader},
+      {"RLE8 with 4 bits",
+       [] {
          BmpLayout s = Rle(4, 2, 2, {0, 1});
          s.compression = 1;
          return WriteBmp(s);
        },
        Error::BadHeader},
-      {"RLE8 top-down", [] {
+      {"RLE8 top-down",
+       [] {
          BmpLayout s = Rle(8, 2, 2, {0, 1});
          s.height = -2;
          return WriteBmp(s);
        },
        Error::BadHeader},  // 15
-      {"mask with a hole", [] { return WriteBmp(Direct(40, 16, 2, 2, false, 3, {0xF0F0, 0x0F00, 0x000F}, Raw16)); },
+      {"mask with a hole",
+       [] {
+         return WriteBmp(Direct(40, 16, 2, 2, false, 3, {0xF0F0, 0x0F00, 0x000F}, Raw16));
+       },
        Error::BadHeader},
-      {"overlapping masks", [] { return WriteBmp(Direct(40, 16, 2, 2, false, 3, {0xFF00, 0x0FF0, 0x000F}, Raw16)); },
+      {"overlapping masks",
+       [] {
+         return WriteBmp(Direct(40, 16, 2, 2, false, 3, {0xFF00, 0x0FF0, 0x000F}, Raw16));
+       },
        Error::BadHeader},
-      {"mask wider than 16 bits", [] { return WriteBmp(Direct(40, 16, 2, 2, false, 3, {0xF8000, 0x07E0, 0x001F}, Raw16)); },
+      {"mask wider than 16 bits",
+       [] {
+         return WriteBmp(Direct(40, 16, 2, 2, false, 3, {0xF8000, 0x07E0, 0x001F}, Raw16));
+       },
        Error::BadHeader},
       {"data offset past the end", [] { return With32(Good24(), 10, 5000); }, Error::Truncated},
       {"data offset inside the header", [] { return With32(Good24(), 10, 20); }, Error::BadHeader},  // 20
       {"pixels one byte short", [] { return Cut(Good24(), Good24().size() - 1); }, Error::Truncated},
-      {"width x height overflows", [] { return Changed24([](BmpLayout& s) { s.width = 0x7FFFFFFF; s.height = 0x7FFFFFFF; }); },
+      {"width x height overflows",
+       [] {
+         return Changed24([](BmpLayout& s) {
+           s.width = 0x7FFFFFFF;
+           s.height = 0x7FFFFFFF;
+         });
+       },
        Error::TooLarge},
-      {"above the memory cap", [] { return Changed24([](BmpLayout& s) { s.width = 10000; s.height = 10000; }); },
+      {"above the memory cap",
+       [] {
+         return Changed24([](BmpLayout& s) {
+           s.width = 10000;
+           s.height = 10000;
+         });
+       },
        Error::TooLarge},
-      {"most negative height", [] { return Changed24([](BmpLayout& s) { s.height = INT32_MIN; }); }, Error::TooLarge},
-      {"32-bit row stride past 2^32", [] { return Changed24([](BmpLayout& s) { s.width = 0x7FFFFFFF; s.height = 1; s.bitCount = 32; }); },
+      {"most negative height", [] { return Changed24([](BmpLayout& s) { s.height = INT32_MIN; }); },
+       Error::TooLarge},
+      {"32-bit row stride past 2^32",
+       [] {
+         return Changed24([](BmpLayout& s) {
+           s.width = 0x7FFFFFFF;
+           s.height = 1;
+           s.bitCount = 32;
+         });
+       },
        Error::TooLarge},  // 25
-      {"RLE absolute run cut short", [] { return WriteBmp(Rle(8, 8, 1, {0, 5, 1, 2})); }, Error::Truncated},
-      {"RLE delta cut short", [] { return WriteBmp(Rle(8, 8, 1, {0, 2, 1})); }, Error::Truncated},
-      {"RLE pair cut in half", [] { return WriteBmp(Rle(8, 8, 1, {2, 1, 3})); }, Error::Truncated},
-      {"bit-field masks missing", [] {
+      {"RLE absolute run cut short",
+       [] {
+         return WriteBmp(Rle(8, 8, 1, {0, 5, 1, 2}));
+       },
+       Error::Truncated},
+      {"RLE delta cut short",
+       [] {
+         return WriteBmp(Rle(8, 8, 1, {0, 2, 1}));
+       },
+       Error::Truncated},
+      {"RLE pair cut in half",
+       [] {
+         return WriteBmp(Rle(8, 8, 1, {2, 1, 3}));
+       },
+       Error::Truncated},
+      {"bit-field masks missing",
+       [] {
          BmpLayout s = Direct(40, 16, 2, 2, false, 3, {}, Raw16);
          s.data.clear();
          return WriteBmp(s);
@@ -293,7 +379,8 @@ TEST(BmpDecode, EveryPrefixOfEveryFixtureIsSafe) {
       std::vector<std::uint8_t> prefix(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(n));
       bmp::Decoded d = bmp::Decode(prefix);
       if (d.ok()) {
-        ASSERT_EQ(d.image.pixels.size(), static_cast<size_t>(d.image.width) * static_cast<size_t>(d.image.height))
+        ASSERT_EQ(d.image.pixels.size(),
+                  static_cast<size_t>(d.image.width) * static_cast<size_t>(d.image.height))
             << c.name << " cut at " << n;
       }
     }

@@ -11,7 +11,7 @@ namespace testing_support {
 struct BmpLayout {
   int headerSize = 40;  // 12, 40, 52, 56, 108, 124
   int width = 1;
-  int height = 1;        // as written: negative for top-down
+  int height = 1;  // as written: negative for top-down
   int bitCount = 24;
   int planes = 1;
   std::uint32_t compression = 0;
@@ -117,7 +117,8 @@ inline std::vector<std::uint8_t> PackRows(int width, int height, int bitCount, b
           line[static_cast<size_t>(3 * x + 2)] = static_cast<std::uint8_t>(v >> 16);
           break;
         case 32:
-          for (int i = 0; i < 4; ++i) line[static_cast<size_t>(4 * x + i)] = static_cast<std::uint8_t>(v >> (8 * i));
+          for (int i = 0; i < 4; ++i)
+            line[static_cast<size_t>(4 * x + i)] = static_cast<std::uint8_t>(v >> (8 * i));
           break;
       }
     }

@@ -28,7 +28,8 @@ TEST(PixelIntensity, KnownValues) {
   const Case cases[] = {
       {0, 0, 0, 0},
       {255, 255, 255, 255},
-      {0, 50, 0, 29},  // 29.5 exactly in doubles (30); just below in extended
+      {0, 50, 0, 29},  // 29.5 exactly in doubles (30); just below in
+                       // extended
       {0, 150, 0, 88},
       {0, 250, 0, 148},  // 5
       {255, 0, 0, 76},
@@ -105,7 +106,8 @@ using viewer_test::CountByColumns;
 Counted CountAll(const bmp::Image& img, std::size_t span) {
   Counted c;
   for (std::size_t first = 0; first < img.pixels.size(); first += span) {
-    view::CountPixels(img, first, std::min(span, img.pixels.size() - first), c.red, c.green, c.blue, c.intensity);
+    view::CountPixels(img, first, std::min(span, img.pixels.size() - first), c.red, c.green, c.blue,
+                      c.intensity);
   }
   return c;
 }
@@ -190,7 +192,7 @@ TEST(ColumnPercent, RoundsHalvesToEvenWithinZeroToHundred) {
     int x, width, percent;
   };
   const Case cases[] = {
-      {0, 640, 0}, {639, 640, 100}, {320, 640, 50}, {1, 200, 0}, {3, 200, 2},  // 5
+      {0, 640, 0}, {639, 640, 100}, {320, 640, 50},  {1, 200, 0},  {3, 200, 2},  // 5
       {5, 200, 2}, {7, 200, 4},     {700, 640, 100}, {-5, 640, 0},
   };
   for (size_t row = 0; row < std::size(cases); ++row) {
@@ -206,13 +208,13 @@ TEST(SharePercent, ThePercentOfTheLastWholeColumnCounted) {
     int width, percent;
   };
   const Case cases[] = {
-      {1920, 1920, 640, 100},        // all of a 640 x 3 picture: Round(639 * 100 / 640)
-      {3, 1920, 640, 0},             // the first column's worth
-      {640, 1920, 640, 33},          // a row of three: 213 columns, Round(212 * 100 / 640)
+      {1920, 1920, 640, 100},  // all of a 640 x 3 picture: Round(639 * 100 / 640)
+      {3, 1920, 640, 0},       // the first column's worth
+      {640, 1920, 640, 33},    // a row of three: 213 columns, Round(212 * 100 / 640)
       {0, 1920, 640, 0},
-      {10000, 10000, 100, 99},       // 5: a narrow picture ends at 99, its last column still being counted
-      {1, 1, 1, 0},                  // one pixel: Round(0 * 100 / 1)
-      {6000000, 12000000, 4000, 50}, // half of 4000 x 3000: 2000 columns, Round(1999 / 40)
+      {10000, 10000, 100, 99},        // 5: a narrow picture ends at 99, its last column still being counted
+      {1, 1, 1, 0},                   // one pixel: Round(0 * 100 / 1)
+      {6000000, 12000000, 4000, 50},  // half of 4000 x 3000: 2000 columns, Round(1999 / 40)
       {11999999, 12000000, 4000, 100},
   };
   for (size_t row = 0; row < std::size(cases); ++row) {

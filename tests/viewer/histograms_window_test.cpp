@@ -23,7 +23,9 @@ long long Sum(const view::HistogramBins& b) { return std::accumulate(b.begin(), 
 
 struct Counts {
   view::HistogramBins red, green, blue, intensity;
-  static Counts Now() { return {view::RedCounts, view::GreenCounts, view::BlueCounts, view::IntensityCounts}; }
+  static Counts Now() {
+    return {view::RedCounts, view::GreenCounts, view::BlueCounts, view::IntensityCounts};
+  }
 };
 
 class HistogramsWindow : public ViewerTest {
@@ -93,7 +95,8 @@ TEST_F(HistogramsWindow, BinsOfAPhotoAddUpToItsPixelsInUnitAndCharts) {
   Open({WritePicture(W, H, scene)});
   PressF2AndWait();
   EXPECT_FALSE(progress->Visible());
-  const view::HistogramBins* unit[] = {&view::RedCounts, &view::GreenCounts, &view::BlueCounts, &view::IntensityCounts};
+  const view::HistogramBins* unit[] = {&view::RedCounts, &view::GreenCounts, &view::BlueCounts,
+                                       &view::IntensityCounts};
   const forms::Color colours[] = {0x0000FF, 0x008000, 0xFF0000, 0x000000};
   auto series = AllSeries();
   for (size_t i = 0; i < 4; ++i) {
@@ -136,7 +139,8 @@ TEST_F(HistogramsWindow, FlatPicturesFallInOneBin) {
     MessageRecorder rec;
     Open({WritePicture(33, 17, [&](int, int) { return c.pixel; })});
     PressF2AndWait();
-    for (const view::HistogramBins* b : {&view::RedCounts, &view::GreenCounts, &view::BlueCounts, &view::IntensityCounts}) {
+    for (const view::HistogramBins* b :
+         {&view::RedCounts, &view::GreenCounts, &view::BlueCounts, &view::IntensityCounts}) {
       EXPECT_EQ((*b)[static_cast<size_t>(c.bin)], 33 * 17);
       EXPECT_EQ(Sum(*b), 33 * 17);
     }
@@ -179,7 +183,8 @@ TEST_F(HistogramsWindow, ClickingBin17ShowsItsIndexAndCount) {
   MessageRecorder rec;
   Open({WritePicture(256, 5, Ramp)});
   PressF2AndWait();
-  const view::HistogramBins* unit[] = {&view::RedCounts, &view::GreenCounts, &view::BlueCounts, &view::IntensityCounts};
+  const view::HistogramBins* unit[] = {&view::RedCounts, &view::GreenCounts, &view::BlueCounts,
+                                       &view::IntensityCounts};
   auto charts = AllCharts();
   auto series = AllSeries();
   for (size_t i = 0; i < 4; ++i) {
@@ -226,7 +231,8 @@ TEST_F(HistogramsWindow, StairsCheckBoxSwitchesAllFourCharts) {
     auto charts = AllCharts();
     for (size_t i = 0; i < 4; ++i) {
       EXPECT_EQ(charts[i]->Series(0).Stairs(), on) << "chart " << i + 1;
-      EXPECT_EQ(Painted(charts[i]->Handle()) == areas[i], !on) << "chart " << i + 1 << " drawn as " << (on ? "stairs" : "areas");
+      EXPECT_EQ(Painted(charts[i]->Handle()) == areas[i], !on)
+          << "chart " << i + 1 << " drawn as " << (on ? "stairs" : "areas");
     }
   }
   // The setting outlives a new count.
@@ -272,13 +278,10 @@ TEST_F(HistogramsWindow, EscHidesFromTheEditsAndTheWindowButNotFromOK) {
     bool hides;
   };
   const Case cases[] = {
-      {"Esc on the window", 0, VK_ESCAPE, true},
-      {"Esc in Index", 1, VK_ESCAPE, true},
-      {"Esc in Value", 2, VK_ESCAPE, true},
-      {"Esc on OK", 3, VK_ESCAPE, false},
+      {"Esc on the window", 0, VK_ESCAPE, true},     {"Esc in Index", 1, VK_ESCAPE, true},
+      {"Esc in Value", 2, VK_ESCAPE, true},          {"Esc on OK", 3, VK_ESCAPE, false},
       {"Esc on the check box", 4, VK_ESCAPE, false},  // 5
-      {"a letter in Index", 1, 'A', false},
-      {"Enter in Index clicks OK", 1, VK_RETURN, true},
+      {"a letter in Index", 1, 'A', false},          {"Enter in Index clicks OK", 1, VK_RETURN, true},
   };
   MessageRecorder rec;
   Open({WritePicture(20, 20, Ramp)});
@@ -359,7 +362,8 @@ TEST_F(HistogramsWindow, ASecondF2DuringTheCountDoesNothing) {
   PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_F2, 1);
   ASSERT_TRUE(PumpUntil([&] { return !view::HistogramsRunning() && histograms->Visible(); }));
   Pump();
-  for (const view::HistogramBins* b : {&view::RedCounts, &view::GreenCounts, &view::BlueCounts, &view::IntensityCounts}) {
+  for (const view::HistogramBins* b :
+       {&view::RedCounts, &view::GreenCounts, &view::BlueCounts, &view::IntensityCounts}) {
     EXPECT_EQ(Sum(*b), 300 * 40) << "counted once, not restarted or doubled";
   }
 }
@@ -481,7 +485,8 @@ TEST_F(HistogramsWindow, ClicksOnTheViewerAreHandledWithin100MsDuringTheCount) {
   HWND image = viewer->ViewerImage.Handle(), progressWindow = progress->Handle();
   testing_support::Driver driver([&] {
     for (int i = 0; i < kMaxClicks && inTheCount < kWanted; ++i) {
-      if (!testing_support::WaitUntil([&] { return IsWindowVisible(progressWindow) != FALSE; }, 10000, 1)) break;
+      if (!testing_support::WaitUntil([&] { return IsWindowVisible(progressWindow) != FALSE; }, 10000, 1))
+        break;
       Sleep(static_cast<DWORD>(1 + (i * 7) % 23));  // wanders over the pump interval
       LARGE_INTEGER now;
       QueryPerformanceCounter(&now);
@@ -505,7 +510,8 @@ TEST_F(HistogramsWindow, ClicksOnTheViewerAreHandledWithin100MsDuringTheCount) {
   QueryPerformanceFrequency(&f);
   std::vector<double> ms;
   for (const Click& c : clicks) {
-    if (c.beforeTheLastPump) ms.push_back(static_cast<double>(c.handledAt - c.postedAt) * 1000.0 / static_cast<double>(f.QuadPart));
+    if (c.beforeTheLastPump)
+      ms.push_back(static_cast<double>(c.handledAt - c.postedAt) * 1000.0 / static_cast<double>(f.QuadPart));
   }
   ASSERT_GE(ms.size(), static_cast<size_t>(kWanted)) << "clicks answered by the count's own pumps";
   std::sort(ms.begin(), ms.end());
@@ -530,7 +536,8 @@ TEST_F(HistogramsWindow, ZoomingAndPanningDuringTheCountLeaveItsBins) {
   PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_F2, 1);
   PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_ADD, 1);
   PostMessageW(ViewerHwnd(), WM_KEYDOWN, VK_RIGHT, 1);
-  ASSERT_TRUE(PumpUntil([&] { return keys.size() == 3 && !view::HistogramsRunning() && histograms->Visible(); }));
+  ASSERT_TRUE(
+      PumpUntil([&] { return keys.size() == 3 && !view::HistogramsRunning() && histograms->Visible(); }));
   EXPECT_TRUE(keys[1].second && keys[2].second) << "handled inside the count";
   EXPECT_EQ(view::View.ZoomLevel, 2);
   EXPECT_EQ(view::View.ViewLeft, 50);
@@ -556,8 +563,8 @@ TEST_F(HistogramsWindow, AClickOnTheViewerLeavesTheHistogramsAndProgressAboveIt)
   // The progress window, clicked past while the count runs: the click waits behind F2 and is
   // handled by the count's pump.
   bool progressAbove = false, clickedDuringTheCount = false;
-  viewer->ViewerImage.onMouseUp = [&, original = viewer->ViewerImage.onMouseUp](forms::MouseButton b, unsigned shift,
-                                                                                 int x, int y) {
+  viewer->ViewerImage.onMouseUp = [&, original = viewer->ViewerImage.onMouseUp](
+                                      forms::MouseButton b, unsigned shift, int x, int y) {
     clickedDuringTheCount = view::HistogramsRunning();
     progressAbove = Above(progress->Handle(), ViewerHwnd()) && progress->Visible();
     original(b, shift, x, y);
@@ -575,7 +582,8 @@ TEST_F(HistogramsWindow, AClickOnTheViewerLeavesTheHistogramsAndProgressAboveIt)
   // The histograms window, clicked past once shown. The platform restacks the windows after
   // the click has been handled, from the display's answers: those are let in before the check.
   RealClick(ViewerPointOutside(image, histograms->Handle(), false));
-  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == ViewerHwnd(); })) << "the click activates the viewer";
+  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == ViewerHwnd(); }))
+      << "the click activates the viewer";
   testing_support::PumpFor(300);
   EXPECT_TRUE(Above(histograms->Handle(), ViewerHwnd())) << "z-order after the click";
   // A bare spot of the window's face, right of the OK button, on the screen itself.
@@ -589,7 +597,8 @@ TEST_F(HistogramsWindow, AClickOnTheViewerLeavesTheHistogramsAndProgressAboveIt)
     seen = GetPixel(screen, bare.x, bare.y);
     ReleaseDC(nullptr, screen);
     return seen == face;
-  })) << "the screen shows 0x" << std::hex << seen << " where the window's face 0x" << face << " should be";
+  })) << "the screen shows 0x"
+      << std::hex << seen << " where the window's face 0x" << face << " should be";
 
   SendMessageW(ViewerHwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   Pump();
@@ -708,7 +717,8 @@ TEST_F(HistogramsWindow, ClosingTheProgressWindowCancelsTheCount) {
 
     PressF2AndWait();
     for (forms::AreaSeries* s : AllSeries()) EXPECT_EQ(s->Count(), 256);
-    for (const view::HistogramBins* b : {&view::RedCounts, &view::GreenCounts, &view::BlueCounts, &view::IntensityCounts}) {
+    for (const view::HistogramBins* b :
+         {&view::RedCounts, &view::GreenCounts, &view::BlueCounts, &view::IntensityCounts}) {
       EXPECT_EQ(Sum(*b), W * H) << "counted afresh";
     }
     EXPECT_EQ(rec.Count(), 0u);

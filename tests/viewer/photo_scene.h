@@ -50,7 +50,8 @@ class PhotoScene {
   }
 
   static double Hash(int x, int y, int seed) {
-    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y) * 668265263u +
+    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u +
+                      static_cast<std::uint32_t>(y) * 668265263u +
                       static_cast<std::uint32_t>(seed) * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
     return ((h ^ (h >> 16)) & 0xFFFFFF) / static_cast<double>(0xFFFFFF);
@@ -60,7 +61,8 @@ class PhotoScene {
     int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
     double fx = x - ix, fy = y - iy;
     auto s = [](double t) { return t * t * (3 - 2 * t); };
-    double a = Hash(ix, iy, seed), b = Hash(ix + 1, iy, seed), c = Hash(ix, iy + 1, seed), d = Hash(ix + 1, iy + 1, seed);
+    double a = Hash(ix, iy, seed), b = Hash(ix + 1, iy, seed), c = Hash(ix, iy + 1, seed),
+           d = Hash(ix + 1, iy + 1, seed);
     double top = a + (b - a) * s(fx), bottom = c + (d - c) * s(fx);
     return top + (bottom - top) * s(fy);
   }

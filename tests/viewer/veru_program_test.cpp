@@ -38,7 +38,7 @@ HWND ProcessWindowShownOrNot(DWORD pid, const std::wstring& caption) {
     HWND hwnd;
   } f{pid, &caption, nullptr};
   EnumWindows(
-      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+      [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
         auto* f = reinterpret_cast<Found*>(lp);
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
@@ -83,11 +83,14 @@ class HeldThread {
 class VeruProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::vector<std::uint8_t> bytes = testing_support::Bmp24(64, 48, [](int x, int y) { return bmp_pixel(x, y); });
+    std::vector<std::uint8_t> bytes =
+        testing_support::Bmp24(64, 48, [](int x, int y) { return bmp_pixel(x, y); });
     testing_support::WriteFileBytes(picture_, std::string(bytes.begin(), bytes.end()));
   }
   void TearDown() override { program_.End(); }
-  static std::uint32_t bmp_pixel(int x, int y) { return static_cast<std::uint32_t>((x * 4) << 16 | (y * 5) << 8 | 40); }
+  static std::uint32_t bmp_pixel(int x, int y) {
+    return static_cast<std::uint32_t>((x * 4) << 16 | (y * 5) << 8 | 40);
+  }
 
   void Start(const std::wstring& args) {
     ASSERT_TRUE(program_.Start(testing_support::PathOnDriveZ(VERU_EXE), args))
@@ -100,7 +103,9 @@ class VeruProgram : public ::testing::Test {
   }
 
   // The viewer's window on the test picture, at 1:1.
-  HWND ViewerWindow() const { return WaitForProcessWindow(program_.Pid(), picture_ + L" (64,48,24-bit) - [1:1]"); }
+  HWND ViewerWindow() const {
+    return WaitForProcessWindow(program_.Pid(), picture_ + L" (64,48,24-bit) - [1:1]");
+  }
 
   const testing_support::ScratchFolder folder_{"veru_program_"};
   const std::wstring picture_ = folder_.File(L"picture.bmp");
@@ -155,10 +160,12 @@ TEST_F(VeruProgram, BorderlessGreekViewerShowsGreekHelpAndEndsOnEsc) {
   HWND box = WaitForProcessWindow(program_.Pid(), &info);
   ASSERT_NE(box, nullptr);
   // A wide literal: the box must show the Greek letters, whatever the code page of the process.
-  EXPECT_NE(testing_support::FindChildByText(
-                box, L"Vistrel ε1\r\r\rπλήκτρα λειτουργίας:\r    +/- για zoom in/out\r    F1 για βοήθεια\r"
-                     L"    F2 για εμφάνιση ιστογραμμάτων\r\rΠατήστε και κινήστε το mouse για να κινηθείτε στην εικόνα."),
-            nullptr);
+  EXPECT_NE(
+      testing_support::FindChildByText(
+          box,
+          L"Vistrel ε1\r\r\rπλήκτρα λειτουργίας:\r    +/- για zoom in/out\r    F1 για βοήθεια\r"
+          L"    F2 για εμφάνιση ιστογραμμάτων\r\rΠατήστε και κινήστε το mouse για να κινηθείτε στην εικόνα."),
+      nullptr);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
 
   PostMessageW(viewer, WM_KEYDOWN, VK_ESCAPE, 1);
@@ -189,7 +196,8 @@ TEST_F(VeruProgram, EscTypedDuringTheHistogramCountEndsTheProgramThere) {
   const std::wstring big = picture_ + L".big.bmp";
   {
     std::vector<std::uint8_t> bytes = testing_support::Bmp24(W, H, [](int x, int y) {
-      return (static_cast<std::uint32_t>(x) * 2654435761u ^ static_cast<std::uint32_t>(y) * 40503u) & 0xFFFFFFu;
+      return (static_cast<std::uint32_t>(x) * 2654435761u ^ static_cast<std::uint32_t>(y) * 40503u) &
+             0xFFFFFFu;
     });
     ASSERT_TRUE(testing_support::WriteFileBytes(big, std::string(bytes.begin(), bytes.end())));
   }
@@ -212,7 +220,8 @@ TEST_F(VeruProgram, EscTypedDuringTheHistogramCountEndsTheProgramThere) {
   ASSERT_NE(SendMessageTimeoutW(viewer, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr), 0);
   ASSERT_TRUE(held.Hold());
   ASSERT_TRUE(IsWindowVisible(progress));
-  ASSERT_EQ(WaitForProcessWindow(program_.Pid(), histogramsCaption, 0), nullptr) << "the count is not over yet";
+  ASSERT_EQ(WaitForProcessWindow(program_.Pid(), histogramsCaption, 0), nullptr)
+      << "the count is not over yet";
 
   EXPECT_EQ(GetForegroundWindow(), viewer);
   GUITHREADINFO info{};

@@ -12,7 +12,7 @@ using view::ViewState;
 namespace {
 
 struct ZoomCase {
-  char key;  // '+' or '-'
+  char key;           // '+' or '-'
   int width, height;  // size after the step
   int level;
   const char* caption;
@@ -24,18 +24,12 @@ TEST(ViewZoom, StepsFromTheStartingPicture) {
   const std::string base = view::MakeTitleBase("C:\\a.bmp", 640, 480, bmp::PixelFormat::Bit24);
   EXPECT_EQ(view::ZoomCaption(base, 1), "C:\\a.bmp (640,480,24-bit) - [1:1]");
   const ZoomCase walk[] = {
-      {'+', 904, 678, 2, " - [2:1]"},
-      {'+', 1277, 958, 3, " - [3:1]"},
-      {'+', 1805, 1354, 4, " - [4:1]"},
+      {'+', 904, 678, 2, " - [2:1]"},   {'+', 1277, 958, 3, " - [3:1]"}, {'+', 1805, 1354, 4, " - [4:1]"},
       {'+', 1805, 1354, 4, " - [4:1]"},  // the fifth plus only rewrites the caption
       {'-', 1275, 956, 3, " - [3:1]"},   // 5
-      {'-', 901, 675, 2, " - [2:1]"},
-      {'-', 636, 476, 1, " - [1:1]"},
-      {'-', 449, 336, -2, " - [1:2]"},
-      {'-', 316, 237, -3, " - [1:3]"},
-      {'-', 222, 167, -4, " - [1:4]"},  // 10
-      {'-', 222, 167, -4, " - [1:4]"},
-      {'+', 313, 235, -3, " - [1:3]"},
+      {'-', 901, 675, 2, " - [2:1]"},   {'-', 636, 476, 1, " - [1:1]"},  {'-', 449, 336, -2, " - [1:2]"},
+      {'-', 316, 237, -3, " - [1:3]"},  {'-', 222, 167, -4, " - [1:4]"},  // 10
+      {'-', 222, 167, -4, " - [1:4]"},  {'+', 313, 235, -3, " - [1:3]"},
   };
   ViewState v;
   int w = 640, h = 480;
@@ -72,8 +66,7 @@ TEST(ViewZoom, ViewCornerScalesWithoutClamping) {
     int newLeft, newTop;
   };
   const Case cases[] = {
-      {100, 100, '+', 171, 171},
-      {100, 100, '-', 50, 50},
+      {100, 100, '+', 171, 171}, {100, 100, '-', 50, 50},
       {-159, 0, '+', -271, 0},  // the corner left of the picture stays left of it
       {3, 1, '-', 1, 1},        // Round(1.5) = 2, Round(0.5) = 0
       {5, 7, '-', 3, 3},        // 5  Round(2.5) = 2, Round(3.5) = 4
@@ -145,13 +138,9 @@ TEST(ViewKeys, ArrowsMoveFiftyPixelsAndIgnoreThePictureSize) {
     int left, top;
   };
   const Case cases[] = {
-      {640, 480, "R", -159, 0},
-      {640, 480, "RL", 0, 0},
-      {640, 480, "D", 0, -119},
-      {1000, 700, "RRRRR", 201, 0},
-      {1000, 700, "RRRL", 100, 0},  // 5
-      {1000, 700, "DDDDU", 0, 51},
-      {1000, 700, "LU", 0, 0},
+      {640, 480, "R", -159, 0},     {640, 480, "RL", 0, 0},      {640, 480, "D", 0, -119},
+      {1000, 700, "RRRRR", 201, 0}, {1000, 700, "RRRL", 100, 0},  // 5
+      {1000, 700, "DDDDU", 0, 51},  {1000, 700, "LU", 0, 0},
   };
   for (size_t row = 0; row < std::size(cases); ++row) {
     const Case& c = cases[row];
@@ -177,10 +166,14 @@ TEST(ViewCaption, EveryPixelFormatHasItsName) {
     const char* name;
   };
   const Case cases[] = {
-      {bmp::PixelFormat::DeviceDepth, "Device Depth"}, {bmp::PixelFormat::Bit1, "1-bit"},
-      {bmp::PixelFormat::Bit4, "4-bit"},               {bmp::PixelFormat::Bit8, "8-bit"},
-      {bmp::PixelFormat::Bit15, "15-bit"},             {bmp::PixelFormat::Bit16, "16-bit"},  // 5
-      {bmp::PixelFormat::Bit24, "24-bit"},             {bmp::PixelFormat::Bit32, "32-bit"},
+      {bmp::PixelFormat::DeviceDepth, "Device Depth"},
+      {bmp::PixelFormat::Bit1, "1-bit"},
+      {bmp::PixelFormat::Bit4, "4-bit"},
+      {bmp::PixelFormat::Bit8, "8-bit"},
+      {bmp::PixelFormat::Bit15, "15-bit"},
+      {bmp::PixelFormat::Bit16, "16-bit"},  // 5
+      {bmp::PixelFormat::Bit24, "24-bit"},
+      {bmp::PixelFormat::Bit32, "32-bit"},
       {bmp::PixelFormat::Custom, "Custom..."},
   };
   for (const Case& c : cases) {

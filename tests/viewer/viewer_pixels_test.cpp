@@ -11,16 +11,20 @@ using testing_support::ViewerTest;
 
 namespace {
 
-std::uint32_t Pattern(int x, int y) { return bmp::FromRgb(x & 255, y & 255, ((x >> 8) * 60 + (y >> 8) * 90 + 7) & 255); }
+std::uint32_t Pattern(int x, int y) {
+  return bmp::FromRgb(x & 255, y & 255, ((x >> 8) * 60 + (y >> 8) * 90 + 7) & 255);
+}
 
 // Every pixel of the window against `expected`; the message names the first few that differ.
-::testing::AssertionResult ScreenIs(const bmp::Image& screen, const std::function<std::uint32_t(int, int)>& expected) {
+::testing::AssertionResult ScreenIs(const bmp::Image& screen,
+                                    const std::function<std::uint32_t(int, int)>& expected) {
   int bad = 0;
   std::ostringstream first;
   for (int y = 0; y < screen.height; ++y) {
     for (int x = 0; x < screen.width; ++x) {
       std::uint32_t want = expected(x, y), got = screen.At(x, y);
-      if (want != got && bad++ < 5) first << " (" << x << "," << y << ") got " << std::hex << got << " want " << want << std::dec;
+      if (want != got && bad++ < 5)
+        first << " (" << x << "," << y << ") got " << std::hex << got << " want " << want << std::dec;
     }
   }
   if (bad == 0) return ::testing::AssertionSuccess();
@@ -50,7 +54,8 @@ TEST_F(ViewerPixels, DraggingPansThePictureWithThePointer) {
   // width - 799, and the window's last column, just right of the picture, keeps what it showed.
   Mouse(WM_MOUSEMOVE, MK_LBUTTON, -50, 260);
   EXPECT_EQ(view::View.ViewLeft, 201);
-  EXPECT_TRUE(ScreenIs(Screen(), [](int x, int y) { return x < 799 ? Pattern(x + 201, y + 40) : Pattern(949, y + 40); }));
+  EXPECT_TRUE(ScreenIs(
+      Screen(), [](int x, int y) { return x < 799 ? Pattern(x + 201, y + 40) : Pattern(949, y + 40); }));
   Mouse(WM_LBUTTONUP, 0, -50, 260);
   // Without the button the pointer moves nothing.
   Mouse(WM_MOUSEMOVE, 0, 300, 100);
@@ -69,12 +74,15 @@ TEST_F(ViewerPixels, ArrowsMoveASmallPictureAndLeaveTheBandBehind) {
   EXPECT_EQ(view::View.ViewLeft, -159);
   // Drawn 159 pixels in, the last column on window column 798; the band to its left keeps
   // the first draw and only the first draw cleared the rest.
-  auto moved = [&](int x, int y) { return x >= 159 && x < 799 && y < 480 ? Pattern(x - 159, y) : start(x, y); };
+  auto moved = [&](int x, int y) {
+    return x >= 159 && x < 799 && y < 480 ? Pattern(x - 159, y) : start(x, y);
+  };
   EXPECT_TRUE(ScreenIs(Screen(), moved));
 
   Key(VK_LEFT);
   EXPECT_EQ(view::View.ViewLeft, 0);
-  EXPECT_TRUE(ScreenIs(Screen(), [&](int x, int y) { return x < 640 && y < 480 ? Pattern(x, y) : moved(x, y); }));
+  EXPECT_TRUE(
+      ScreenIs(Screen(), [&](int x, int y) { return x < 640 && y < 480 ? Pattern(x, y) : moved(x, y); }));
 
   Key(VK_DOWN);
   EXPECT_EQ(view::View.ViewTop, -119);
@@ -102,7 +110,8 @@ TEST_F(ViewerPixels, AZoomStepClearsAndDrawsTheResizedPicture) {
   const bmp::Image back = *view::DisplayBitmap;
   ASSERT_EQ(back.width, 638);
   ASSERT_EQ(back.height, 478);
-  EXPECT_TRUE(ScreenIs(Screen(), [&](int x, int y) { return x < back.width && y < back.height ? back.At(x, y) : 0u; }));
+  EXPECT_TRUE(ScreenIs(Screen(),
+                       [&](int x, int y) { return x < back.width && y < back.height ? back.At(x, y) : 0u; }));
   ExpectScreenIsTheBackBuffer();
 }
 

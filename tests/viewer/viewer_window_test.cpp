@@ -10,7 +10,9 @@ using testing_support::ViewerTest;
 
 namespace {
 
-std::uint32_t Pattern(int x, int y) { return bmp::FromRgb(x & 255, y & 255, ((x >> 8) * 60 + (y >> 8) * 90) & 255); }
+std::uint32_t Pattern(int x, int y) {
+  return bmp::FromRgb(x & 255, y & 255, ((x >> 8) * 60 + (y >> 8) * 90) & 255);
+}
 
 struct ArgsCase {
   const char* name;
@@ -19,7 +21,7 @@ struct ArgsCase {
   bool ends;                      // set-up ends the program
   const char* message;            // the one message of set-up, or null
   bool noFrame, greek;
-  int exitCode;                   // what the program returns
+  int exitCode;  // what the program returns
 };
 
 class ViewerCommandLine : public ViewerTest {};
@@ -34,7 +36,13 @@ TEST_F(ViewerCommandLine, ArgumentsDecideFrameLanguageAndEnd) {
       {"picture off", {"$pic", "off"}, false, nullptr, true, false, 0},
       {"picture x gr", {"$pic", "x", "gr"}, false, nullptr, false, true, 0},
       {"missing file", {"$missing"}, true, "Could not find image file!", false, false, 1},
-      {"missing file in Greek mode", {"$missing", "x", "gr"}, true, "Could not find image file!", false, true, 1},
+      {"missing file in Greek mode",
+       {"$missing", "x", "gr"},
+       true,
+       "Could not find image file!",
+       false,
+       true,
+       1},
       {"a file that is no picture", {"$junk"}, true, "Could not load image file!", false, false, 1},  // 10
       {"a truncated picture", {"$cut"}, true, "Could not load image file!", false, false, 1},
       {"a folder", {"$dir"}, true, "Could not load image file!", false, false, 1},
@@ -50,10 +58,12 @@ TEST_F(ViewerCommandLine, ArgumentsDecideFrameLanguageAndEnd) {
     std::string cutPath = WriteFile(L"cut.bmp", cut);
     std::vector<std::string> args;
     for (const std::string& a : c.args) {
-      args.push_back(a == "$pic" ? pic : a == "$missing" ? Folder() + "none.bmp" : a == "$junk" ? junkPath
-                                      : a == "$cut"    ? cutPath
-                                      : a == "$dir"    ? Folder().substr(0, Folder().size() - 1)
-                                                       : a);
+      args.push_back(a == "$pic"       ? pic
+                     : a == "$missing" ? Folder() + "none.bmp"
+                     : a == "$junk"    ? junkPath
+                     : a == "$cut"     ? cutPath
+                     : a == "$dir"     ? Folder().substr(0, Folder().size() - 1)
+                                       : a);
     }
     MessageRecorder rec;
     Open(args);
@@ -106,7 +116,8 @@ TEST_F(ViewerCommandLine, CaptionNamesThePixelFormat) {
   s.height = 4;
   s.bitCount = 8;
   s.palette = {0x102030, 0xFFFFFF};
-  s.data = testing_support::PackRows(9, 4, 8, false, [](int x, int) { return static_cast<std::uint32_t>(x & 1); });
+  s.data =
+      testing_support::PackRows(9, 4, 8, false, [](int x, int) { return static_cast<std::uint32_t>(x & 1); });
   std::string path = WriteFile(L"eight.bmp", testing_support::WriteBmp(s));
   MessageRecorder rec;
   Open({path});
@@ -165,10 +176,8 @@ TEST_F(ViewerKeys, EscAndRightButtonFreeThePicturesAndEnd) {
     bool ends;
   };
   const Case cases[] = {
-      {"Esc", WM_KEYDOWN, VK_ESCAPE, true},
-      {"right button up", WM_RBUTTONUP, 0, true},
-      {"left button up", WM_LBUTTONUP, 0, false},
-      {"right button down", WM_RBUTTONDOWN, MK_RBUTTON, false},
+      {"Esc", WM_KEYDOWN, VK_ESCAPE, true},       {"right button up", WM_RBUTTONUP, 0, true},
+      {"left button up", WM_LBUTTONUP, 0, false}, {"right button down", WM_RBUTTONDOWN, MK_RBUTTON, false},
       {"a letter", WM_KEYDOWN, 'A', false},  // 5
   };
   for (size_t row = 0; row < std::size(cases); ++row) {
@@ -206,10 +215,8 @@ TEST_F(ViewerKeys, ZoomStepsResizeAndRecaption) {
     const char* suffix;
   };
   const Step steps[] = {
-      {VK_ADD, 904, 678, 2, " - [2:1]"},
-      {VK_ADD, 1277, 958, 3, " - [3:1]"},
-      {VK_SUBTRACT, 902, 676, 2, " - [2:1]"},
-      {VK_SUBTRACT, 637, 477, 1, " - [1:1]"},
+      {VK_ADD, 904, 678, 2, " - [2:1]"},       {VK_ADD, 1277, 958, 3, " - [3:1]"},
+      {VK_SUBTRACT, 902, 676, 2, " - [2:1]"},  {VK_SUBTRACT, 637, 477, 1, " - [1:1]"},
       {VK_SUBTRACT, 449, 336, -2, " - [1:2]"},  // 5
   };
   for (size_t row = 0; row < std::size(steps); ++row) {

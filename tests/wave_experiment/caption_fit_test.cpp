@@ -39,12 +39,16 @@ struct ProgramCase {
 
 const std::vector<ProgramCase>& Programs() {
   static const std::vector<ProgramCase> programs = {
-      {"Kelmora2", KELMORA2_SAMPLE, false,
+      {"Kelmora2",
+       KELMORA2_SAMPLE,
+       false,
        {"E_track_StaticText", "d_track_StaticText", "v_track_statictext", "showline_CheckBox",
-        "egkarsia_radiobutton", "diamhkh_RadioButton", "peirama_Button", "work_button",
-        "calc_Button", "results_Button", "save_BitBtn", "exit_button", "charakas_Button",
-        "distance_StaticText", "time_StaticText"}},
-      {"Kelmora4", KELMORA4_SAMPLE, true,
+        "egkarsia_radiobutton", "diamhkh_RadioButton", "peirama_Button", "work_button", "calc_Button",
+        "results_Button", "save_BitBtn", "exit_button", "charakas_Button", "distance_StaticText",
+        "time_StaticText"}},
+      {"Kelmora4",
+       KELMORA4_SAMPLE,
+       true,
        {"E_track_StaticText", "v_track_statictext", "peirama_Button", "work_button", "calc_Button",
         "results_Button", "save_BitBtn", "exit_button", "charakas_Button", "distance_StaticText",
         "time_StaticText"}},

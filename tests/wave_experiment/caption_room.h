@@ -144,8 +144,7 @@ inline bool ShowsInk(const std::string& text) {
 // `names` where it is listed there (else by its window class). The controls in `wrapped`
 // break their text into lines and are measured otherwise.
 inline void MeasureCaptions(const forms::Control& root, const ControlNames& names,
-                            const std::vector<const forms::Control*>& wrapped,
-                            std::vector<CaptionFit>& out) {
+                            const std::vector<const forms::Control*>& wrapped, std::vector<CaptionFit>& out) {
   for (const forms::Control* c : root.Children()) {
     bool wraps = false;
     for (const forms::Control* w : wrapped) wraps = wraps || w == c;

@@ -89,8 +89,8 @@ TEST_F(Controls, EditUpdatersTable) {
       const auto& last = messages.messages.back();
       EXPECT_EQ(last.kind, forms::MessageKind::GreekConfirm);
       EXPECT_EQ(last.caption, "Λάθος τιμή");
-      EXPECT_EQ(last.text, std::string("Η τιμή δεν μπορεί να υπολογισθεί. Δώστε έναν αριθμό από ") +
-                               f.range + ".");
+      EXPECT_EQ(last.text,
+                std::string("Η τιμή δεν μπορεί να υπολογισθεί. Δώστε έναν αριθμό από ") + f.range + ".");
       EXPECT_EQ(last.buttons, 0u);
       if (c.messages == 2) {
         EXPECT_EQ(messages.messages[0].text, invalid);
@@ -195,8 +195,7 @@ TEST_F(Controls, TheKeyAfterABadValueReplacesTheValueBroughtBack) {
     ASSERT_EQ(GetFocus(), c.edit->Handle());
     EXPECT_EQ(c.edit->Text(), c.start);
     DWORD from = 99, to = 99;
-    SendMessageW(c.edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
-                 reinterpret_cast<LPARAM>(&to));
+    SendMessageW(c.edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
     EXPECT_EQ(from, 0u);
     EXPECT_EQ(to, std::string(c.start).size());
     PostMessageW(GetFocus(), WM_CHAR, L'7', 1);
@@ -354,8 +353,7 @@ TEST_F(Controls, EnterAtTheQuestionSaves) {
   ExitRun run = ExitThroughTheLoop(*form, nullptr, true);
   EXPECT_EQ(run.saveQuestions, 1);
   EXPECT_TRUE(forms::Application::Get().Terminated());
-  EXPECT_NE(ReadFileBytes(dataFile).find("\r\n11.9\r\n"), std::string::npos)
-      << "the work was not saved";
+  EXPECT_NE(ReadFileBytes(dataFile).find("\r\n11.9\r\n"), std::string::npos) << "the work was not saved";
 }
 
 TEST_F(Controls, NoToTheQuestionLeavesTheFile) {

@@ -31,8 +31,7 @@ inline std::string Write(const Reading& r, const Unit1::DataFilePolicy& policy) 
 // empty text: the questions; the answers (an answer of no lines is the one empty line the
 // file holds for it); the grid's counts as the grid shows them (never fewer than its header
 // row and column); the cells inside them of the kinds the program saves.
-inline std::string Difference(const Reading& a, const Reading& b,
-                              const Unit1::DataFilePolicy& policy) {
+inline std::string Difference(const Reading& a, const Reading& b, const Unit1::DataFilePolicy& policy) {
   auto answer = [](Unit1::StringList lines) {
     if (lines.empty()) lines.push_back("");
     return lines;

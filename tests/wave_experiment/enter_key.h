@@ -65,8 +65,7 @@ enum class MessageAway { Enter, OkButton, CloseBox };
 // Puts `text` into `edit` and presses `leave` (VK_RETURN or VK_TAB) in it on this (the
 // window's) thread; every message that comes is put away by `away`. Returns the number of
 // messages shown.
-inline int LeaveWithABadValue(forms::Edit& edit, const std::string& text, UINT leave,
-                              MessageAway away) {
+inline int LeaveWithABadValue(forms::Edit& edit, const std::string& text, UINT leave, MessageAway away) {
   using namespace testing_support;
   edit.SetFocus();
   edit.SetText(text);

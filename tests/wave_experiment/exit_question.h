@@ -48,7 +48,7 @@ inline HWND OtherVisibleWindow(HWND main) {
     HWND main, found;
   } f{main, nullptr};
   EnumWindows(
-      [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+      [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
         auto* f = reinterpret_cast<Find*>(lp);
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
@@ -85,8 +85,8 @@ class StateMark {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"KelmoraStateMark";
     RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              wc.hInstance, nullptr);
+    window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
+                              nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
   ~StateMark() { DestroyWindow(window_); }
@@ -149,8 +149,7 @@ struct ExitSession {
 // (nothing for an empty text), and at the unsaved-changes question does `how`; the save's
 // own messages are closed with their OK. A program still running after that is left again,
 // with "Ναι".
-inline ExitSession LeaveThroughTheLoop(Unit1::TForm1& form, const std::wstring& typed,
-                                       AtTheQuestion how) {
+inline ExitSession LeaveThroughTheLoop(Unit1::TForm1& form, const std::wstring& typed, AtTheQuestion how) {
   using namespace testing_support;
   ExitSession session;
   const HWND main = form.Handle();
@@ -166,11 +165,9 @@ inline ExitSession LeaveThroughTheLoop(Unit1::TForm1& form, const std::wstring& 
       // The second answer's memo is the lower of the two.
       HWND memo = nullptr;
       EnumChildWindows(
-          q,
-          [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+          q, [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
             HWND& lowest = *reinterpret_cast<HWND*>(lp);
-            if (ClassName(w) == L"Edit" &&
-                (!lowest || ChildBounds(w).top > ChildBounds(lowest).top)) {
+            if (ClassName(w) == L"Edit" && (!lowest || ChildBounds(w).top > ChildBounds(lowest).top)) {
               lowest = w;
             }
             return TRUE;
@@ -188,16 +185,18 @@ inline ExitSession LeaveThroughTheLoop(Unit1::TForm1& form, const std::wstring& 
       PostMessageW(q, WM_CLOSE, 0, 0);
     }
     HWND question = nullptr;
-    WaitUntil([&] {
-      question = nullptr;
-      while ((question = FindWindowExW(nullptr, question, nullptr, caption.c_str()))) {
-        if (question != main && IsWindowVisible(question) &&
-            FindChildByText(question, L"Να αποθηκευτούν οι αλλαγές;")) {
-          return true;
-        }
-      }
-      return false;
-    }, 3000);
+    WaitUntil(
+        [&] {
+          question = nullptr;
+          while ((question = FindWindowExW(nullptr, question, nullptr, caption.c_str()))) {
+            if (question != main && IsWindowVisible(question) &&
+                FindChildByText(question, L"Να αποθηκευτούν οι αλλαγές;")) {
+              return true;
+            }
+          }
+          return false;
+        },
+        3000);
     if (question) {
       ++run.saveQuestions;
       switch (answer) {

@@ -25,10 +25,9 @@ std::string Lines(std::initializer_list<std::string> lines, const char* end = "\
   return s;
 }
 
-const std::string kHead = Lines({"Πώς εξαρτάται η ταχύτητα από την τάση;", "----------",
-                                 "Αυξάνεται.", "", "Με την τετραγωνική ρίζα.", "----------",
-                                 "Και από την πυκνότητα;", "----------", "Μειώνεται.",
-                                 "----------"});
+const std::string kHead = Lines({"Πώς εξαρτάται η ταχύτητα από την τάση;", "----------", "Αυξάνεται.", "",
+                                 "Με την τετραγωνική ρίζα.", "----------", "Και από την πυκνότητα;",
+                                 "----------", "Μειώνεται.", "----------"});
 
 struct Read {
   ReadOutcome outcome;
@@ -91,8 +90,8 @@ TEST(DataFileRead, CasesTable) {
   const Case cases[] = {
       {"empty file", "", wave, bad, 0, 0, 0},
       {"ends inside answer 1", Lines({"Q1", "----------", "half an answer"}), wave, bad, 0, 0, 0},
-      {"ends inside answer 2", Lines({"Q1", "----------", "a", "----------", "Q2", "----------"}),
-       wave, bad, 0, 0, 0},
+      {"ends inside answer 2", Lines({"Q1", "----------", "a", "----------", "Q2", "----------"}), wave, bad,
+       0, 0, 0},
       {"no count line", kHead, wave, bad, 0, 0, 0},
       {"count not a number", kHead + Lines({"2x"}), wave, bad, 0, 0, 0},
       // 5
@@ -100,44 +99,39 @@ TEST(DataFileRead, CasesTable) {
       {"count with leading spaces", kHead + Lines({"  1", " 1", "1", "x"}), wave, ok, 2, 2, 1},
       {"R = 6: five cells kept", kHead + r6c1, wave, bad, 7, 2, 5},
       {"C = 6: five cells kept", kHead + r1c6, wave, bad, 2, 7, 5},
-      {"LF-only line ends", Lines({"Q1", "----------", "a", "----------", "Q2", "----------",
-                                   "b", "----------", "0"},
-                                  "\n"),
-       wave, bad, 0, 0, 0},
+      {"LF-only line ends",
+       Lines({"Q1", "----------", "a", "----------", "Q2", "----------", "b", "----------", "0"}, "\n"), wave,
+       bad, 0, 0, 0},
       // 10
-      {"CR-only line ends", Lines({"Q1", "----------", "a", "----------", "Q2", "----------",
-                                   "b", "----------", "1", "1", "1", "x"},
-                                  "\r"),
+      {"CR-only line ends",
+       Lines(
+           {"Q1", "----------", "a", "----------", "Q2", "----------", "b", "----------", "1", "1", "1", "x"},
+           "\r"),
        wave, ok, 2, 2, 1},
       {"table count 0", kHead + Lines({"0"}), wave, ok, 0, 0, 0},
       {"table count -3", kHead + Lines({"-3"}), wave, ok, 0, 0, 0},
       {"table count 1", kHead + Lines({"1", "1", "2", "x", "y"}), wave, ok, 2, 3, 2},
-      {"table 3 with a cell", kHead + Lines({"3", "0", "0", "0", "0", "1", "1", "z"}), wave, bad,
-       2, 2, 0},
+      {"table 3 with a cell", kHead + Lines({"3", "0", "0", "0", "0", "1", "1", "z"}), wave, bad, 2, 2, 0},
       // 15
-      {"table 3 without cells", kHead + Lines({"3", "1", "1", "a", "0", "0", "0", "0"}), wave, ok,
-       2, 2, 1},
+      {"table 3 without cells", kHead + Lines({"3", "1", "1", "a", "0", "0", "0", "0"}), wave, ok, 2, 2, 1},
       {"cells missing at the end", kHead + Lines({"1", "2", "2", "a"}), wave, ok, 3, 3, 1},
-      {"cells missing at the end, sound", kHead + Lines({"1", "2", "2", "a"}), sound, bad, 3, 3,
-       1},
+      {"cells missing at the end, sound", kHead + Lines({"1", "2", "2", "a"}), sound, bad, 3, 3, 1},
       {"row count overflows", kHead + Lines({"1", "2147483647", "1"}), wave, bad, 0, 0, 0},
       {"count beyond 32 bits", kHead + Lines({"1", "99999999999", "1"}), wave, bad, 0, 0, 0},
       // 20
       {"empty count line", kHead + Lines({"1", "", "1"}), wave, bad, 0, 0, 0},
-      {"larger second table", kHead + Lines({"2", "1", "2", "a", "b", "3", "1", "c", "d", "e"}),
-       wave, ok, 4, 3, 5},
-      {"cell-less table keeps counts", kHead + Lines({"2", "2", "2", "a", "b", "c", "d", "9", "0"}),
-       wave, ok, 3, 3, 4},
+      {"larger second table", kHead + Lines({"2", "1", "2", "a", "b", "3", "1", "c", "d", "e"}), wave, ok, 4,
+       3, 5},
+      {"cell-less table keeps counts", kHead + Lines({"2", "2", "2", "a", "b", "c", "d", "9", "0"}), wave, ok,
+       3, 3, 4},
       {"first separator holds anything",
-       Lines({"Q1", "xx", "a", "----------", "Q2", "", "b", "----------", "0"}), wave, ok, 0, 0,
-       0},
+       Lines({"Q1", "xx", "a", "----------", "Q2", "", "b", "----------", "0"}), wave, ok, 0, 0, 0},
       // 25
-      {"set 3 without cells, sound", kHead + Lines({"3", "1", "1", "a", "0", "0", "0", "0"}),
-       sound, bad, 2, 2, 1},
-      {"set 3 with cells, sound", kHead + Lines({"3", "0", "0", "0", "0", "1", "1", "z"}), sound,
-       bad, 1, 1, 0},
-      {"set count 2, sound", kHead + Lines({"2", "1", "1", "a", "1", "1", "b"}), sound, ok, 2, 2,
-       2},
+      {"set 3 without cells, sound", kHead + Lines({"3", "1", "1", "a", "0", "0", "0", "0"}), sound, bad, 2,
+       2, 1},
+      {"set 3 with cells, sound", kHead + Lines({"3", "0", "0", "0", "0", "1", "1", "z"}), sound, bad, 1, 1,
+       0},
+      {"set count 2, sound", kHead + Lines({"2", "1", "1", "a", "1", "1", "b"}), sound, ok, 2, 2, 2},
       {"table count 0, sound", kHead + Lines({"0"}), sound, ok, 0, 0, 0},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
@@ -157,8 +151,7 @@ TEST(DataFileRead, CasesTable) {
 TEST(DataFileRead, TablesWithoutCellsAreNotWalkedRowByRow) {
   const auto tables = [](int count) {
     std::string bytes = std::to_string(count) + "\r\n";
-    for (int k = 0; k < count; ++k)
-      bytes += Lines({k % 2 ? "0" : "2147483646", k % 2 ? "2147483646" : "0"});
+    for (int k = 0; k < count; ++k) bytes += Lines({k % 2 ? "0" : "2147483646", k % 2 ? "2147483646" : "0"});
     return bytes;
   };
   for (const DataFilePolicy* policy : {&Unit1::kWaveDataFilePolicy, &SoundProgram::kSoundDataFilePolicy}) {
@@ -178,8 +171,8 @@ TEST(DataFileRead, AnswersAreAppendedAndASeparatorLineEndsTheAnswer) {
   r.q.Answer1Lines = {"kept"};
   // An answer line written as the bare separator: the answer ends there and the lines after
   // it are taken for the next items, down to a count line that is not a number.
-  std::string bytes = Lines({"Q1", "----------", "a", "----------", "b", "----------", "Q2",
-                             "----------", "c", "----------", "0"});
+  std::string bytes = Lines(
+      {"Q1", "----------", "a", "----------", "b", "----------", "Q2", "----------", "c", "----------", "0"});
   r.outcome = Unit1::ParseDataFile(bytes, Unit1::kWaveDataFilePolicy, r.q, r.t, r.rows, r.cols);
   EXPECT_EQ(r.outcome, ReadOutcome::BadContent);
   EXPECT_EQ(r.q.Answer1Lines, (Unit1::StringList{"kept", "a"}));
@@ -233,14 +226,12 @@ TEST(DataFileWrite, RoundTripsTable) {
       // 5
       {"part of the table", partial, {"γραμμή 1", "", "γραμμή 3"}},
   };
-  for (const DataFilePolicy* policy :
-       {&Unit1::kWaveDataFilePolicy, &SoundProgram::kSoundDataFilePolicy}) {
+  for (const DataFilePolicy* policy : {&Unit1::kWaveDataFilePolicy, &SoundProgram::kSoundDataFilePolicy}) {
     for (size_t i = 0; i < std::size(cases); ++i) {
       const Case& c = cases[i];
-      SCOPED_TRACE(testing::Message() << "row " << i << ": " << c.name << ", tables written "
-                                      << policy->tablesWritten);
-      std::string bytes = Unit1::FormatDataFile(*policy, c.state.q, c.state.t, c.state.rows,
-                                                c.state.cols);
+      SCOPED_TRACE(testing::Message()
+                   << "row " << i << ": " << c.name << ", tables written " << policy->tablesWritten);
+      std::string bytes = Unit1::FormatDataFile(*policy, c.state.q, c.state.t, c.state.rows, c.state.cols);
       Read back = Parse(bytes, *policy);
       ASSERT_EQ(back.outcome, ReadOutcome::Ok);
       EXPECT_EQ(back.q.Question1, c.state.q.Question1);
@@ -295,8 +286,7 @@ TEST(DataFileWrite, ExactBytesOfBothPolicies) {
   t.Cell(1, 1, 1) = "1";
   t.Cell(1, 2, 1) = "2";
   t.Cell(2, 1, 1) = "3";
-  std::string head = Lines({"Ε1", "----------", "", "----------", "Ε2", "----------", "α",
-                            "----------"});
+  std::string head = Lines({"Ε1", "----------", "", "----------", "Ε2", "----------", "α", "----------"});
   EXPECT_EQ(Unit1::FormatDataFile(Unit1::kWaveDataFilePolicy, q, t, 2, 3),
             head + Lines({"2", "1", "2", "1", "2", "1", "2", "3", ""}));
   EXPECT_EQ(Unit1::FormatDataFile(SoundProgram::kSoundDataFilePolicy, q, t, 2, 3),
@@ -319,10 +309,15 @@ TEST(MeasurementTable, IndicesOutsideTheirRangesRaiseTheRangeError) {
     int kind, column, row;
     bool ok;
   };
-  const Case cases[] = {{1, 1, 1, true}, {2, 5, 5, true}, {0, 1, 1, false}, {3, 1, 1, false},
+  const Case cases[] = {{1, 1, 1, true},
+                        {2, 5, 5, true},
+                        {0, 1, 1, false},
+                        {3, 1, 1, false},
                         {1, 0, 1, false},
                         // 5
-                        {1, 6, 1, false}, {1, 1, 0, false}, {1, 1, 6, false}};
+                        {1, 6, 1, false},
+                        {1, 1, 0, false},
+                        {1, 1, 6, false}};
   for (size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
     SCOPED_TRACE(testing::Message() << "row " << i);

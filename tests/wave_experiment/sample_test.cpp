@@ -38,8 +38,7 @@ std::vector<Box> QuestionsFormBoxes(const peirama::Tpeirama_form& f) {
   for (const forms::StaticText* t : {&f.StaticText1, &f.StaticText2}) {
     std::string text = t->Text();
     boxes.push_back({t == &f.StaticText1 ? "question 1" : "question 2", text,
-                     WrappedTextHeight(t->Font(), ClientWidth(*t), text, DT_EXPANDTABS),
-                     ClientHeight(*t)});
+                     WrappedTextHeight(t->Font(), ClientWidth(*t), text, DT_EXPANDTABS), ClientHeight(*t)});
   }
   for (const forms::Memo* m : {&f.Memo1, &f.Memo2}) {
     std::string text = m->Text();

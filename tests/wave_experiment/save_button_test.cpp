@@ -37,9 +37,9 @@ std::string Lines(std::initializer_list<std::string> lines) {
 // Questions and answers as the writer writes them: an answer that ends in an empty line, and
 // one of two empty lines, so that a line gained or lost on the way through the questions
 // form shows.
-const std::string kHead = Lines({"Πώς εξαρτάται η ταχύτητα από τη θερμοκρασία;", "----------",
-                                 "Αυξάνεται.", "", "----------", "Και από την πυκνότητα;",
-                                 "----------", "", "", "----------"});
+const std::string kHead =
+    Lines({"Πώς εξαρτάται η ταχύτητα από τη θερμοκρασία;", "----------", "Αυξάνεται.", "", "----------",
+           "Και από την πυκνότητα;", "----------", "", "", "----------"});
 
 class SaveButton : public ::testing::Test {
  protected:
@@ -125,8 +125,7 @@ TEST_F(SaveButton, ADataFileThatCannotBeWrittenIsToldInGreekAndLeftAsItWas) {
       {FolderGone, "its folder is gone", "Ο φάκελος του αρχείου δεδομένων δεν υπάρχει."},
       {FolderInItsPlace, "a folder in its place", "Στη θέση του αρχείου δεδομένων υπάρχει φάκελος."},
       {ReadOnly, "read-only", "Το αρχείο δεδομένων είναι μόνο για ανάγνωση."},
-      {HeldOpen, "held open by another program",
-       "Το αρχείο δεδομένων χρησιμοποιείται από άλλο πρόγραμμα."},
+      {HeldOpen, "held open by another program", "Το αρχείο δεδομένων χρησιμοποιείται από άλλο πρόγραμμα."},
   };
   const std::string original = kHead + Lines({"1", "1", "1", "3.5"});
   for (const Case& c : cases) {
@@ -200,8 +199,7 @@ TEST_F(SaveButton, TheRefusalIsReadWholeInTheRealDialog) {
   if (HasFatalFailure()) return;
   ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
   ASSERT_NE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
-  const std::string text =
-      "Τα δεδομένα δεν αποθηκεύτηκαν. Το αρχείο δεδομένων είναι μόνο για ανάγνωση.";
+  const std::string text = "Τα δεδομένα δεν αποθηκεύτηκαν. Το αρχείο δεδομένων είναι μόνο για ανάγνωση.";
   std::atomic<bool> shown{false}, done{false};
   int needed = 0, height = 0;
   testing_support::Driver d([&] {

@@ -148,8 +148,7 @@ TEST_F(MainWindow, FileProblemsGiveTheirMessageAndEndTheProgram) {
   };
   const Case cases[] = {
       {"missing", false, "", "Το αρχείο δεδομένων δεν βρέθηκε.", 0},
-      {"ends inside answer 1", true, "Q\r\n----------\r\nα\r\n",
-       "Λάθος τιμές στο αρχείο δεδομένων.", 1},
+      {"ends inside answer 1", true, "Q\r\n----------\r\nα\r\n", "Λάθος τιμές στο αρχείο δεδομένων.", 1},
       {"bad count", true,
        "Q\r\n----------\r\nα\r\n----------\r\nQ2\r\n----------\r\nβ\r\n----------\r\nδύο\r\n",
        "Λάθος τιμές στο αρχείο δεδομένων.", 1},
@@ -215,8 +214,8 @@ TEST_F(MainWindow, WritesTheDataFileBackAndAFailedWriteKeepsTheOldFile) {
   EXPECT_TRUE(form->DataChanged());
   form->WriteDataFile();
   std::string written = ReadFileBytes(dataFile);
-  EXPECT_EQ(written, Unit1::FormatDataFile(Unit1::kWaveDataFilePolicy, Unit1::Questions,
-                                           Unit1::Measurements, Unit1::GridRows, Unit1::GridCols));
+  EXPECT_EQ(written, Unit1::FormatDataFile(Unit1::kWaveDataFilePolicy, Unit1::Questions, Unit1::Measurements,
+                                           Unit1::GridRows, Unit1::GridCols));
   EXPECT_NE(written.find("---------- \r\n"), std::string::npos);
   EXPECT_FALSE(form->DataChanged());
   EXPECT_EQ(folder.CountFiles(), 1);

@@ -15,8 +15,8 @@ TEST(WaveModel, SpeedWavelengthAndRulerTable) {
   struct Case {
     double force, density, frequency;  // physical units
     double speed, waveLength;
-    int redUnits;          // the ruler length in whole units that turns it red; 0: none
-    double redFrequency;   // RulerFrequency read there
+    int redUnits;         // the ruler length in whole units that turns it red; 0: none
+    double redFrequency;  // RulerFrequency read there
   };
   const Case cases[] = {
       {3.5, 0.4, 0.25, 2.958040, 11.832160, 12, 0.25},  // the start values
@@ -75,10 +75,10 @@ TEST(WaveModel, DisplacementsOfBothKinds) {
   };
   const Case cases[] = {
       {true, 0, 0, 0},
-      {true, 20, 0, 30},                // a quarter period: n v / 20 = 1/4
+      {true, 20, 0, 30},  // a quarter period: n v / 20 = 1/4
       {true, 0, lambda / 4, -30},
-      {true, 80, 0, 0},                 // one period later
-      {false, 10, 0, 5},                // n v / 10 = 1/4
+      {true, 80, 0, 0},   // one period later
+      {false, 10, 0, 5},  // n v / 10 = 1/4
       // 5
       {false, 0, lambda / 4, -5},
       {false, 40, 0, 0},

@@ -73,7 +73,9 @@ class PromptsInProcess : public rxsystem_tests::LibraryInProcess {
   }
 
   // The host's side of a string result.
-  static authorware_host::HostString Take(HGLOBAL block) { return authorware_host::StandInHost::TakeString(block); }
+  static authorware_host::HostString Take(HGLOBAL block) {
+    return authorware_host::StandInHost::TakeString(block);
+  }
 
   testing_support::SeamBoxRecorder recorder;
   testing_support::ScopedSeam<FileDialogSeam> dialogs{ReplaceFileDialogSeam, {Record, Record}};
@@ -93,8 +95,8 @@ TEST_F(PromptsInProcess, TheOpenRequestCarriesTheArgumentsAndFlags) {
     DWORD capacity;
   };
   const Case cases[] = {
-      {"C:\\Temp\\", "Pick", "Text\t*.txt\rAll\t*.*\r", "txt", 0, "C:\\Temp", "Text\0*.txt\0All\0*.*\0\0"s, 0x81804,
-       259},
+      {"C:\\Temp\\", "Pick", "Text\t*.txt\rAll\t*.*\r", "txt", 0, "C:\\Temp", "Text\0*.txt\0All\0*.*\0\0"s,
+       0x81804, 259},
       {"C:\\", "", "", "", 1, "C:", "All Files (*.*)\0*.*\0\0"s, 0x81A04, 29999},
       {"", nullptr, nullptr, nullptr, 0, nullptr, "All Files (*.*)\0*.*\0\0"s, 0x81804, 259},
       {nullptr, "T", "A\t*.a;*.b", "a", 7, nullptr, "A\0*.a;*.b\0\0"s, 0x81A04, 29999},
@@ -180,13 +182,15 @@ TEST_F(PromptsInProcess, TheGlyphBitmapHoldsEightGlyphsOnPureBlue) {
   EXPECT_EQ(info->biHeight, 16);
   EXPECT_EQ(info->biBitCount, 4);
   const auto* palette = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(info) + info->biSize);
-  const COLORREF standard[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0,
-                                 0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+  const COLORREF standard[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080,
+                                 0x808000, 0xC0C0C0, 0x808080, 0x0000FF, 0x00FF00, 0x00FFFF,
+                                 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
   for (int i = 0; i < 16; ++i)
     EXPECT_EQ(RGB(palette[i].rgbRed, palette[i].rgbGreen, palette[i].rgbBlue), standard[i]) << i;
 
   // Each glyph is drawn on the blue it stands on and has a picture on it.
-  HBITMAP glyphs = static_cast<HBITMAP>(LoadImageW(self, MAKEINTRESOURCEW(kChooserGlyphs), IMAGE_BITMAP, 0, 0, 0));
+  HBITMAP glyphs =
+      static_cast<HBITMAP>(LoadImageW(self, MAKEINTRESOURCEW(kChooserGlyphs), IMAGE_BITMAP, 0, 0, 0));
   ASSERT_NE(glyphs, nullptr);
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
@@ -207,7 +211,8 @@ TEST_F(PromptsInProcess, TheGlyphBitmapHoldsEightGlyphsOnPureBlue) {
 
 TEST_F(PromptsInProcess, AMaskedGlyphTakesTheBackgroundWhereItWasBlue) {
   HMODULE self = GetModuleHandleW(nullptr);
-  HBITMAP glyphs = static_cast<HBITMAP>(LoadImageW(self, MAKEINTRESOURCEW(kChooserGlyphs), IMAGE_BITMAP, 0, 0, 0));
+  HBITMAP glyphs =
+      static_cast<HBITMAP>(LoadImageW(self, MAKEINTRESOURCEW(kChooserGlyphs), IMAGE_BITMAP, 0, 0, 0));
   ASSERT_NE(glyphs, nullptr);
   HDC screen = GetDC(nullptr);
   HBITMAP mask = MakeMaskBitmap(screen, glyphs, kGlyphBackground, 128, 16);
@@ -260,16 +265,16 @@ DWORD NotLoggedOn(char*, DWORD*) { return ERROR_NO_NETWORK; }
 
 TEST_F(PromptsInProcess, RememberedConnectionsJoinTheDriveListOnlyWithANetworkUser) {
   HKEY recent = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "network\\recent", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &recent,
-                            nullptr),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "network\\recent", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &recent, nullptr),
             ERROR_SUCCESS);
   for (const char* name : {"././server./share", "././other./data./sub"}) {
     HKEY k;
     RegCreateKeyA(recent, name, &k);
     RegCloseKey(k);
   }
-  HWND combo = CreateWindowA("COMBOBOX", "", CBS_DROPDOWNLIST | CBS_HASSTRINGS, 0, 0, 100, 100, nullptr, nullptr,
-                             nullptr, nullptr);
+  HWND combo = CreateWindowA("COMBOBOX", "", CBS_DROPDOWNLIST | CBS_HASSTRINGS, 0, 0, 100, 100, nullptr,
+                             nullptr, nullptr, nullptr);
   ChooserState().driveList = combo;
   struct Case {
     NetworkUserQuery query;
@@ -305,16 +310,18 @@ std::vector<std::pair<std::string, uint32_t>> Entries(HWND control, bool combo) 
   for (int i = 0; i < count; ++i) {
     char text[300] = {};
     SendMessageA(control, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-    entries.emplace_back(text, static_cast<uint32_t>(SendMessageA(control, combo ? CB_GETITEMDATA : LB_GETITEMDATA, i, 0)));
+    entries.emplace_back(
+        text, static_cast<uint32_t>(SendMessageA(control, combo ? CB_GETITEMDATA : LB_GETITEMDATA, i, 0)));
   }
   return entries;
 }
 
 TEST_F(PromptsInProcess, ANetworkPathListsItsShareAsRootAndAddsItToTheDrives) {
   using EntryList = std::vector<std::pair<std::string, uint32_t>>;
-  HWND list = CreateWindowA("LISTBOX", "", LBS_HASSTRINGS, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-  HWND combo = CreateWindowA("COMBOBOX", "", CBS_DROPDOWNLIST | CBS_HASSTRINGS, 0, 0, 100, 100, nullptr, nullptr,
-                             nullptr, nullptr);
+  HWND list =
+      CreateWindowA("LISTBOX", "", LBS_HASSTRINGS, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  HWND combo = CreateWindowA("COMBOBOX", "", CBS_DROPDOWNLIST | CBS_HASSTRINGS, 0, 0, 100, 100, nullptr,
+                             nullptr, nullptr, nullptr);
   DirChooserState& state = ChooserState();
   state.folderList = list;
   state.driveList = combo;

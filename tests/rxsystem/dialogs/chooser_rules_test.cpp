@@ -160,7 +160,10 @@ TEST(ChooserRules, LabelsAndRecentConnectionsReadAsListed) {
     const char* in;
     const char* out;
   };
-  const Case labels[] = {{"DATA DISK", "Data disk"}, {"data", "Data"}, {"1ST", "1st"}, {"", ""},
+  const Case labels[] = {{"DATA DISK", "Data disk"},
+                         {"data", "Data"},
+                         {"1ST", "1st"},
+                         {"", ""},
                          {"\xC1\xC2 DISK", "\xC1\xC2 disk"}};
   for (const Case& c : labels) {
     char buffer[64];
@@ -168,8 +171,11 @@ TEST(ChooserRules, LabelsAndRecentConnectionsReadAsListed) {
     CapitalizeLabel(buffer);
     EXPECT_STREQ(buffer, c.out) << c.in;
   }
-  const Case names[] = {{"././server./share", "\\\\server\\share"}, {"plain", "plain"},
-                        {"a.b./c", "a.b\\c"}, {"./", "\\"}, {".", "."}};
+  const Case names[] = {{"././server./share", "\\\\server\\share"},
+                        {"plain", "plain"},
+                        {"a.b./c", "a.b\\c"},
+                        {"./", "\\"},
+                        {".", "."}};
   for (const Case& c : names) {
     char buffer[64];
     std::strcpy(buffer, c.in);

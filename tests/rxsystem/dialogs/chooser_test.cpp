@@ -62,7 +62,8 @@ int SelectedFolder(HWND dialog) {
 std::string SelectedFolderText(HWND dialog) {
   const std::vector<Entry> entries = FolderEntries(dialog);
   const int at = SelectedFolder(dialog);
-  return at >= 0 && at < static_cast<int>(entries.size()) ? entries[static_cast<size_t>(at)].text : std::string();
+  return at >= 0 && at < static_cast<int>(entries.size()) ? entries[static_cast<size_t>(at)].text
+                                                          : std::string();
 }
 
 std::string EditText(HWND dialog) { return TextOf(GetDlgItem(dialog, kPathEdit)); }
@@ -123,9 +124,9 @@ class Chooser : public rxsystem_tests::LibraryUnderHost {
     LibraryUnderHost::SetUp();
     if (HasFatalFailure()) return;
     ASSERT_TRUE(scratch.Made()) << base;
-    for (const char* d : {"\\windows", "\\windows\\system", "\\windows\\system\\Beta",
-                          "\\windows\\system\\alpha", "\\windows\\system\\Gamma", "\\windows\\Fonts",
-                          "\\temp"})
+    for (const char* d :
+         {"\\windows", "\\windows\\system", "\\windows\\system\\Beta", "\\windows\\system\\alpha",
+          "\\windows\\system\\Gamma", "\\windows\\Fonts", "\\temp"})
       CreateDirectoryA((base + d).c_str(), nullptr);
     for (const char* file : {"\\windows\\system\\file.txt", "\\windows\\file.txt"})
       CloseHandle(CreateFileA((base + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
@@ -170,8 +171,8 @@ TEST_F(Chooser, ListsThePathAndTheSortedSubfoldersAndWalksThem) {
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, kNewFolderButton)));
     // Entries are as high as the 8-point font's line, and never lower than a glyph, plus two.
     HDC dc = GetDC(dialog);
-    HFONT font = CreateFontA(-(GetDeviceCaps(dc, LOGPIXELSY) * 8) / 72, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
-                             0, 0, 0, 0, "MS Sans Serif");
+    HFONT font = CreateFontA(-(GetDeviceCaps(dc, LOGPIXELSY) * 8) / 72, 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                             DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
     HGDIOBJ old = SelectObject(dc, font);
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
@@ -215,7 +216,8 @@ TEST_F(Chooser, ListsThePathAndTheSortedSubfoldersAndWalksThem) {
       EXPECT_EQ(atRoot[i].kind, 2u);
       EXPECT_EQ(atRoot[i].level, 1u);
     }
-    DoubleClick(dialog, static_cast<int>(PathEntries(system, {}).size()) - 1);  // out of range: a subfolder of the root
+    DoubleClick(dialog, static_cast<int>(PathEntries(system, {}).size()) -
+                            1);  // out of range: a subfolder of the root
     step = 5;
 
     // Back into the folder by typing it; OK answers it.
@@ -236,13 +238,17 @@ TEST_F(Chooser, TypedPathsMoveOrShowTheirMessage) {
   const std::string rooted = base.substr(2);  // \...\RxChooserN
   struct Case {
     std::string typed;
-    std::string box;   // empty: no message, the chooser moves to `goes`
+    std::string box;  // empty: no message, the chooser moves to `goes`
     std::string goes;
   };
   const Case cases[] = {
       {rooted + "\\temp", "", drive + rooted + "\\temp"},
       {rooted.substr(1) + "\\windows", "", drive + rooted + "\\windows"},
-      {drive + "\\a\\\\b", "The " "specified path includes an empty directory name: " + drive + "\\a\\\\b", ""},
+      {drive + "\\a\\\\b",
+       "The "
+       "specified path includes an empty directory name: " +
+           drive + "\\a\\\\b",
+       ""},
       {drive + "\\a|b", "File and directory names cannot contain the character \"|\".", ""},
       {"a:temp", "You must specify a complete absolute path.", ""},
       // 5
@@ -404,10 +410,10 @@ TEST_F(Chooser, NewFolderChecksTheNameAndCreatesIt) {
         2000, 5))
         << "the current folder is drawn highlighted";
     // Row 0 and the last row carry the dots of the focus rectangle.
-    EXPECT_EQ(pixel(glyphX, 1), highlight);          // the glyph's blue corner
-    EXPECT_EQ(pixel(glyphX + 1, 4), 0u);             // its black outline
-    EXPECT_EQ(pixel(width - 2, 1), highlight);       // the text's background
-    EXPECT_EQ(pixel(glyphX + 6, 7), 0xFFFF00u);      // its yellow
+    EXPECT_EQ(pixel(glyphX, 1), highlight);      // the glyph's blue corner
+    EXPECT_EQ(pixel(glyphX + 1, 4), 0u);         // its black outline
+    EXPECT_EQ(pixel(width - 2, 1), highlight);   // the text's background
+    EXPECT_EQ(pixel(glyphX + 6, 7), 0xFFFF00u);  // its yellow
 
     // The close box answers the folder the chooser started in.
     PostMessageA(dialog, WM_CLOSE, 0, 0);
@@ -432,7 +438,10 @@ TEST_F(Chooser, AnUnusableStartingFolderGivesTheCurrentDirectory) {
       {base + "\\nowhere\\at\\all", "", mixed},
       {base + "\\windows\\system\\file.txt", "", mixed},
       {"a:temp", "You must specify a complete absolute path.", mixed},
-      {"c:\\a\\\\b", "The " "specified path includes an empty directory name: c:\\a\\\\b", mixed},
+      {"c:\\a\\\\b",
+       "The "
+       "specified path includes an empty directory name: c:\\a\\\\b",
+       mixed},
   };
   int row = 0;
   for (const Case& c : cases) {
@@ -478,8 +487,11 @@ TEST_F(Chooser, TheDriveListNamesTheDrivesAndChangesDrive) {
       EXPECT_TRUE(present & (1u << (t[0] - 'A')));
       char root[4] = {t[0], ':', '\\', 0};
       UINT type = GetDriveTypeA(root);
-      unsigned kind = type == DRIVE_REMOVABLE ? 3 : type == DRIVE_FIXED ? 4 : type == DRIVE_CDROM ? 5
-                    : type == DRIVE_REMOTE ? 6 : 7;
+      unsigned kind = type == DRIVE_REMOVABLE ? 3
+                      : type == DRIVE_FIXED   ? 4
+                      : type == DRIVE_CDROM   ? 5
+                      : type == DRIVE_REMOTE  ? 6
+                                              : 7;
       EXPECT_EQ(data, kind << 16);
       if (type == DRIVE_FIXED) {
         char label[256] = {};
@@ -487,7 +499,7 @@ TEST_F(Chooser, TheDriveListNamesTheDrivesAndChangesDrive) {
         std::string expected = label;
         for (size_t k = 0; k < expected.size(); ++k)
           expected[k] = static_cast<char>(k == 0 ? toupper(static_cast<unsigned char>(expected[k]))
-                                                  : tolower(static_cast<unsigned char>(expected[k])));
+                                                 : tolower(static_cast<unsigned char>(expected[k])));
         EXPECT_EQ(t.substr(3), expected.empty() ? "Fixed" : expected);
       }
       ++listed;
@@ -504,7 +516,8 @@ TEST_F(Chooser, TheDriveListNamesTheDrivesAndChangesDrive) {
       char text[300] = {};
       SendMessageA(drives, CB_GETLBTEXT, other, reinterpret_cast<LPARAM>(text));
       SendMessageA(drives, CB_SETCURSEL, other, 0);
-      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kDriveList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(drives));
+      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kDriveList, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(drives));
       std::string root = {static_cast<char>(tolower(text[0])), ':', '\\'};
       EXPECT_EQ(EditText(dialog), root);
       EXPECT_EQ(FolderEntries(dialog)[0], (Entry{root, 0, 0}));
@@ -528,8 +541,8 @@ struct TemplateItem {
 };
 
 std::ostream& operator<<(std::ostream& out, const TemplateItem& t) {
-  return out << "{" << t.id << " " << t.cls << " \"" << t.text << "\" " << t.x << "," << t.y << "," << t.cx << ","
-             << t.cy << " " << std::hex << t.style << std::dec << "}";
+  return out << "{" << t.id << " " << t.cls << " \"" << t.text << "\" " << t.x << "," << t.y << "," << t.cx
+             << "," << t.cy << " " << std::hex << t.style << std::dec << "}";
 }
 
 struct DialogTemplate {
@@ -545,12 +558,23 @@ struct DialogTemplate {
 // control DWORD-aligned.
 DialogTemplate ReadTemplate(HMODULE module, int id) {
   DialogTemplate t;
-  HRSRC res = FindResourceExW(module, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(id), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+  HRSRC res = FindResourceExW(module, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(id),
+                              MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
   if (!res) return t;
   const auto* base = static_cast<const uint8_t*>(LockResource(LoadResource(module, res)));
   const uint8_t* p = base;
-  auto word = [&] { uint16_t w; std::memcpy(&w, p, 2); p += 2; return w; };
-  auto dword = [&] { uint32_t d; std::memcpy(&d, p, 4); p += 4; return d; };
+  auto word = [&] {
+    uint16_t w;
+    std::memcpy(&w, p, 2);
+    p += 2;
+    return w;
+  };
+  auto dword = [&] {
+    uint32_t d;
+    std::memcpy(&d, p, 4);
+    p += 4;
+    return d;
+  };
   auto text = [&] {
     std::string s;
     for (uint16_t c = word(); c; c = word()) s += static_cast<char>(c);
@@ -591,8 +615,11 @@ DialogTemplate ReadTemplate(HMODULE module, int id) {
     item.cy = static_cast<int16_t>(word());
     item.id = static_cast<int16_t>(word());
     item.cls = nameOrOrdinal();
-    for (auto [ordinal, name] : {std::pair{"#128", "BUTTON"}, {"#129", "EDIT"}, {"#130", "STATIC"},
-                                 {"#131", "LISTBOX"}, {"#133", "COMBOBOX"}})
+    for (auto [ordinal, name] : {std::pair{"#128", "BUTTON"},
+                                 {"#129", "EDIT"},
+                                 {"#130", "STATIC"},
+                                 {"#131", "LISTBOX"},
+                                 {"#133", "COMBOBOX"}})
       if (item.cls == ordinal) item.cls = name;
     for (char& c : item.cls) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     item.text = nameOrOrdinal();
@@ -606,7 +633,8 @@ TEST_F(Chooser, TheDialogResourcesAreLaidOutAsTheHostsPiecesExpect) {
   DialogTemplate chooser = ReadTemplate(host.Module(), 510);
   EXPECT_EQ(chooser.style, 0x80C800C0u);
   EXPECT_EQ(chooser.caption, "Select Destination Folder");
-  EXPECT_EQ(std::vector<int>({chooser.x, chooser.y, chooser.cx, chooser.cy}), std::vector<int>({0, 0, 228, 156}));
+  EXPECT_EQ(std::vector<int>({chooser.x, chooser.y, chooser.cx, chooser.cy}),
+            std::vector<int>({0, 0, 228, 156}));
   EXPECT_EQ(chooser.pointSize, 8);
   EXPECT_EQ(chooser.font, "MS Sans Serif");
   const std::vector<TemplateItem> chooserItems = {

@@ -112,7 +112,8 @@ void CheckPrompt(const PromptRequest& request, FontMetrics metrics) {
   // The count the template was sized for before the items were added.
   Check(layout.count == request.buttons.count + 1 + (description ? 1 : 0) + (label ? 1 : 0));
   const std::int64_t lines = request.editLines;
-  const std::int64_t descriptionHeight = description ? 8 * static_cast<std::int64_t>(request.description.lines) + 4 : 0;
+  const std::int64_t descriptionHeight =
+      description ? 8 * static_cast<std::int64_t>(request.description.lines) + 4 : 0;
   const std::int64_t height = 42 + 8 * lines + descriptionHeight;
   if (InShort(height)) Check(layout.height == height);
 
@@ -124,7 +125,8 @@ void CheckPrompt(const PromptRequest& request, FontMetrics metrics) {
   const std::int64_t editCy = 8 * lines + 4;
   if (InShort(y0) && InShort(editCy)) Check(edit.y == y0 && edit.cy == editCy);
   // The edit field ends 8 units from the dialog's right edge, after the label if there is one.
-  const std::int64_t labelCx = label ? static_cast<std::int64_t>(DialogX(request.labelPixels, metrics)) + 2 : 0;
+  const std::int64_t labelCx =
+      label ? static_cast<std::int64_t>(DialogX(request.labelPixels, metrics)) + 2 : 0;
   const std::int64_t x0 = label ? labelCx + 8 : 8;
   if (InShort(x0) && InShort(width - x0 - 8)) Check(edit.x == x0 && edit.x + edit.cx == width - 8);
   const auto statics = Items(layout, kStaticClassAtom, 0);
@@ -140,7 +142,8 @@ void CheckPrompt(const PromptRequest& request, FontMetrics metrics) {
     const ItemLayout& d = *statics.front();
     Check(d.text == request.description.text);
     Check(d.style == (request.description.centered ? kStaticCenter : kStaticLeft));
-    if (InShort(descriptionHeight) && InShort(width - 16)) Check(d.y == 8 && d.y + d.cy + 4 == y0 && d.cx == width - 16);
+    if (InShort(descriptionHeight) && InShort(width - 16))
+      Check(d.y == 8 && d.y + d.cy + 4 == y0 && d.cx == width - 16);
   }
   const std::int64_t rowY = y0 + editCy + 8;
   CheckButtons(layout, request.buttons, width, request.defaultButton, metrics, rowY);
@@ -175,7 +178,8 @@ void CheckList(const Numbers& n, const PromptRequest& prompt, FontMetrics metric
   const std::int64_t rowY = y + 8 * lines + 8;
   CheckButtons(layout, request.buttons, DialogWidth(request.width, request.buttons, metrics),
                request.defaultButton, metrics, rowY);
-  const std::int64_t height = 38 + 8 * lines + (description ? 8 * static_cast<std::int64_t>(request.description.lines) + 4 : 0);
+  const std::int64_t height =
+      38 + 8 * lines + (description ? 8 * static_cast<std::int64_t>(request.description.lines) + 4 : 0);
   if (InShort(height)) Check(layout.height == height);
   Check(rowY + 14 + 8 == height);
 }
@@ -201,10 +205,13 @@ void CheckResults(const Numbers& n, std::string_view typed) {
   whole.push_back(static_cast<char>('0' + std::clamp<int>(n.defaultButton, 0, 3)));
   whole += '\r';
   whole += typed;
-  whole += std::to_string(n.selected < 0 ? 0u : static_cast<std::uint32_t>(static_cast<std::int64_t>(n.selected) + 1)) + '\r';
+  whole += std::to_string(
+               n.selected < 0 ? 0u : static_cast<std::uint32_t>(static_cast<std::int64_t>(n.selected) + 1)) +
+           '\r';
   whole += "3\r";
   for (std::uint32_t d : data) whole += std::to_string(static_cast<std::uint32_t>(d + 1)) + '\r';
-  Check(std::string_view(block.data(), out.Length()) == std::string_view(whole).substr(0, std::min(whole.size(), capacity - 1)));
+  Check(std::string_view(block.data(), out.Length()) ==
+        std::string_view(whole).substr(0, std::min(whole.size(), capacity - 1)));
 
   // The list result's block has room for every row number the list can hand back.
   const std::int32_t rows = n.selected % 1200;
@@ -231,7 +238,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::string> texts;
   for (size_t at = 0; texts.size() < 5;) {
     const size_t end = rest.find('\0', at);
-    texts.emplace_back(rest.substr(std::min(at, rest.size()), end == std::string_view::npos ? std::string_view::npos : end - at));
+    texts.emplace_back(rest.substr(std::min(at, rest.size()),
+                                   end == std::string_view::npos ? std::string_view::npos : end - at));
     if (end == std::string_view::npos) break;
     at = end + 1;
   }
@@ -249,7 +257,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   request.labelPixels = n.labelPixels;
   request.buttons = ChooseButtons(text(2), text(3), text(4));
   Check(request.buttons.count >= 1 && request.buttons.count <= 3 && !request.buttons.texts[0].empty());
-  Check(request.buttons.count == 1 + (texts[3].empty() || !text(3) ? 0 : 1 + (texts[4].empty() || !text(4) ? 0 : 1)));
+  Check(request.buttons.count ==
+        1 + (texts[3].empty() || !text(3) ? 0 : 1 + (texts[4].empty() || !text(4) ? 0 : 1)));
   for (int i = 0; i < request.buttons.count; ++i)
     request.buttons.pixelWidths[static_cast<size_t>(i)] = n.buttonPixels[i];
 

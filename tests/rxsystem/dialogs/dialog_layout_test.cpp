@@ -175,9 +175,9 @@ TEST(DialogLayout, HeadingColumns) {
 TEST(DialogLayout, TabStopsAddUpColumnWidthsAndGaps) {
   std::array<int32_t, kMaxListColumns> widths{70, 35, 14};
   auto stops = ListTabStops(widths, 3, 10, 5);
-  EXPECT_EQ(stops[0], 64);        // (70 + 10) x 4 / 5
-  EXPECT_EQ(stops[1], 64 + 36);   // (35 + 10) x 4 / 5
-  EXPECT_EQ(stops[2], 0);         // the last column needs no stop
+  EXPECT_EQ(stops[0], 64);       // (70 + 10) x 4 / 5
+  EXPECT_EQ(stops[1], 64 + 36);  // (35 + 10) x 4 / 5
+  EXPECT_EQ(stops[2], 0);        // the last column needs no stop
   EXPECT_EQ(ListTabStops(widths, 1, 10, 5)[0], 0);
 }
 
@@ -302,9 +302,16 @@ TEST(DialogLayout, ResultBlockHasRoomForEveryNumber) {
     int32_t rows;
     size_t size;
   } cases[] = {
-      {0, 8}, {99, 305}, {100, 409}, {999, 4005}, {1000, 5010},
+      {0, 8},
+      {99, 305},
+      {100, 409},
+      {999, 4005},
+      {1000, 5010},
       // 5
-      {9999, 50005}, {10000, 60011}, {99999, 600005}, {100000, 700012},
+      {9999, 50005},
+      {10000, 60011},
+      {99999, 600005},
+      {100000, 700012},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("rows " + std::to_string(c.rows));
@@ -328,12 +335,27 @@ TEST(DialogLayout, ResultTexts) {
     write(out);
     return std::string(block);
   };
-  EXPECT_EQ(text([](ResultWriter& o) { WriteButtonDigit(o, 2); WriteSingleSelection(o, 1); }), "2\r2\r");
-  EXPECT_EQ(text([](ResultWriter& o) { WriteButtonDigit(o, 0); WriteSingleSelection(o, -1); }), "0\r0\r");
+  EXPECT_EQ(text([](ResultWriter& o) {
+              WriteButtonDigit(o, 2);
+              WriteSingleSelection(o, 1);
+            }),
+            "2\r2\r");
+  EXPECT_EQ(text([](ResultWriter& o) {
+              WriteButtonDigit(o, 0);
+              WriteSingleSelection(o, -1);
+            }),
+            "0\r0\r");
   const uint32_t rows[] = {0, 2};
-  EXPECT_EQ(text([&](ResultWriter& o) { WriteButtonDigit(o, 1); WriteMultipleSelection(o, 2, rows); }),
+  EXPECT_EQ(text([&](ResultWriter& o) {
+              WriteButtonDigit(o, 1);
+              WriteMultipleSelection(o, 2, rows);
+            }),
             "1\r2\r1\r3\r");
-  EXPECT_EQ(text([](ResultWriter& o) { WriteButtonDigit(o, 1); WriteMultipleSelection(o, 0, {}); }), "1\r0\r");
+  EXPECT_EQ(text([](ResultWriter& o) {
+              WriteButtonDigit(o, 1);
+              WriteMultipleSelection(o, 0, {});
+            }),
+            "1\r0\r");
 
   char small[4] = {'x', 'x', 'x', 'x'};
   ResultWriter out(small, sizeof small);

@@ -47,12 +47,13 @@ TEST(FileDialogRules, TheDirectoryLosesOneTrailingBackslash) {
     const char* buffer;
   };
   const Case cases[] = {
-      {"C:\\Temp\\", true, "C:\\Temp"}, {"C:\\", true, "C:"},  {"C:\\Data", true, "C:\\Data"},
-      {"C:\\a\\\\", true, "C:\\a\\"},  {"", false, ""},       {nullptr, false, ""},
+      {"C:\\Temp\\", true, "C:\\Temp"}, {"C:\\", true, "C:"}, {"C:\\Data", true, "C:\\Data"},
+      {"C:\\a\\\\", true, "C:\\a\\"},   {"", false, ""},      {nullptr, false, ""},
   };
   for (const Case& c : cases) {
     char buffer[260] = "old";
-    EXPECT_EQ(KeepDialogDirectory(c.directory, buffer, sizeof buffer), c.kept) << (c.directory ? c.directory : "null");
+    EXPECT_EQ(KeepDialogDirectory(c.directory, buffer, sizeof buffer), c.kept)
+        << (c.directory ? c.directory : "null");
     EXPECT_STREQ(buffer, c.buffer);
   }
   std::string tooLong(260, 'a');

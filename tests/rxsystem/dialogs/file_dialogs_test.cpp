@@ -35,8 +35,7 @@ HWND FindChild(HWND dialog, const std::wstring& cls, int id) {
     HWND found;
   } s{&cls, id, nullptr};
   EnumChildWindows(
-      dialog,
-      [](HWND c, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+      dialog, [](HWND c, LPARAM lp) __attribute__((stdcall))->BOOL {
         auto* s = reinterpret_cast<Search*>(lp);
         if (GetDlgCtrlID(c) == s->id && testing_support::ClassName(c) == *s->cls) {
           s->found = c;
@@ -112,7 +111,8 @@ class FileDialogs : public rxsystem_tests::LibraryUnderHost {
 
   HostString Open(const std::string& directory, const char* types, int32_t multiple, const char* name) {
     return Drive(L"Pick", name, [&] {
-      return host.Call<HostString>("SysPromptOpenFileName", directory.c_str(), "Pick", types, "txt", multiple);
+      return host.Call<HostString>("SysPromptOpenFileName", directory.c_str(), "Pick", types, "txt",
+                                   multiple);
     });
   }
 
@@ -176,8 +176,8 @@ TEST_F(FileDialogs, SaveProposesTheNameInTheFolderAndAddsTheExtension) {
   struct Case {
     std::string directory;
     const char* defaultName;
-    const char* typed;   // null: the proposal is taken as it is
-    std::string field;   // what the dialog's field shows first
+    const char* typed;  // null: the proposal is taken as it is
+    std::string field;  // what the dialog's field shows first
     std::string answer;
   };
   const Case cases[] = {
@@ -204,7 +204,8 @@ TEST_F(FileDialogs, SavingOverAnExistingFileAsksFirst) {
   HostString r = Drive(
       L"Keep", "Report.txt",
       [&] {
-        return host.Call<HostString>("SysPromptSaveFileName", (base + "\\Out").c_str(), "", "Keep", "", "", "");
+        return host.Call<HostString>("SysPromptSaveFileName", (base + "\\Out").c_str(), "", "Keep", "", "",
+                                     "");
       },
       [&] { question = AnswerBox(IDYES); });
   // The platform's own question, in its own words.

@@ -131,7 +131,6 @@ int LastWordStart(HWND list, int index) {
 
 class Dialogs : public rxsystem_tests::LibraryUnderHost {
  protected:
-
   // Runs `call` on the test's thread while `act` works the dialog captioned `caption` from
   // a second thread; a dialog that `act` leaves open is closed so that the test ends.
   HostString Drive(const std::wstring& caption, const std::function<void(HWND)>& act,
@@ -154,20 +153,19 @@ class Dialogs : public rxsystem_tests::LibraryUnderHost {
     return result;
   }
 
-  HostString Prompt(int32_t left, int32_t top, int32_t width, const char* title,
-                    const char* description, int32_t centerDesc, int32_t descLines,
-                    const char* label, const char* b1, const char* b2, const char* b3,
-                    int32_t defaultButton, int32_t maxEdit, int32_t editLines) {
-    return host.Call<HostString>("SysPrompt", left, top, width, title, description, centerDesc,
-                                 descLines, label, b1, b2, b3, defaultButton, maxEdit, editLines);
+  HostString Prompt(int32_t left, int32_t top, int32_t width, const char* title, const char* description,
+                    int32_t centerDesc, int32_t descLines, const char* label, const char* b1, const char* b2,
+                    const char* b3, int32_t defaultButton, int32_t maxEdit, int32_t editLines) {
+    return host.Call<HostString>("SysPrompt", left, top, width, title, description, centerDesc, descLines,
+                                 label, b1, b2, b3, defaultButton, maxEdit, editLines);
   }
 
-  HostString List(const char* title, const char* heading, const char* items, int32_t sort,
-                  int32_t multiple, int32_t fixedFont, const char* b1, const char* b2,
-                  int32_t defaultButton, int32_t width = 200) {
+  HostString List(const char* title, const char* heading, const char* items, int32_t sort, int32_t multiple,
+                  int32_t fixedFont, const char* b1, const char* b2, int32_t defaultButton,
+                  int32_t width = 200) {
     return host.Call<HostString>("SysListPrompt", int32_t{20}, int32_t{20}, width, title,
-                                 static_cast<const char*>(nullptr), int32_t{0}, int32_t{0}, heading,
-                                 items, sort, multiple, fixedFont, int32_t{5}, b1, b2,
+                                 static_cast<const char*>(nullptr), int32_t{0}, int32_t{0}, heading, items,
+                                 sort, multiple, fixedFont, int32_t{5}, b1, b2,
                                  static_cast<const char*>(nullptr), defaultButton);
   }
 
@@ -187,7 +185,9 @@ TEST_F(Dialogs, PromptTypedTextAndTheFirstButton) {
         WaitFor([&] { return Text(edit) == "Smith"; });
         ClickChild(GetDlgItem(d, kButton1));
       },
-      [&] { return Prompt(10, 10, 200, "Who", "Your name, please", 0, 1, "Name:", "OK", "", "Later", 1, 20, 1); });
+      [&] {
+        return Prompt(10, 10, 200, "Who", "Your name, please", 0, 1, "Name:", "OK", "", "Later", 1, 20, 1);
+      });
   ASSERT_TRUE(r.present);
   EXPECT_EQ(r.text, "1\rSmith");
   EXPECT_TRUE(r.movable);
@@ -211,7 +211,10 @@ TEST_F(Dialogs, PromptEnterPressesTheDefaultButton) {
           Type(edit, "abc");
           PressKey(edit, VK_RETURN);
         },
-        [&] { return Prompt(10, 10, 220, "Enter", nullptr, 0, 0, nullptr, "One", "Two", "Three", c.defaultButton, 10, 1); });
+        [&] {
+          return Prompt(10, 10, 220, "Enter", nullptr, 0, 0, nullptr, "One", "Two", "Three", c.defaultButton,
+                        10, 1);
+        });
     EXPECT_EQ(r.text, c.result);
   }
 }
@@ -252,7 +255,9 @@ TEST_F(Dialogs, PromptMultiLineFieldTakesEnter) {
         problems.Check(IsWindow(d), "Enter stays in the field");
         ClickChild(GetDlgItem(d, kButton2));
       },
-      [&] { return Prompt(10, 10, 150, "Lines", nullptr, 0, 0, nullptr, "OK", "Cancel", nullptr, 1, 40, 3); });
+      [&] {
+        return Prompt(10, 10, 150, "Lines", nullptr, 0, 0, nullptr, "OK", "Cancel", nullptr, 1, 40, 3);
+      });
   EXPECT_EQ(r.text, "2\ra\r\nbc");
 }
 
@@ -271,7 +276,10 @@ TEST_F(Dialogs, PromptResultHoldsAtMostMaxEditLength) {
           WaitFor([&] { return Text(edit).size() >= std::min<size_t>(6, c.maxEdit ? c.maxEdit : 6); });
           ClickChild(GetDlgItem(d, kButton1));
         },
-        [&] { return Prompt(10, 10, 150, "Short", nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, 1, c.maxEdit, 1); });
+        [&] {
+          return Prompt(10, 10, 150, "Short", nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, 1, c.maxEdit,
+                        1);
+        });
     EXPECT_EQ(r.text, c.result);
   }
 }
@@ -317,11 +325,13 @@ TEST_F(Dialogs, PromptLayoutInDialogUnits) {
         problems.Check(lb.right - lb.left >= text.cx, "the label fits its text");
         problems.Check(std::abs(eb.left - lb.right) <= 1, "the field starts where the label ends");
         problems.Check(lb.top == Units(d, 0, 30, 0, 0).top, "the label two units below the field's top");
-        problems.Check(eb.top == Units(d, 0, 28, 0, 0).top && eb.bottom - eb.top == Units(d, 0, 0, 0, 12).bottom,
-                       "one-line field 12 units high under the description");
-        problems.Check(std::abs(eb.right - Units(d, 232, 0, 0, 0).left) <= 1, "the field ends 8 units from the right");
-        problems.Check((StyleOf(GetDlgItem(d, kEdit)) & (ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_AUTOHSCROLL)) ==
-                           ES_AUTOHSCROLL,
+        problems.Check(
+            eb.top == Units(d, 0, 28, 0, 0).top && eb.bottom - eb.top == Units(d, 0, 0, 0, 12).bottom,
+            "one-line field 12 units high under the description");
+        problems.Check(std::abs(eb.right - Units(d, 232, 0, 0, 0).left) <= 1,
+                       "the field ends 8 units from the right");
+        problems.Check((StyleOf(GetDlgItem(d, kEdit)) &
+                        (ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_AUTOHSCROLL)) == ES_AUTOHSCROLL,
                        "a one-line field that scrolls sideways only");
         PostMessageA(d, WM_CLOSE, 0, 0);
       },
@@ -383,8 +393,8 @@ TEST_F(Dialogs, LongButtonCaptionsWidenTheDialog) {
         ClickChild(GetDlgItem(d, kButton3));
       },
       [&] {
-        return Prompt(10, 10, 160, "Wide prompt", nullptr, 0, 0, nullptr, captions[0], captions[1], captions[2], 1,
-                      20, 1);
+        return Prompt(10, 10, 160, "Wide prompt", nullptr, 0, 0, nullptr, captions[0], captions[1],
+                      captions[2], 1, 20, 1);
       });
   EXPECT_EQ(r.text, "3\rkept");
 
@@ -405,7 +415,8 @@ TEST_F(Dialogs, LongButtonCaptionsWidenTheDialog) {
         return host.Call<HostString>("SysListPrompt", int32_t{20}, int32_t{20}, int32_t{160}, "Wide list",
                                      static_cast<const char*>(nullptr), int32_t{0}, int32_t{0},
                                      static_cast<const char*>(nullptr), "a\rb\rc", int32_t{0}, int32_t{0},
-                                     int32_t{0}, int32_t{5}, captions[0], captions[1], captions[2], int32_t{1});
+                                     int32_t{0}, int32_t{5}, captions[0], captions[1], captions[2],
+                                     int32_t{1});
       });
   EXPECT_EQ(r.text, "1\r2\r");
 }
@@ -434,7 +445,9 @@ TEST_F(Dialogs, PromptMultiLineFieldTakesTheLengthTheAuthorAllows) {
         problems.Check(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0) > 0, "scrolled to the caret");
         ClickChild(GetDlgItem(d, kButton1));
       },
-      [&] { return Prompt(10, 10, 150, "Essay", nullptr, 0, 0, nullptr, "OK", "Cancel", nullptr, 1, 500, 4); });
+      [&] {
+        return Prompt(10, 10, 150, "Essay", nullptr, 0, 0, nullptr, "OK", "Cancel", nullptr, 1, 500, 4);
+      });
   EXPECT_EQ(r.text, "1\r" + typed);
 }
 
@@ -467,7 +480,9 @@ TEST_F(Dialogs, PromptStandsWhereTheAuthorPutsIt) {
         expected = Units(d, units.x, units.y, 0, 0);
         PostMessageA(d, WM_CLOSE, 0, 0);
       },
-      [&] { return Prompt(100, 80, 100, "Placed", nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, 1, 5, 1); });
+      [&] {
+        return Prompt(100, 80, 100, "Placed", nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, 1, 5, 1);
+      });
   EXPECT_EQ(r.text, "0\r");
   POINT origin{0, 0};
   ClientToScreen(host.window.Handle(), &origin);
@@ -485,10 +500,8 @@ TEST_F(Dialogs, ListSingleSelection) {
     std::string shownFirst;
     std::string result;
   } cases[] = {
-      {"a\rb\rc", 0, 1, 2, "a", "2\r2\r"},
-      {"a\rb\rc\r", 0, 1, 2, "a", "2\r2\r"},
-      {"c\ra\rb", 1, 0, 1, "a", "1\r2\r"},
-      {"c\ra\rb", 1, 2, 1, "a", "1\r1\r"},
+      {"a\rb\rc", 0, 1, 2, "a", "2\r2\r"},  {"a\rb\rc\r", 0, 1, 2, "a", "2\r2\r"},
+      {"c\ra\rb", 1, 0, 1, "a", "1\r2\r"},  {"c\ra\rb", 1, 2, 1, "a", "1\r1\r"},
       {"a\rb\rc", 0, -1, 1, "a", "1\r0\r"},
   };
   int row = 0;
@@ -534,7 +547,9 @@ TEST_F(Dialogs, ListMultipleSelection) {
           HWND list = GetDlgItem(d, kList);
           problems.Check((StyleOf(list) & LBS_EXTENDEDSEL) != 0, "extended selection");
           for (size_t i = 0; i < c.clicks.size(); ++i) ClickRow(list, c.clicks[i], i ? MK_CONTROL : 0);
-          WaitFor([&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == static_cast<LRESULT>(c.clicks.size()); });
+          WaitFor([&] {
+            return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == static_cast<LRESULT>(c.clicks.size());
+          });
           ClickChild(GetDlgItem(d, kButton1));
         },
         [&] { return List("Many", nullptr, items, c.sort, 1, 0, "OK", nullptr, 1); });
@@ -621,9 +636,9 @@ TEST_F(Dialogs, ListInTheFixedFont) {
         problems.Check(reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)) ==
                            GetStockObject(SYSTEM_FIXED_FONT),
                        "the list shows the system fixed-pitch font");
-        problems.Check(reinterpret_cast<HGDIOBJ>(SendMessageA(d, WM_GETFONT, 0, 0)) !=
-                           GetStockObject(SYSTEM_FIXED_FONT),
-                       "the rest of the dialog keeps its own font");
+        problems.Check(
+            reinterpret_cast<HGDIOBJ>(SendMessageA(d, WM_GETFONT, 0, 0)) != GetStockObject(SYSTEM_FIXED_FONT),
+            "the rest of the dialog keeps its own font");
         problems.Check(FindChildByText(d, L"Code") != nullptr, "heading shown");
         ClickRow(list, 2);
         WaitFor([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == 2; });
@@ -671,11 +686,11 @@ TEST_F(Dialogs, RealMessageBoxes) {
   struct Case {
     const char* name;
     int32_t buttonType, defaultButton;
-    UINT key;            // VK_RETURN takes the default, VK_ESCAPE cancels; 0: click `press`
+    UINT key;  // VK_RETURN takes the default, VK_ESCAPE cancels; 0: click `press`
     std::wstring press;
     bool icon;
     size_t buttons;
-    int defaultId;       // the box's default button
+    int defaultId;  // the box's default button
     int32_t result;
   } cases[] = {
       {"SysMessage", 0, 0, 0, L"OK", false, 1, IDOK, 1},
@@ -701,8 +716,7 @@ TEST_F(Dialogs, RealMessageBoxes) {
       HWND picture = GetDlgItem(box, 0x440);
       icon = picture && IsWindowVisible(picture) && SendMessageW(picture, STM_GETICON, 0, 0) != 0;
       EnumChildWindows(
-          box,
-          [](HWND w, LPARAM lp) __attribute__((stdcall)) -> BOOL {
+          box, [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
             if (ClassName(w) == L"Button" && IsWindowVisible(w))
               reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(WindowText(w));
             return TRUE;

@@ -38,7 +38,8 @@ void CheckFilter(const char* s, std::string_view view) {
   std::vector<char> filter(FilterListBytes(s));
   WriteFilterList(s, filter.data());
   if (view.empty()) {
-    Check(std::string_view(filter.data(), filter.size()) == std::string_view("All Files (*.*)\0*.*\0\0\0\0\0\0", 25));
+    Check(std::string_view(filter.data(), filter.size()) ==
+          std::string_view("All Files (*.*)\0*.*\0\0\0\0\0\0", 25));
     return;
   }
   Check(filter.size() == view.size() + 2 && filter[view.size()] == '\0' && filter[view.size() + 1] == '\0');
@@ -117,7 +118,8 @@ void CheckTypedPath(std::string_view current, std::string_view typed) {
   const bool composed = ComposeTypedPath(current, typed, full, sizeof full);
   Check(composed == (expected.size() < sizeof full));
   if (composed) {
-    Check(std::string_view(full, expected.size() + 1) == std::string_view(expected.c_str(), expected.size() + 1));
+    Check(std::string_view(full, expected.size() + 1) ==
+          std::string_view(expected.c_str(), expected.size() + 1));
   } else {
     Check(std::all_of(full, full + sizeof full, [](char c) { return c == '#'; }));
   }
@@ -134,7 +136,8 @@ void CheckLevels(std::string_view path, std::string_view entry) {
   }
   const size_t rootLength = DrivePartLength(path) + 1;
   const size_t n = rootLength - 1;
-  const bool matches = entry.size() >= n && path.size() >= n && Lower(entry.substr(0, n)) == Lower(path.substr(0, n));
+  const bool matches =
+      entry.size() >= n && path.size() >= n && Lower(entry.substr(0, n)) == Lower(path.substr(0, n));
   Check(DriveEntryMatches(entry, path, rootLength) == matches);
 }
 

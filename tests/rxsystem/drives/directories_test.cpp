@@ -178,8 +178,7 @@ TEST_F(Directories, CurrentDirectoryAndDriveAreTheHosts) {
   // Only the first character counts.
   EXPECT_EQ(host.Call<int32_t>("SysSetCurDrive", "z:\\whatever"), 0);
   EXPECT_EQ(Lower(CurrentDirectory()), "z:\\");
-  EXPECT_EQ(host.Call<HostString>("SysGetCurDir").text, CurrentDirectory())
-      << "a root keeps its backslash";
+  EXPECT_EQ(host.Call<HostString>("SysGetCurDir").text, CurrentDirectory()) << "a root keeps its backslash";
   EXPECT_EQ(Lower(host.Call<HostString>("SysGetCurDrive").text), "z");
   EXPECT_EQ(host.Call<int32_t>("SysSetCurDrive", "C"), 0);
   EXPECT_EQ(Lower(CurrentDirectory()), "c:\\");
@@ -290,8 +289,8 @@ TEST_F(Directories, DiskSpaceOfTheRealDrives) {
       SCOPED_TRACE(name);
       EXPECT_EQ(host.Call<uint32_t>("SysGetTotalDiskSpace", name.c_str()), Kilobytes(total));
       // Other programs write to the disk meanwhile.
-      EXPECT_NEAR(host.Call<uint32_t>("SysGetFreeDiskSpace", name.c_str()),
-                  Kilobytes(available), 64.0 * 1024);
+      EXPECT_NEAR(host.Call<uint32_t>("SysGetFreeDiskSpace", name.c_str()), Kilobytes(available),
+                  64.0 * 1024);
     }
   }
   // Without a name, the current directory's drive.
@@ -414,8 +413,7 @@ const rxsystem::DrivePlatformSeam kScripted{
       total->QuadPart = machine->total;
       return machine->extendedResult;
     },
-    [](const char* root, DWORD* sectors, DWORD* bytes, DWORD* freeClusters,
-       DWORD* totalClusters) {
+    [](const char* root, DWORD* sectors, DWORD* bytes, DWORD* freeClusters, DWORD* totalClusters) {
       machine->calls.push_back(std::string("classic ") + root);
       *sectors = machine->sectors;
       *bytes = machine->bytes;
@@ -531,9 +529,8 @@ TEST_F(DriveSeam, AShareIsQueriedThroughATemporaryConnection) {
   scripted.freeClusters = 100;
   scripted.totalClusters = 400;
   EXPECT_EQ(Free("\\\\server\\share"), 512u * 8 * 100 / 1024);
-  EXPECT_EQ(scripted.calls,
-            (std::vector<std::string>{"version", "connect \\\\server\\share\\ to z:",
-                                      "classic z:", "cancel z: forced"}));
+  EXPECT_EQ(scripted.calls, (std::vector<std::string>{"version", "connect \\\\server\\share\\ to z:",
+                                                      "classic z:", "cancel z: forced"}));
 
   scripted.calls.clear();
   scripted.classicResult = FALSE;
@@ -543,8 +540,7 @@ TEST_F(DriveSeam, AShareIsQueriedThroughATemporaryConnection) {
   scripted.calls.clear();
   scripted.connectResult = ERROR_ALREADY_ASSIGNED;
   EXPECT_EQ(Total("\\\\server\\share"), 0u);
-  EXPECT_EQ(scripted.calls,
-            (std::vector<std::string>{"version", "connect \\\\server\\share\\ to z:"}))
+  EXPECT_EQ(scripted.calls, (std::vector<std::string>{"version", "connect \\\\server\\share\\ to z:"}))
       << "z: taken: nothing was connected, so nothing is cancelled";
 }
 
@@ -552,7 +548,7 @@ TEST_F(DriveSeam, DiskSpaceInKilobytesFromTheRootOfTheName) {
   char current[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, current);
   const std::string currentRoot = std::string(current, 3);
-  const std::string tooLong(259, 'c');                    // no room for the closing backslash
+  const std::string tooLong(259, 'c');                      // no room for the closing backslash
   const std::string closedLong = tooLong.substr(1) + "\\";  // fills the buffer exactly
   struct Case {
     const char* name;

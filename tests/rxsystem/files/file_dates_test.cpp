@@ -12,8 +12,8 @@ namespace {
 std::string Show(const std::optional<CalendarTime>& t) {
   if (!t) return "refused";
   char text[40];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t->year, t->month, t->day,
-                t->hour, t->minute, t->second);
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t->year, t->month, t->day, t->hour,
+                t->minute, t->second);
   return text;
 }
 
@@ -25,7 +25,7 @@ TEST(FileDates, SearchBoundsCountTheYearFrom1900) {
   const Case cases[] = {
       {"1/1/97", "1997-01-01 00:00:01"},
       {"12/31/101", "2001-12-31 00:00:01"},
-      {"1/1/1997", "3897-01-01 00:00:01"},  // far beyond what a second count holds: the caller refuses it
+      {"1/1/1997", "3897-01-01 00:00:01"},    // far beyond what a second count holds: the caller refuses it
       {" 2/ 29/ 96", "1996-02-29 00:00:01"},  // blanks before a number are skipped
       {"2/29/97", "refused"},
       // 5

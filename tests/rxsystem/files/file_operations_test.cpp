@@ -125,14 +125,20 @@ TEST_F(Files, SingleFormsReportWhatWentWrong) {
   const std::string longName = P(std::string(260, 'n'));
   const Case cases[] = {
       {"empty source", "SysCopyFile", "", P("b.txt"), "Missing or invalid parameter passed to function."},
-      {"empty destination", "SysMoveFile", P("a.txt"), "", "Missing or invalid parameter passed to function."},
-      {"missing source", "SysCopyFile", P("none.txt"), P("b.txt"), "The file \"" + P("none.txt") + "\" could not be found."},
-      {"read-only destination", "SysCopyFile", P("a.txt"), P("ro.txt"), "Error creating \"" + P("ro.txt") + "\"."},
-      {"missing source of a rename", "SysRenameFile", P("none.txt"), P("b.txt"), "The file \"" + P("none.txt") + "\" could not be found."},
+      {"empty destination", "SysMoveFile", P("a.txt"), "",
+       "Missing or invalid parameter passed to function."},
+      {"missing source", "SysCopyFile", P("none.txt"), P("b.txt"),
+       "The file \"" + P("none.txt") + "\" could not be found."},
+      {"read-only destination", "SysCopyFile", P("a.txt"), P("ro.txt"),
+       "Error creating \"" + P("ro.txt") + "\"."},
+      {"missing source of a rename", "SysRenameFile", P("none.txt"), P("b.txt"),
+       "The file \"" + P("none.txt") + "\" could not be found."},
       // 5
-      {"over-long destination", "SysCopyFile", P("a.txt"), longName, "The specified file path exceeds the maximum length."},
+      {"over-long destination", "SysCopyFile", P("a.txt"), longName,
+       "The specified file path exceeds the maximum length."},
       {"source that is a directory", "SysCopyFile", base, P("b.txt"), "Error opening \"" + base + "\"."},
-      {"tree under a file", "SysCopyFile", P("a.txt"), P("a.txt\\sub\\b.txt"), "Error creating \"" + P("a.txt\\sub") + "\"."},
+      {"tree under a file", "SysCopyFile", P("a.txt"), P("a.txt\\sub\\b.txt"),
+       "Error creating \"" + P("a.txt\\sub") + "\"."},
   };
   int row = 0;
   for (const Case& c : cases) {
@@ -181,7 +187,8 @@ TEST_F(Files, MoveFileCopiesThenDeletesTheSource) {
 
   // A source that cannot be deleted stays, and so does its copy.
   File("pinned.txt", "pinned");
-  HANDLE pin = CreateFileA(P("pinned.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE pin =
+      CreateFileA(P("pinned.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_EQ(Call("SysMoveFile", P("pinned.txt"), P("pinned2.txt")), -1);
   CloseHandle(pin);
   EXPECT_EQ(LastError(), "Error deleting file \"" + P("pinned.txt") + "\".");
@@ -236,14 +243,18 @@ TEST_F(Files, CopyFilesPicksByPatternAndMirrorsTheVisitedTree) {
   File("..x\\f.txt", "f");
   const std::string fileSpec = P("*.txt");
 
-  EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", fileSpec.c_str(), P("flat").c_str(), "", int32_t{0}, int32_t{1}), 0) << LastError();
+  EXPECT_EQ(
+      host.Call<int32_t>("SysCopyFiles", fileSpec.c_str(), P("flat").c_str(), "", int32_t{0}, int32_t{1}), 0)
+      << LastError();
   EXPECT_EQ(ClosedFileBytes(P("flat\\a.TXT")), "a");
   EXPECT_EQ(ClosedFileBytes(P("flat\\b.txt")), "b");
   EXPECT_FALSE(PathExists(P("flat\\c.doc")));
   EXPECT_FALSE(PathExists(P("flat\\x.txt"))) << "a directory never matches";
   EXPECT_FALSE(PathExists(P("flat\\sub")));
 
-  EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", fileSpec.c_str(), P("tree").c_str(), "", int32_t{1}, int32_t{1}), 0) << LastError();
+  EXPECT_EQ(
+      host.Call<int32_t>("SysCopyFiles", fileSpec.c_str(), P("tree").c_str(), "", int32_t{1}, int32_t{1}), 0)
+      << LastError();
   EXPECT_EQ(ClosedFileBytes(P("tree\\sub\\d.txt")), "d");
   EXPECT_TRUE(IsDirectory(P("tree\\sub\\empty"))) << "visited directories are made, also the empty ones";
   EXPECT_TRUE(IsDirectory(P("tree\\x.txt")));
@@ -259,15 +270,22 @@ TEST_F(Files, CopyFilesWithoutOverwriteLeavesExistingFiles) {
   File("b.txt", "new b");
   Dir("to");
   File("to\\b.txt", "old b");
-  EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", P("*.txt").c_str(), P("to").c_str(), "", int32_t{0}, int32_t{0}), 0);
+  EXPECT_EQ(
+      host.Call<int32_t>("SysCopyFiles", P("*.txt").c_str(), P("to").c_str(), "", int32_t{0}, int32_t{0}), 0);
   EXPECT_EQ(ClosedFileBytes(P("to\\a.txt")), "new a");
   EXPECT_EQ(ClosedFileBytes(P("to\\b.txt")), "old b");
   EXPECT_EQ(LastError(), "");
-  EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", P("*.txt").c_str(), (P("to") + "\\").c_str(), "", int32_t{0}, int32_t{5}), 0);
+  EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", P("*.txt").c_str(), (P("to") + "\\").c_str(), "", int32_t{0},
+                               int32_t{5}),
+            0);
   EXPECT_EQ(ClosedFileBytes(P("to\\b.txt")), "new b");
   // Into its own folder every file is already where it should be.
-  EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", P("*.txt").c_str(), base.c_str(), "", int32_t{0}, int32_t{1}), 0) << LastError();
-  EXPECT_EQ(host.Call<int32_t>("SysMoveFiles", P("*.txt").c_str(), base.c_str(), "", int32_t{0}, int32_t{1}), 0) << LastError();
+  EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", P("*.txt").c_str(), base.c_str(), "", int32_t{0}, int32_t{1}),
+            0)
+      << LastError();
+  EXPECT_EQ(host.Call<int32_t>("SysMoveFiles", P("*.txt").c_str(), base.c_str(), "", int32_t{0}, int32_t{1}),
+            0)
+      << LastError();
   EXPECT_EQ(ClosedFileBytes(P("a.txt")), "new a");
 }
 
@@ -287,21 +305,29 @@ TEST_F(Files, WildcardFormsRefuseBadSpecs) {
       {"empty destination", P("*.txt"), "", "Missing or invalid parameter passed to function."},
       {"no backslash", "*.txt", P("to"), "Missing or invalid parameter passed to function."},
       {"nothing after the backslash", P(""), P("to"), "Invalid file name pattern."},
-      {"long pattern", P(std::string(260, '*')), P("to"), "The specified file name pattern exceeds the maximum length."},
+      {"long pattern", P(std::string(260, '*')), P("to"),
+       "The specified file name pattern exceeds the maximum length."},
       // 5
-      {"long file spec", P(std::string(250, 'd') + "\\*.txt"), P("to"), "The specified file path exceeds the maximum length."},
-      {"destination with a missing parent", P("*.txt"), P("none\\to"), "Error creating directory \"" + P("none\\to") + "\"."},
-      {"names that outgrow the destination", P("f*.txt"), longDestination, "The specified file path exceeds the maximum length."},
+      {"long file spec", P(std::string(250, 'd') + "\\*.txt"), P("to"),
+       "The specified file path exceeds the maximum length."},
+      {"destination with a missing parent", P("*.txt"), P("none\\to"),
+       "Error creating directory \"" + P("none\\to") + "\"."},
+      {"names that outgrow the destination", P("f*.txt"), longDestination,
+       "The specified file path exceeds the maximum length."},
   };
   int row = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE("row " + std::to_string(row++) + ": " + c.what);
-    EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", c.fileSpec.c_str(), c.destination.c_str(), "", int32_t{1}, int32_t{1}), -1);
+    EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", c.fileSpec.c_str(), c.destination.c_str(), "", int32_t{1},
+                                 int32_t{1}),
+              -1);
     EXPECT_EQ(LastError(), c.message);
   }
   EXPECT_FALSE(PathExists(P("to")));
   // A folder that is not there has nothing to walk.
-  EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", P("none\\*.txt").c_str(), P("to").c_str(), "", int32_t{1}, int32_t{1}), 0);
+  EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", P("none\\*.txt").c_str(), P("to").c_str(), "", int32_t{1},
+                               int32_t{1}),
+            0);
   EXPECT_EQ(host.Call<int32_t>("SysDeleteFiles", P("none\\*.txt").c_str(), "", int32_t{1}), 0);
   EXPECT_EQ(LastError(), "");
 }
@@ -311,14 +337,17 @@ TEST_F(Files, MoveFilesAndDeleteFilesWalkTheSubtree) {
   File("keep.doc", "k");
   Dir("sub");
   File("sub\\b.txt", "b");
-  EXPECT_EQ(host.Call<int32_t>("SysMoveFiles", P("*.txt").c_str(), P("to").c_str(), "", int32_t{1}, int32_t{0}), 0) << LastError();
+  EXPECT_EQ(
+      host.Call<int32_t>("SysMoveFiles", P("*.txt").c_str(), P("to").c_str(), "", int32_t{1}, int32_t{0}), 0)
+      << LastError();
   EXPECT_EQ(ClosedFileBytes(P("to\\a.txt")), "a");
   EXPECT_EQ(ClosedFileBytes(P("to\\sub\\b.txt")), "b");
   EXPECT_FALSE(PathExists(P("a.txt")));
   EXPECT_FALSE(PathExists(P("sub\\b.txt")));
   EXPECT_TRUE(IsDirectory(P("sub")));
 
-  EXPECT_EQ(host.Call<int32_t>("SysDeleteFiles", P("to\\*.TXT|*.doc").c_str(), "", int32_t{1}), 0) << LastError();
+  EXPECT_EQ(host.Call<int32_t>("SysDeleteFiles", P("to\\*.TXT|*.doc").c_str(), "", int32_t{1}), 0)
+      << LastError();
   EXPECT_FALSE(PathExists(P("to\\a.txt")));
   EXPECT_FALSE(PathExists(P("to\\sub\\b.txt")));
   EXPECT_TRUE(IsDirectory(P("to\\sub"))) << "directories stay";
@@ -326,7 +355,8 @@ TEST_F(Files, MoveFilesAndDeleteFilesWalkTheSubtree) {
 
   // A failure stops the walk where it is; the wait cursor still comes down.
   File("to\\c.txt");
-  HANDLE pin = CreateFileA(P("to\\c.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE pin =
+      CreateFileA(P("to\\c.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_EQ(host.Call<int32_t>("SysDeleteFiles", P("to\\*.txt").c_str(), "", int32_t{0}), -1);
   CloseHandle(pin);
   EXPECT_EQ(LastError(), "Error deleting file \"" + P("to\\c.txt") + "\".");
@@ -384,17 +414,25 @@ TEST_F(Files, ListFormsRefuseBadLines) {
       {"empty", "SysCopyFileList", "", "Missing or invalid parameter passed to function.", nullptr},
       {"no tab", "SysCopyFileList", a + " " + P("b.txt"), "Invalid file path in list.", nullptr},
       {"short destination", "SysCopyFileList", a + "\tb:", "Invalid file path in list.", nullptr},
-      {"long destination", "SysCopyFileList", a + "\t" + longPath, "The specified file path exceeds the maximum length.", nullptr},
-      {"destination without backslash", "SysCopyFileList", a + "\tb.txt", "Invalid file path \"b.txt\".", nullptr},
+      {"long destination", "SysCopyFileList", a + "\t" + longPath,
+       "The specified file path exceeds the maximum length.", nullptr},
+      {"destination without backslash", "SysCopyFileList", a + "\tb.txt", "Invalid file path \"b.txt\".",
+       nullptr},
       // 5
       {"short source", "SysCopyFileList", "ab\t" + P("b.txt"), "Invalid file path \"ab\".", nullptr},
-      {"long source", "SysMoveFileList", longPath + "\t" + P("b.txt"), "The specified file path exceeds the maximum length.", nullptr},
-      {"empty line in the middle", "SysCopyFileList", a + "\t" + P("c1.txt") + "\r\r" + a + "\t" + P("c2.txt"), "Invalid file path in list.", "c1.txt"},
-      {"empty line without destination", "SysDeleteFileList", P("gone.txt") + "\r\r" + a, "Invalid file path \"\".", nullptr},
+      {"long source", "SysMoveFileList", longPath + "\t" + P("b.txt"),
+       "The specified file path exceeds the maximum length.", nullptr},
+      {"empty line in the middle", "SysCopyFileList",
+       a + "\t" + P("c1.txt") + "\r\r" + a + "\t" + P("c2.txt"), "Invalid file path in list.", "c1.txt"},
+      {"empty line without destination", "SysDeleteFileList", P("gone.txt") + "\r\r" + a,
+       "Invalid file path \"\".", nullptr},
       {"two characters", "SysDeleteFileList", "ab", "Invalid file path \"ab\".", nullptr},
       // 10
-      {"missing source after a good line", "SysCopyFileList", a + "\t" + P("c3.txt") + "\r" + P("none.txt") + "\t" + P("c4.txt"), "The file \"" + P("none.txt") + "\" could not be found.", "c3.txt"},
-      {"directory under a file", "SysCopyFileList", a + "\t" + P("a.txt\\sub\\c.txt"), "Error creating \"" + P("a.txt\\sub") + "\".", nullptr},
+      {"missing source after a good line", "SysCopyFileList",
+       a + "\t" + P("c3.txt") + "\r" + P("none.txt") + "\t" + P("c4.txt"),
+       "The file \"" + P("none.txt") + "\" could not be found.", "c3.txt"},
+      {"directory under a file", "SysCopyFileList", a + "\t" + P("a.txt\\sub\\c.txt"),
+       "Error creating \"" + P("a.txt\\sub") + "\".", nullptr},
   };
   int row = 0;
   for (const Case& c : cases) {
@@ -575,10 +613,7 @@ TEST_F(Files, AttributesAsLetters) {
     const char* get;
   };
   const Case cases[] = {
-      {"ra", "RA"},
-      {"rh", "RH"},
-      {"SHRA", "RHSA"},
-      {"dxa", "A"},  // every other letter is ignored, D too
+      {"ra", "RA"}, {"rh", "RH"}, {"SHRA", "RHSA"}, {"dxa", "A"},  // every other letter is ignored, D too
       {"", ""},
   };
   // Wine shows every plain file as archived; Windows shows the flag as it was set.
@@ -654,7 +689,8 @@ TEST_F(Files, FileTimesAsText) {
     EXPECT_EQ(s.blockSize, 25u);
   }
   FILETIME created, accessed, written;
-  HANDLE h = CreateFileA(P("a.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE h =
+      CreateFileA(P("a.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   GetFileTime(h, &created, &accessed, &written);
   CloseHandle(h);
   EXPECT_EQ(Ticks(created), Ticks(written)) << "all three times are set";
@@ -686,7 +722,9 @@ TEST_F(Files, FailuresShowTheBoxWhenTheHostDoesNotHideThem) {
   File("a.txt");
   BoxCatcher catcher;
   EXPECT_EQ(Call("SysRenameFile", P("none.txt"), P("b.txt")), -1);
-  EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", P("*.txt").c_str(), P("none\\to").c_str(), "", int32_t{0}, int32_t{1}), -1);
+  EXPECT_EQ(host.Call<int32_t>("SysCopyFiles", P("*.txt").c_str(), P("none\\to").c_str(), "", int32_t{0},
+                               int32_t{1}),
+            -1);
   std::vector<SeenBox> seen = catcher.Stop();
   ASSERT_EQ(seen.size(), 2u);
   const std::string first = "The file \"" + P("none.txt") + "\" could not be found.";

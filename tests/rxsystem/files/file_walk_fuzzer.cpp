@@ -42,7 +42,9 @@ bool TestExists(std::string_view path) {
   for (char c : path) sum = sum * 31 + static_cast<unsigned char>(c);
   return (sum >> 3) % 3 == 0;
 }
-bool TestCreateFails(std::string_view directory) { return (recording.platformAnswers & 1) && directory.size() % 2 == 0; }
+bool TestCreateFails(std::string_view directory) {
+  return (recording.platformAnswers & 1) && directory.size() % 2 == 0;
+}
 int TestCallbackAnswer(unsigned call) {
   const unsigned bits = (recording.callbackAnswers >> (2 * (call % 4))) & 3;
   return bits == 3 ? 2 : bits == 2 && (recording.callbackAnswers & 0x80) ? 1 : 0;
@@ -61,7 +63,8 @@ int CreateDirs(char* directory) {
   return 0;
 }
 void Report(int id, const char* path) {
-  recording.events.push_back("report " + std::to_string(id) + (path ? " " + std::string(path) : std::string()));
+  recording.events.push_back("report " + std::to_string(id) +
+                             (path ? " " + std::string(path) : std::string()));
 }
 int Callback(const char* source, const char* destination) {
   // The callback gets the walk's own buffers, each ended inside its capacity.
@@ -127,10 +130,14 @@ void CheckSplit(const char* filePath, size_t capacity) {
   const std::string_view s(filePath ? filePath : "");
   const size_t slash = s.rfind('\\');
   int expected = 0;
-  if (s.empty() || slash == std::string_view::npos) expected = kInvalidParameter;
-  else if (slash + 1 == s.size()) expected = kInvalidPattern;
-  else if (s.size() - slash - 1 >= capacity) expected = kPatternTooLong;
-  else if (slash + 1 + 3 >= capacity) expected = kPathTooLong;
+  if (s.empty() || slash == std::string_view::npos)
+    expected = kInvalidParameter;
+  else if (slash + 1 == s.size())
+    expected = kInvalidPattern;
+  else if (s.size() - slash - 1 >= capacity)
+    expected = kPatternTooLong;
+  else if (slash + 1 + 3 >= capacity)
+    expected = kPathTooLong;
   Check(id == expected);
   if (id != 0) {
     Check(search == untouched && pattern == untouched);
@@ -185,7 +192,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const char* filePath = input.c_str();
   const size_t pathLength = std::strlen(filePath);
   // The host's list ends at its NUL.
-  const std::string list = pathLength < input.size() ? std::string(input.c_str() + pathLength + 1) : std::string();
+  const std::string list =
+      pathLength < input.size() ? std::string(input.c_str() + pathLength + 1) : std::string();
 
   CheckSplit(filePath, capacity);
   if (switches & 8) CheckSplit(nullptr, capacity);
@@ -200,10 +208,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   recording.source = source.data();
   recording.target = target.data();
   recording.capacity = capacity;
-  const int result = WalkListText(list, withDestination, skipExisting, source.data(), target.data(),
-                                  capacity, kTestPlatform, Callback);
+  const int result = WalkListText(list, withDestination, skipExisting, source.data(), target.data(), capacity,
+                                  kTestPlatform, Callback);
   std::vector<std::string> expected;
-  const int expectedResult = ReferenceWalk(list, withDestination, skipExisting, capacity, expected, std::string());
+  const int expectedResult =
+      ReferenceWalk(list, withDestination, skipExisting, capacity, expected, std::string());
   Check(result == expectedResult);
   Check(recording.events == expected);
 

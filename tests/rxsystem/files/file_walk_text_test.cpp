@@ -89,9 +89,17 @@ TEST(WalkListText, EachLineCheckedThenCarriedOut) {
       {long259 + "n", false, false, 0, -1, {"report 56"}},
       // 5: with a destination
       {"C:\\a.txt\tD:\\x\\a.txt", true, false, 0, 0, {"exists D:\\x", "call C:\\a.txt > D:\\x\\a.txt"}},
-      {"C:\\a.txt\tD:\\new\\a.txt", true, false, 0, 0,
+      {"C:\\a.txt\tD:\\new\\a.txt",
+       true,
+       false,
+       0,
+       0,
        {"exists D:\\new", "create D:\\new", "call C:\\a.txt > D:\\new\\a.txt"}},
-      {"C:\\a.txt\tD:\\have.txt\rC:\\b.txt\tD:\\b.txt", true, true, 0, 0,
+      {"C:\\a.txt\tD:\\have.txt\rC:\\b.txt\tD:\\b.txt",
+       true,
+       true,
+       0,
+       0,
        {"exists D:\\have.txt", "exists D:\\b.txt", "call C:\\b.txt > D:\\b.txt"}},
       {"C:\\a.txt D:\\a.txt", true, false, 0, -1, {"report 55"}},
       {"C:\\a.txt\tD:", true, false, 0, -1, {"report 55"}},
@@ -100,7 +108,11 @@ TEST(WalkListText, EachLineCheckedThenCarriedOut) {
       {"C:\\a.txt\t" + long259 + "n", true, false, 0, -1, {"report 56"}},
       {"C:\\a.txt\tE:\\bad\\a.txt", true, false, 0, -1, {"exists E:\\bad", "create E:\\bad"}},
       // nothing to create before the name of "\x.txt" or "C:\x.txt"
-      {"C:\\a.txt\t\\x.txt\rC:\\b.txt\tC:\\b.txt", true, false, 0, 0,
+      {"C:\\a.txt\t\\x.txt\rC:\\b.txt\tC:\\b.txt",
+       true,
+       false,
+       0,
+       0,
        {"call C:\\a.txt > \\x.txt", "call C:\\b.txt > C:\\b.txt"}},
       {"ab\tD:\\x\\a.txt", true, false, 0, -1, {"exists D:\\x", "report 52 ab"}},
       // 15: a callback that stops the walk fails it
@@ -112,8 +124,8 @@ TEST(WalkListText, EachLineCheckedThenCarriedOut) {
     events.clear();
     callbackAnswer = c.answer;
     char source[kCapacity] = "", target[kCapacity] = "";
-    EXPECT_EQ(WalkListText(c.list, c.withDestination, c.skipExisting, source, target, kCapacity,
-                           kPlatform, Callback),
+    EXPECT_EQ(WalkListText(c.list, c.withDestination, c.skipExisting, source, target, kCapacity, kPlatform,
+                           Callback),
               c.result);
     EXPECT_EQ(events, c.events);
   }

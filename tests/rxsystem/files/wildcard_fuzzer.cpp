@@ -63,8 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The literal reading costs exponential time; compare where it stays small.
   size_t stars = 0;
   for (char c : pattern) stars += c == '*';
-  if (name.size() <= 24 && stars <= 4 && pattern.size() <= 64 &&
-      matched != LiteralPattern(name, pattern))
+  if (name.size() <= 24 && stars <= 4 && pattern.size() <= 64 && matched != LiteralPattern(name, pattern))
     __builtin_trap();
 
   if (auto t = rxsystem::ParseSearchDate(input)) {

@@ -28,7 +28,7 @@ TEST(MatchWildcard, PatternLanguage) {
       {"abcd", "abc|abcd", true},
       {"abc", "abcd|abc", true},
       // 10
-      {"ab", "abc", false},  // the name runs out first
+      {"ab", "abc", false},    // the name runs out first
       {"abcd", "abc", false},  // the pattern runs out first
       {"", "*", true},
       {"", "**", true},

@@ -85,8 +85,8 @@ TEST_F(HostInterface, TheOtherReportersAlwaysShowTheirBox) {
   EXPECT_EQ(recorder.boxes[3].flags, static_cast<UINT>(MB_ICONQUESTION | MB_YESNO));
   EXPECT_TRUE(yes);
   EXPECT_FALSE(no);
-  EXPECT_EQ(recorder.beeps, (std::vector<UINT>{MB_ICONHAND, MB_ICONHAND, MB_ICONHAND, MB_ICONQUESTION,
-                                      MB_ICONQUESTION}));
+  EXPECT_EQ(recorder.beeps,
+            (std::vector<UINT>{MB_ICONHAND, MB_ICONHAND, MB_ICONHAND, MB_ICONQUESTION, MB_ICONQUESTION}));
   // None of them asks the host.
   EXPECT_TRUE(window.traffic.empty());
 }

@@ -77,9 +77,9 @@ TEST_F(Library, ExportsExactlyThePlainNamesAndImportsOnlySystemLibraries) {
   EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), expected);
   EXPECT_EQ(names.size(), expected.size());
 
-  const std::set<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
-                                        "shell32.dll", "ole32.dll", "comdlg32.dll", "version.dll",
-                                        "mpr.dll", "msvcrt.dll"};
+  const std::set<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll",    "advapi32.dll",
+                                        "shell32.dll",  "ole32.dll",  "comdlg32.dll", "version.dll",
+                                        "mpr.dll",      "msvcrt.dll"};
   for (const std::string& m : ImportedModules(host.Module()))
     EXPECT_TRUE(system.count(Lower(m))) << m << " is not a library of the system";
 }

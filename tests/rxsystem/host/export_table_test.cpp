@@ -98,11 +98,13 @@ TEST(DescriptionFormat, EveryRowOfTheTablesIsBuilt) {
   symbols.erase(dropped);
   std::vector<std::string> problems = ExportProblems(symbols);
   ASSERT_EQ(problems.size(), 1u);
-  EXPECT_EQ(problems[0], std::string(ExportTable()[7].name) + " has a row in the export table but no function");
+  EXPECT_EQ(problems[0],
+            std::string(ExportTable()[7].name) + " has a row in the export table but no function");
 
   std::string def = DefFileText();
   for (const ExportRow& row : ExportTable()) {
-    std::string line = "  " + std::string(row.name) + "=" + DecoratedName(row.name, ArgumentBytes(row)) + "\n";
+    std::string line =
+        "  " + std::string(row.name) + "=" + DecoratedName(row.name, ArgumentBytes(row)) + "\n";
     EXPECT_NE(def.find(line), std::string::npos) << line;
   }
   EXPECT_NE(def.find("  SysCopyFile=SysCopyFile@12\n"), std::string::npos) << def;
@@ -125,9 +127,9 @@ TEST(DescriptionFormat, EveryRowOfTheTablesIsBuilt) {
 // the .def keeps the exported names of the 32-bit build, mapped to the plain symbols.
 TEST(DescriptionFormat, PlainSymbolsOfA64BitBuild) {
   constexpr auto plain = SymbolConvention::Plain64;
-  std::set<std::string> symbols =
-      SymbolNames("0000000000000a40 T SysDisableErrors\n0000000000000000 T _SysCopyFile@12\n"
-                  "0000000000000010 T DirDialogProc\n");
+  std::set<std::string> symbols = SymbolNames(
+      "0000000000000a40 T SysDisableErrors\n0000000000000000 T _SysCopyFile@12\n"
+      "0000000000000010 T DirDialogProc\n");
   EXPECT_EQ(PresenceOf("SysDisableErrors", 8, symbols, plain), Presence::Matching);
   EXPECT_EQ(PresenceOf("SysDisableErrors", 12, symbols, plain), Presence::Matching);
   EXPECT_EQ(PresenceOf("SysCopyFile", 12, symbols, plain), Presence::Absent);
@@ -135,7 +137,8 @@ TEST(DescriptionFormat, PlainSymbolsOfA64BitBuild) {
 
   std::string listing;
   for (const ExportRow& row : ExportTable()) listing += "0000000000000000 T " + std::string(row.name) + "\n";
-  for (const ProcedureRow& p : ProcedureTable()) listing += "0000000000000000 T " + std::string(p.name) + "\n";
+  for (const ProcedureRow& p : ProcedureTable())
+    listing += "0000000000000000 T " + std::string(p.name) + "\n";
   std::set<std::string> all = SymbolNames(listing);
   EXPECT_TRUE(ExportProblems(all, plain).empty());
   EXPECT_EQ(ExportProblems(all).size(), ExportTable().size() + ProcedureTable().size());
@@ -149,7 +152,8 @@ TEST(DescriptionFormat, PlainSymbolsOfA64BitBuild) {
   EXPECT_NE(def.find("  PromptDlgProc=PromptDlgProc\n"), std::string::npos);
   EXPECT_NE(def.find("  _DirDialogProc@16=DirDialogProc\n"), std::string::npos);
   for (const ProcedureRow& p : ProcedureTable())
-    EXPECT_EQ(def.find("=" + std::string(p.name) + "@"), std::string::npos) << p.name << " mapped to a decorated symbol";
+    EXPECT_EQ(def.find("=" + std::string(p.name) + "@"), std::string::npos)
+        << p.name << " mapped to a decorated symbol";
 }
 
 TEST(DescriptionFormat, QuotingForTheResourceScriptAndTheFixture) {

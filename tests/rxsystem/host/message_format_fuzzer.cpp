@@ -105,7 +105,8 @@ std::optional<std::string> Reference(std::string_view format, const std::vector<
         out += longSize ? Printf(full, static_cast<long>(v.integer)) : Printf(full, v.integer);
       } else {
         const auto u = static_cast<std::uint32_t>(v.integer);
-        out += longSize ? Printf(full, static_cast<unsigned long>(u)) : Printf(full, static_cast<unsigned>(u));
+        out +=
+            longSize ? Printf(full, static_cast<unsigned long>(u)) : Printf(full, static_cast<unsigned>(u));
       }
     } else if (conversion == 's') {
       if (v.kind != FormatArg::Kind::Text) return std::nullopt;
@@ -132,7 +133,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const size_t formatEnd = rest.find('\0');
   const std::string_view format = rest.substr(0, formatEnd);
   std::vector<std::string> texts;
-  std::string_view after = formatEnd == std::string_view::npos ? std::string_view() : rest.substr(formatEnd + 1);
+  std::string_view after =
+      formatEnd == std::string_view::npos ? std::string_view() : rest.substr(formatEnd + 1);
   for (int i = 0; i < 4; ++i) {
     const size_t end = after.find('\0');
     texts.emplace_back(after.substr(0, end));
@@ -141,10 +143,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<FormatArg> values;
   for (int i = 0; i < 4; ++i) {
     switch ((kinds >> (2 * i)) & 3) {
-      case 0: values.emplace_back(integers[i]); break;
-      case 1: values.emplace_back(texts[static_cast<size_t>(i)].data()); break;
-      case 2: values.emplace_back(static_cast<char>(integers[i])); break;
-      default: values.emplace_back(static_cast<const char*>(nullptr)); break;
+      case 0:
+        values.emplace_back(integers[i]);
+        break;
+      case 1:
+        values.emplace_back(texts[static_cast<size_t>(i)].data());
+        break;
+      case 2:
+        values.emplace_back(static_cast<char>(integers[i]));
+        break;
+      default:
+        values.emplace_back(static_cast<const char*>(nullptr));
+        break;
     }
   }
 

@@ -17,7 +17,8 @@ std::string Format(size_t capacity, std::string_view format, std::vector<FormatA
   std::vector<char> buffer(capacity + 8, '#');
   size_t n = FormatBounded(buffer.data(), capacity, format, values);
   EXPECT_LT(n, capacity == 0 ? 1 : capacity);
-  for (size_t i = capacity; i < buffer.size(); ++i) EXPECT_EQ(buffer[i], '#') << "written past the buffer at " << i;
+  for (size_t i = capacity; i < buffer.size(); ++i)
+    EXPECT_EQ(buffer[i], '#') << "written past the buffer at " << i;
   if (capacity == 0) return "";
   EXPECT_EQ(buffer[n], '\0');
   return std::string(buffer.data(), n);
@@ -31,10 +32,13 @@ TEST(FormatBounded, ConversionsOfTheMessageTexts) {
   };
   const Case cases[] = {
       {"Error deleting file \"%s\".", {"c:\\a.txt"}, "Error deleting file \"c:\\a.txt\"."},
-      {"File and directory names cannot contain the character \"%c\".", {'|'},
+      {"File and directory names cannot contain the character \"%c\".",
+       {'|'},
        "File and directory names cannot contain the character \"|\"."},
       {"cannot exceed %d characters", {255}, "cannot exceed 255 characters"},
-      {"Error opening \"%s\". Error %d occurred", {"x.doc", 42}, "Error opening \"x.doc\". Error 42 occurred"},
+      {"Error opening \"%s\". Error %d occurred",
+       {"x.doc", 42},
+       "Error opening \"x.doc\". Error 42 occurred"},
       {"Unknown error %d.", {-7}, "Unknown error -7."},
       // 5
       {"%d:%02d:%02d", {14, 5, 9}, "14:05:09"},
@@ -58,8 +62,7 @@ TEST(FormatBounded, ConversionsOfTheMessageTexts) {
     EXPECT_EQ(Format(c.expected.size() + 1, c.format, c.values), c.expected);
     // Exactly one character too little cuts the last character only.
     if (!c.expected.empty()) {
-      EXPECT_EQ(Format(c.expected.size(), c.format, c.values),
-                c.expected.substr(0, c.expected.size() - 1));
+      EXPECT_EQ(Format(c.expected.size(), c.format, c.values), c.expected.substr(0, c.expected.size() - 1));
     }
   }
 }

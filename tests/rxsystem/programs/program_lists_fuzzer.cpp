@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   rxsystem::IconSpecScan scan = rxsystem::ScanIconSpecs(text);
   for (const rxsystem::IconSpec& spec : scan.specs) {
     if (spec.description.empty()) std::abort();
-    for (const std::string* field : {&spec.description, &spec.exePath, &spec.args, &spec.startDir, &spec.iconPath})
+    for (const std::string* field :
+         {&spec.description, &spec.exePath, &spec.args, &spec.startDir, &spec.iconPath})
       if (field->find_first_of("\t\r") != std::string::npos) std::abort();
   }
   for (std::string_view name : rxsystem::VariablesToSave(text))

@@ -16,13 +16,21 @@ TEST(ShellErrorMessage, MapsEachFailureCodeOfTheShell) {
     MessageId id;
   };
   const Case cases[] = {
-      {0, kShellOutOfMemory}, {2, kShellFileNotFound}, {3, kShellPathNotFound},
-      {5, kShellSharingError}, {8, kShellNoMemoryToStart},
+      {0, kShellOutOfMemory},
+      {2, kShellFileNotFound},
+      {3, kShellPathNotFound},
+      {5, kShellSharingError},
+      {8, kShellNoMemoryToStart},
       // 5
-      {11, kShellNotWindowsApplication}, {14, kShellUnknownType}, {20, kShellInvalidComponent},
-      {31, kShellNoAssociation}, {1, kShellOtherError},
+      {11, kShellNotWindowsApplication},
+      {14, kShellUnknownType},
+      {20, kShellInvalidComponent},
+      {31, kShellNoAssociation},
+      {1, kShellOtherError},
       // 10
-      {26, kShellOtherError}, {32, kShellOtherError}, {-1, kShellOtherError},
+      {26, kShellOtherError},
+      {32, kShellOtherError},
+      {-1, kShellOtherError},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("code " + std::to_string(c.code));
@@ -69,8 +77,8 @@ TEST(ScanIconSpecs, SplitsLinesAndFieldsAndStopsAtABadLine) {
       {"Calc\tC:\\calc.exe\rNotes\tC:\\notes.exe\t\tC:\\",
        "[Calc|C:\\calc.exe|||][Notes|C:\\notes.exe||C:\\|]"},
       {"A\tB\tC\tD\tE", "[A|B|C|D|E]"},
-      {"A\tB\r", "[A|B|||]"},  // a closing CR makes no further line
-      {"A\r\rB\r", "[A||||][B||||]"},  // nor does an empty line
+      {"A\tB\r", "[A|B|||]"},                             // a closing CR makes no further line
+      {"A\r\rB\r", "[A||||][B||||]"},                     // nor does an empty line
       {"A\tb\rB\t1\t2\t3\t4\t5\rC", "[A|b|||] invalid"},  // a fifth TAB: C is never reached
       // 5
       {"A\r\tC:\\x.exe", "[A||||] invalid"},  // no Description, no shortcut name
@@ -94,7 +102,7 @@ TEST(QuotedProgramPath, QuotesOnlyAProgramWithBlanksNotYetQuoted) {
       {"C:\\App\\app.exe", "C:\\App\\app.exe"},  // written as ever, byte for byte
       {"C:\\Program Files\\RX Safe\\viewer.exe", "\"C:\\Program Files\\RX Safe\\viewer.exe\""},
       {"\"C:\\Program Files\\x.exe\"", "\"C:\\Program Files\\x.exe\""},  // quoted already
-      {"C:\\Tab\tDir\\x.exe", "\"C:\\Tab\tDir\\x.exe\""},  // a TAB splits a command too
+      {"C:\\Tab\tDir\\x.exe", "\"C:\\Tab\tDir\\x.exe\""},                // a TAB splits a command too
       {"app.exe", "app.exe"},
       // 5
       {"", ""},

@@ -283,8 +283,8 @@ class Shortcuts : public Programs {
 TEST_F(Shortcuts, OneShortcutPerLineInTheGroupUnderPrograms) {
   const std::string child = ChildPath();
   const std::string icon = child;
-  const std::string specs = "Calc\t" + child + "\r" + "Notes\t" + child + "\t\tC:\\\r" +
-                            "Full\t" + child + "\t/a \"b c\"\t" + folder.Path() + "\t" + icon;
+  const std::string specs = "Calc\t" + child + "\r" + "Notes\t" + child + "\t\tC:\\\r" + "Full\t" + child +
+                            "\t/a \"b c\"\t" + folder.Path() + "\t" + icon;
   const std::string groupName = group + "\\Tools";
   ASSERT_EQ(host.Call<int32_t>("SysCreateIcons", groupName.c_str(), specs.c_str()), 0);
   const std::string tools = groupRoot + "\\Tools";
@@ -349,7 +349,8 @@ TEST_F(Shortcuts, FoldersThatCannotBeMadeOrNamedAreRefused) {
       // The group's path passes through a file.
       {blocked + "\\Tools", spec, "Error creating \"" + groupRoot + "\\file\\Tools\"."},
       {group + "\\" + std::string(300, 'g'), spec, "The specified file path exceeds the maximum length."},
-      {group, std::string(360, 'd') + "\t" + ChildPath(), "The specified file path exceeds the maximum length."},
+      {group, std::string(360, 'd') + "\t" + ChildPath(),
+       "The specified file path exceeds the maximum length."},
   };
   RemoveTree(groupRoot);
   ASSERT_TRUE(CreateDirectoryA(groupRoot.c_str(), nullptr));
@@ -448,8 +449,8 @@ TEST_F(Associations, DocumentsOfTheTypeOpenAndPrintWithItsProgram) {
   const std::string child = folder.File("my child.exe");
   ASSERT_TRUE(CopyFileA(ChildPath().c_str(), child.c_str(), FALSE));
   ASSERT_TRUE(CopyFileA(ChildPath().c_str(), folder.File("my.exe").c_str(), FALSE));
-  ASSERT_EQ(host.Call<int32_t>("SysAssociateFileType", className.c_str(), "Rx test document", extension.c_str(),
-                               "", int32_t{0}, child.c_str(), "", "/p \"%1\""),
+  ASSERT_EQ(host.Call<int32_t>("SysAssociateFileType", className.c_str(), "Rx test document",
+                               extension.c_str(), "", int32_t{0}, child.c_str(), "", "/p \"%1\""),
             0);
   const std::string document = folder.File("lesson." + extension);
   ASSERT_TRUE(WriteFileBytes(document, "a document"));
@@ -473,7 +474,8 @@ TEST_F(Associations, DocumentsOfTheTypeOpenAndPrintWithItsProgram) {
     ASSERT_TRUE(r.found);
     EXPECT_EQ(Lower(LongName(r.module)), Lower(LongName(child))) << "not the program the blank cuts off";
     EXPECT_EQ(Lower(LongName(r.directory)), Lower(LongName(folder.Path()))) << "the document's folder";
-    EXPECT_NE(Lower(r.commandLine).find(Lower(std::string(c.verbMark) + "\"" + document + "\"")), std::string::npos)
+    EXPECT_NE(Lower(r.commandLine).find(Lower(std::string(c.verbMark) + "\"" + document + "\"")),
+              std::string::npos)
         << r.commandLine;
     EXPECT_EQ(r.show, c.show);
   }

@@ -209,7 +209,8 @@ TEST_F(Values, SavedVariablesAreTheListedOnesTheHostKnows) {
   const std::string ini = folder.File("vars.ini");
   EXPECT_EQ(host.Call<int32_t>("SysWriteVariables", ini.c_str(), "Vars", "Student\rUnknown\rScore\r"), 0);
   EXPECT_EQ(ReadFileBytes(ini), "[Vars]\r\nStudent=Ελένη\r\nScore=17\r\n");
-  EXPECT_EQ(VariableTraffic(), (std::vector<std::string>{"get Student=Ελένη", "get Unknown failed", "get Score=17"}));
+  EXPECT_EQ(VariableTraffic(),
+            (std::vector<std::string>{"get Student=Ελένη", "get Unknown failed", "get Score=17"}));
   EXPECT_TRUE(host.window.traffic.size() == 3) << "a skipped name is no failure";
 }
 
@@ -322,7 +323,8 @@ TEST_F(Values, LoadingVariablesNeedsAReadableFileAndAHostWindow) {
   {
     // Another program holds the file open for itself alone.
     HideErrors();
-    HANDLE held = CreateFileA(ini.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held =
+        CreateFileA(ini.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     for (const char* list : {"", "A"}) {
       SCOPED_TRACE(list);
@@ -361,7 +363,8 @@ TEST_F(Values, VariableFilesStayBelowThirtyThousandBytes) {
     if (c.read) {
       EXPECT_EQ(host.variables.Text("A"), std::string(c.size - head.size(), 'v'));
     } else {
-      EXPECT_EQ(LastError(), "The file \"" + ini + "\" exceeds the maximum size (64K) that can be processed.");
+      EXPECT_EQ(LastError(),
+                "The file \"" + ini + "\" exceeds the maximum size (64K) that can be processed.");
       EXPECT_FALSE(host.variables.Get("A").has_value());
     }
   }

@@ -27,8 +27,8 @@ void Report() {
   startup.cb = sizeof startup;
   GetStartupInfoA(&startup);
   int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
-  std::string text = std::string(module) + "\n" + directory + "\n" + GetCommandLineA() + "\n" +
-                     std::to_string(show) + "\n";
+  std::string text =
+      std::string(module) + "\n" + directory + "\n" + GetCommandLineA() + "\n" + std::to_string(show) + "\n";
   // Written aside and renamed, so that the test never reads half a report.
   std::string aside = path + ".part";
   HANDLE file = CreateFileA(aside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -95,8 +95,8 @@ TEST_F(SystemInfo, OneEnvironmentVariable) {
       EXPECT_EQ(value.blockSize, std::strlen(c.value) + 1) << "shrunk to the value";
       EXPECT_TRUE(value.movable);
     }
-    EXPECT_EQ(host.variables.Text("TLLastError"), c.error ? std::optional<std::string>(c.error)
-                                                          : std::nullopt);
+    EXPECT_EQ(host.variables.Text("TLLastError"),
+              c.error ? std::optional<std::string>(c.error) : std::nullopt);
     host.variables.Erase("TLLastError");
     if (c.name && *c.name) SetEnvironmentVariableA(c.name, nullptr);
   }
@@ -145,7 +145,8 @@ TEST_F(SystemInfo, FileVersionIsTheFilesNotTheProducts) {
   const testing_support::ScratchFolder folder{"rxinfo"};
   const std::string plain = folder.File("plain.txt");
   ASSERT_TRUE(testing_support::WriteFileBytes(plain, "no resources here")) << plain;
-  for (const std::string& name : {plain, folder.File("missing.dll"), folder.File("missing\\x.dll"), std::string()}) {
+  for (const std::string& name :
+       {plain, folder.File("missing.dll"), folder.File("missing\\x.dll"), std::string()}) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(host.Call<HostString>("SysGetFileVersion", name.c_str()).present);
   }
@@ -175,8 +176,7 @@ TEST_F(SystemInfo, DisplayModesAsTheDriverEnumeratesThem) {
   mode.dmSize = sizeof mode;
   for (DWORD i = 0; EnumDisplaySettingsA(nullptr, i, &mode); ++i) {
     char line[64];
-    std::snprintf(line, sizeof line, "%lu,%lu,%lu\r", mode.dmPelsWidth, mode.dmPelsHeight,
-                  mode.dmBitsPerPel);
+    std::snprintf(line, sizeof line, "%lu,%lu,%lu\r", mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel);
     if (all.size() + std::strlen(line) < rxsystem::kScreenResBlock) all += line;
     std::snprintf(line, sizeof line, "%lu,%lu\r", mode.dmPelsWidth, mode.dmPelsHeight);
     if (mode.dmBitsPerPel == depth && current.size() + std::strlen(line) < rxsystem::kScreenResBlock)
@@ -217,11 +217,8 @@ TEST_F(SystemInfo, HelpRefusesBadArgumentsWithThePlainBox) {
   };
   const Case cases[] = {
       // 0
-      {"", "contents"},
-      {nullptr, "contents"},
-      {"app.hlp", ""},
-      {"app.hlp", nullptr},
-      {"app.hlp", "index"},  // no such command word
+      {"", "contents"},     {nullptr, "contents"}, {"app.hlp", ""},
+      {"app.hlp", nullptr}, {"app.hlp", "index"},  // no such command word
   };
   for (size_t row = 0; row < std::size(cases); ++row) {
     SCOPED_TRACE("row " + std::to_string(row));
@@ -331,8 +328,7 @@ const rxsystem::SystemPlatformSeam kRecording{
       return FALSE;
     },
     [](HWND owner, const char* file, UINT command, ULONG_PTR data) -> BOOL {
-      machine->help.push_back(
-          {owner, file ? file : "(null)", command, data, HelpBytes(command, data)});
+      machine->help.push_back({owner, file ? file : "(null)", command, data, HelpBytes(command, data)});
       return machine->helpAnswer;
     }};
 
@@ -414,14 +410,12 @@ int DesktopDepth() {
 TEST_F(SystemSeam, DisplayModeListsKeepEveryRepetition) {
   const DWORD depth = static_cast<DWORD>(DesktopDepth());
   const DWORD other = depth == 16 ? 8 : 16;
-  recorded.modes = {Mode(640, 480, other, 60),  Mode(640, 480, depth, 60),
-                    Mode(640, 480, depth, 75),  Mode(800, 600, other, 60),
-                    Mode(1024, 768, depth, 60)};
+  recorded.modes = {Mode(640, 480, other, 60), Mode(640, 480, depth, 60), Mode(640, 480, depth, 75),
+                    Mode(800, 600, other, 60), Mode(1024, 768, depth, 60)};
   const std::string d = std::to_string(depth), o = std::to_string(other);
   EXPECT_EQ(Text(SysGetAvailScreenRes(&context, 0)), "640,480\r640,480\r1024,768\r");
-  EXPECT_EQ(Text(SysGetAvailScreenRes(&context, 1)),
-            "640,480," + o + "\r640,480," + d + "\r640,480," + d + "\r800,600," + o +
-                "\r1024,768," + d + "\r");
+  EXPECT_EQ(Text(SysGetAvailScreenRes(&context, 1)), "640,480," + o + "\r640,480," + d + "\r640,480," + d +
+                                                         "\r800,600," + o + "\r1024,768," + d + "\r");
   recorded.modes.clear();
   HostString none = StandInHost::TakeString(SysGetAvailScreenRes(&context, 1));
   EXPECT_TRUE(none.present);
@@ -512,8 +506,8 @@ TEST_F(SystemSeam, SetScreenResLeavesTheHostWindowAsItWas) {
 
 TEST_F(SystemSeam, RestartEnablesTheShutdownPrivilegeOnNTAndForcesTheReboot) {
   SysRestart(&context);
-  EXPECT_EQ(recorded.calls, (std::vector<std::string>{"open token", "look up SeShutdownPrivilege",
-                                                       "adjust", "exit 6"}));
+  EXPECT_EQ(recorded.calls,
+            (std::vector<std::string>{"open token", "look up SeShutdownPrivilege", "adjust", "exit 6"}));
   EXPECT_EQ(recorded.tokenAccess, 40u);
   EXPECT_EQ(recorded.adjusted.PrivilegeCount, 1u);
   EXPECT_EQ(recorded.adjusted.Privileges[0].Luid.LowPart, 19u);

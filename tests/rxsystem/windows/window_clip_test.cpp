@@ -73,8 +73,8 @@ TEST_F(CursorClip, ReleaseLiftsTheConfinement) {
 }
 
 TEST_F(CursorClip, AHostWindowThatIsGoneConfinesNothing) {
-  HWND gone = CreateWindowExW(0, L"STATIC", L"gone", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                              nullptr, nullptr);
+  HWND gone =
+      CreateWindowExW(0, L"STATIC", L"gone", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   DestroyWindow(gone);
   const HostContext context{0, gone, 0};
   SysRestrictCursor(&context, 10, 20, 110, 220);

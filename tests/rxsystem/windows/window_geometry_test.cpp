@@ -19,17 +19,17 @@ TEST(WindowGeometry, PlacedEdge) {
     int32_t given, placement, screen, window, expected;
   };
   const Case cases[] = {
-      {17, 1, 1024, 320, 352},   // centred
-      {17, 2, 1024, 320, 704},   // against the far side
-      {17, 0, 1024, 320, 17},    // as given
-      {-5, 3, 1024, 320, -5},    // any other value keeps the given edge
+      {17, 1, 1024, 320, 352},  // centred
+      {17, 2, 1024, 320, 704},  // against the far side
+      {17, 0, 1024, 320, 17},   // as given
+      {-5, 3, 1024, 320, -5},   // any other value keeps the given edge
       {17, -1, 1024, 320, 17},
       // 5
-      {0, 1, 1024, 1025, 0},     // free space -1, halved towards zero
-      {0, 1, 1024, 1027, -1},    // -3 / 2
-      {0, 1, 800, 1201, -200},   // wider than the screen: a negative left edge
+      {0, 1, 1024, 1025, 0},    // free space -1, halved towards zero
+      {0, 1, 1024, 1027, -1},   // -3 / 2
+      {0, 1, 800, 1201, -200},  // wider than the screen: a negative left edge
       {0, 2, 800, 1201, -401},
-      {0, 1, 1023, 320, 351},    // an odd free space loses its half
+      {0, 1, 1023, 320, 351},  // an odd free space loses its half
       // 10
       {0, 2, kMax, kMin, kMax},  // host values out of all proportion stay on the scale
       {0, 2, kMin, kMax, kMin},
@@ -48,9 +48,9 @@ TEST(WindowGeometry, SizedExtent) {
   };
   const Case cases[] = {
       {640, 50, 1024, 512},
-      {640, 0, 1024, 640},    // no percentage: the size in pixels
+      {640, 0, 1024, 640},  // no percentage: the size in pixels
       {640, -20, 1024, 640},
-      {480, 33, 768, 253},    // 253.44 truncated
+      {480, 33, 768, 253},  // 253.44 truncated
       {480, 100, 768, 768},
       // 5
       {480, 150, 768, 1152},  // more than the screen is what was asked for

@@ -30,8 +30,7 @@ Placement PlacementOf(HWND window) {
   WINDOWPLACEMENT wp{};
   wp.length = sizeof wp;
   GetWindowPlacement(window, &wp);
-  return {wp.showCmd, IsWindowVisible(window) != FALSE, IsIconic(window) != FALSE,
-          IsZoomed(window) != FALSE};
+  return {wp.showCmd, IsWindowVisible(window) != FALSE, IsIconic(window) != FALSE, IsZoomed(window) != FALSE};
 }
 
 bool Topmost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
@@ -103,8 +102,7 @@ TEST_F(WindowFamily, VeruStatesOfTheHostWindowAndAnother) {
       EXPECT_EQ(p.iconic, s.minimized);
       EXPECT_EQ(p.zoomed, s.maximized);
       if (s.visible) {
-        const UINT expected =
-            s.minimized ? SW_SHOWMINIMIZED : s.maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+        const UINT expected = s.minimized ? SW_SHOWMINIMIZED : s.maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
         EXPECT_EQ(p.showCmd, expected);
       }
       EXPECT_EQ(host.Call<int32_t>("SysIsWindowVisible", id) != 0, s.visible);
@@ -119,13 +117,12 @@ TEST_F(WindowFamily, VeruStatesOfTheHostWindowAndAnother) {
 }
 
 TEST_F(WindowFamily, AnInvalidWindowHasNoEffectAndAnswersNo) {
-  HWND gone = CreateWindowExW(0, L"STATIC", L"gone", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                              nullptr, nullptr);
+  HWND gone =
+      CreateWindowExW(0, L"STATIC", L"gone", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   const uint32_t id = IdOf(gone);
   DestroyWindow(gone);
-  for (const char* call : {"SysVeruWindow", "SysMaximizeWindow", "SysMinimizeWindow",
-                           "SysSetWindowNormal", "SysSetWindowAboveAll", "SysSetWindowTop",
-                           "SysHideWindow", "SysSetActiveWindow"})
+  for (const char* call : {"SysVeruWindow", "SysMaximizeWindow", "SysMinimizeWindow", "SysSetWindowNormal",
+                           "SysSetWindowAboveAll", "SysSetWindowTop", "SysHideWindow", "SysSetActiveWindow"})
     host.Call<void>(call, id);
   EXPECT_EQ(host.Call<int32_t>("SysIsWindowVisible", id), 0);
   EXPECT_EQ(host.Call<int32_t>("SysIsWindowMinimized", id), 0);
@@ -196,8 +193,8 @@ TEST_F(WindowFamily, PosWindowPlacesAgainstTheScreen) {
     const RECT before = RectOf(target);
     const int width = before.right - before.left;
     const int height = before.bottom - before.top;
-    EXPECT_EQ(host.Call<int32_t>("SysPosWindow", c.onHost ? kHost : window.Id(), c.left, c.top,
-                                 c.horizPos, c.vertPos),
+    EXPECT_EQ(host.Call<int32_t>("SysPosWindow", c.onHost ? kHost : window.Id(), c.left, c.top, c.horizPos,
+                                 c.vertPos),
               0);
     const RECT after = RectOf(target);
     const int left = c.horizontal == Given    ? c.left
@@ -246,14 +243,12 @@ TEST_F(WindowFamily, SizeWindowTakesPixelsOrPercentagesPerAxis) {
     SCOPED_TRACE("row " + std::to_string(row++));
     HWND target = c.onHost ? Host() : window.Handle();
     const RECT before = RectOf(target);
-    EXPECT_EQ(host.Call<int32_t>("SysSizeWindow", c.onHost ? kHost : window.Id(), c.width,
-                                 c.height, c.horizPercent, c.vertPercent),
+    EXPECT_EQ(host.Call<int32_t>("SysSizeWindow", c.onHost ? kHost : window.Id(), c.width, c.height,
+                                 c.horizPercent, c.vertPercent),
               0);
     const RECT after = RectOf(target);
-    EXPECT_EQ(after.right - after.left,
-              c.horizPercent > 0 ? c.horizPercent * screenWidth / 100 : c.width);
-    EXPECT_EQ(after.bottom - after.top,
-              c.vertPercent > 0 ? c.vertPercent * screenHeight / 100 : c.height);
+    EXPECT_EQ(after.right - after.left, c.horizPercent > 0 ? c.horizPercent * screenWidth / 100 : c.width);
+    EXPECT_EQ(after.bottom - after.top, c.vertPercent > 0 ? c.vertPercent * screenHeight / 100 : c.height);
     EXPECT_EQ(after.left, before.left) << "the position is kept";
     EXPECT_EQ(after.top, before.top);
   }
@@ -384,8 +379,7 @@ TEST_F(WindowFamily, MenuItemsAreEnabledGreyedAndCheckedByPosition) {
     HMENU otherBar = c.onHost ? GetMenu(window.Handle()) : hostBar;
     std::vector<UINT> states = MenuStates(bar);
     const std::vector<UINT> otherStates = MenuStates(otherBar);
-    EXPECT_EQ(host.Call<int32_t>(c.call, c.onHost ? kHost : window.Id(), c.dropDown, c.item,
-                                 c.enable),
+    EXPECT_EQ(host.Call<int32_t>(c.call, c.onHost ? kHost : window.Id(), c.dropDown, c.item, c.enable),
               c.result);
     int index = c.item;
     for (int d = 0; d < c.dropDown; ++d) index += rxsystem_tests::kItemsIn[d];
@@ -401,11 +395,8 @@ TEST_F(WindowFamily, MenuItemsOutOfReachAnswerMinusOneAndChangeNothing) {
     int32_t dropDown, item;
   };
   const Case cases[] = {
-      {"drop-down past the end", 2, 0},
-      {"negative drop-down", -1, 0},
-      {"item past the end", 1, 2},
-      {"negative item", 0, -1},
-      {"far item", 0, 0x10000},
+      {"drop-down past the end", 2, 0}, {"negative drop-down", -1, 0}, {"item past the end", 1, 2},
+      {"negative item", 0, -1},         {"far item", 0, 0x10000},
   };
   const std::vector<UINT> before = MenuStates(GetMenu(window.Handle()));
   for (const Case& c : cases) {
@@ -451,8 +442,8 @@ TEST_F(WindowFamily, FindWindowByClassAndTitle) {
     EXPECT_EQ(host.Call<uint32_t>("SysFindWindow", c.className, c.title), c.expected);
   }
   // With both names absent the window manager answers with some top-level window.
-  HWND any = reinterpret_cast<HWND>(
-      static_cast<uintptr_t>(host.Call<uint32_t>("SysFindWindow", "", nullptr)));
+  HWND any =
+      reinterpret_cast<HWND>(static_cast<uintptr_t>(host.Call<uint32_t>("SysFindWindow", "", nullptr)));
   EXPECT_TRUE(IsWindow(any));
   EXPECT_EQ(GetAncestor(any, GA_PARENT), GetDesktopWindow());
 }
