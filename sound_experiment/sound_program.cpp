@@ -25,64 +25,33 @@ constexpr int kBold = forms::fsBold;
 // wave kind; the frequency group takes the density's place and the questions button comes
 // up. Its own rows come before the rows both programs share, the information box's panel
 // after them.
+// clang-format off
 const ControlRow kOwnControls[] = {
-    {.control = &TForm1::E_track_StaticText,
-     .left = 624,
-     .top = 16,
-     .width = 161,
-     .height = 17,
-     .caption = "Θερμοκρασία (T)",
-     .fontHeight = 12,
-     .fontStyle = kBold,
+    {.control = &TForm1::E_track_StaticText, .left = 624, .top = 16, .width = 161, .height = 17,
+     .caption = "Θερμοκρασία (T)", .fontHeight = 12, .fontStyle = kBold,
      .options = kSunken | kCentred},
-    {.control = &TForm1::E_TrackBar,
-     .left = 616,
-     .top = 40,
-     .width = 113,
-     .height = 33,
-     .options = kStartsDisabled | kTrackBarDesign,
-     .trackMax = 100},
-    {.control = &TForm1::E_edit,
-     .left = 728,
-     .top = 40,
-     .width = 57,
-     .height = 24,
+    {.control = &TForm1::E_TrackBar, .left = 616, .top = 40, .width = 113, .height = 33,
+     .options = kStartsDisabled | kTrackBarDesign, .trackMax = 100},
+    {.control = &TForm1::E_edit, .left = 728, .top = 40, .width = 57, .height = 24,
      .options = kStartsDisabled},
-    {.control = &TForm1::v_track_statictext,
-     .left = 624,
-     .top = 80,
-     .width = 161,
-     .height = 17,
-     .caption = "Συχνότητα (v)",
-     .fontHeight = 12,
-     .fontStyle = kBold,
+    {.control = &TForm1::v_track_statictext, .left = 624, .top = 80, .width = 161, .height = 17,
+     .caption = "Συχνότητα (v)", .fontHeight = 12, .fontStyle = kBold,
      .options = kSunken | kCentred},
-    {.control = &TForm1::v_TrackBar,
-     .left = 616,
-     .top = 104,
-     .width = 113,
-     .height = 33,
-     .options = kStartsDisabled | kTrackBarDesign,
-     .trackMax = 100},
-    {.control = &TForm1::v_Edit,
-     .left = 728,
-     .top = 104,
-     .width = 57,
-     .height = 24,
+    {.control = &TForm1::v_TrackBar, .left = 616, .top = 104, .width = 113, .height = 33,
+     .options = kStartsDisabled | kTrackBarDesign, .trackMax = 100},
+    {.control = &TForm1::v_Edit, .left = 728, .top = 104, .width = 57, .height = 24,
      .options = kStartsDisabled},
-    {.control = &TForm1::peirama_Button,
-     .left = 624,
-     .top = 256,
-     .width = 161,
-     .height = 33,
-     .caption = "&2° Πείραμα",
-     .fontHeight = 19,
-     .fontStyle = kBold},
+    {.control = &TForm1::peirama_Button, .left = 624, .top = 256, .width = 161, .height = 33,
+     .caption = "&2° Πείραμα", .fontHeight = 19, .fontStyle = kBold},
 };
+// clang-format on
 
+// clang-format off
 const ControlRow kOwnControlsAfter[] = {
-    {.control = &TForm1::Panel4, .left = 304, .top = 40, .width = 25, .height = 33, .options = kNoBevel},
+    {.control = &TForm1::Panel4, .left = 304, .top = 40, .width = 25, .height = 33,
+     .options = kNoBevel},
 };
+// clang-format on
 
 }  // namespace
 

@@ -13,7 +13,7 @@ using forms::CheckedAdd;
 using forms::CheckedSub;
 
 constexpr long double kStep = 1.414213562L;
-// 1 / 1.414213562 to the digits the zoom out has always used, not 1 / sqrt(2).
+// The inverse of kStep itself, not 1 / sqrt(2), so that a zoom out undoes a zoom in.
 constexpr long double kStepBack = 0.7071067813730950489L;
 
 // One axis of a drag: toward lower coordinates the view moves up the bitmap, but never so
