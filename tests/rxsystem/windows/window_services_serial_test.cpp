@@ -49,7 +49,8 @@ std::string RectText(const RECT& r) {
 
 // Wine's clipboard manager (in the desktop's explorer) opens the clipboard for a moment after
 // each change to hand it to X, so an open can fail while nobody of ours holds it. The test's
-// own opens wait that moment out; the library's are tried once, as a program would.
+// own opens wait that moment out; a library call is made once where its refusal is what is
+// tested, and until the clipboard is free where its success is.
 bool OpenClipboardPatiently(HWND owner) {
   const ULONGLONG deadline = GetTickCount64() + 10000;
   while (!OpenClipboard(owner)) {
