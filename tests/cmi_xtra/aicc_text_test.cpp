@@ -232,12 +232,17 @@ TEST(Numbers, TimeBothWays) {
     const char* text;
     std::int32_t seconds;
   };
+  // clang-format off
   const ReadCase reads[] = {
-      {"1:2:5", 3725},    {"5", 18000},
-      {"01:02:05", 3725}, {"", 0},
+      {"1:2:5", 3725},
+      {"5", 18000},
+      {"01:02:05", 3725},
+      {"", 0},
       {"1:xx:5", 3605},  // 5
-      {"0:90", 5400},     {"999999:0:0", std::numeric_limits<std::int32_t>::max()},
+      {"0:90", 5400},
+      {"999999:0:0", std::numeric_limits<std::int32_t>::max()},
   };
+  // clang-format on
   for (size_t row = 0; row < std::size(reads); ++row) {
     EXPECT_EQ(lmint::timeToSeconds(reads[row].text), reads[row].seconds) << "row " << row;
   }

@@ -215,12 +215,16 @@ TEST_F(Lesson, ObjectivesFollowTheLastCount) {
     std::int32_t score;
     std::int32_t completed;
   };
+  // clang-format off
   const Case cases[] = {
-      {1, "three", 0, 0}, {2, "seven", 77, 1},
-      {3, "", 0, 0},                        // entry 3 still holds key 0, which this launch file lacks
-      {0, "", 0, 0},      {101, "", 0, 0},  // 5
+      {1, "three", 0, 0},
+      {2, "seven", 77, 1},
+      {3, "", 0, 0},  // entry 3 still holds key 0, which this launch file lacks
+      {0, "", 0, 0},
+      {101, "", 0, 0},  // 5
       {-5, "", 0, 0},
   };
+  // clang-format on
   for (size_t row = 0; row < std::size(cases); ++row) {
     const Case& c = cases[row];
     SCOPED_TRACE("row " + std::to_string(row) + " index " + std::to_string(c.index));
@@ -237,12 +241,17 @@ TEST_F(Lesson, SetObjectiveChoosesItsStatus) {
     const char* launchStatus;
     const char* written;
   };
+  // clang-format off
   const Case cases[] = {
-      {"", 0, 0, 0, 0, "", "f"},  {"", 1, 0, 0, 0, "", "i"},
-      {"", 0, 1, 0, 0, "C", "c"}, {"", 0, 0, 1, 0, "incomplete,T", "T,p"},
+      {"", 0, 0, 0, 0, "", "f"},
+      {"", 1, 0, 0, 0, "", "i"},
+      {"", 0, 1, 0, 0, "C", "c"},
+      {"", 0, 0, 1, 0, "incomplete,T", "T,p"},
       {"", 0, 0, 0, 1, "", "f"},  // 5: "f" is what no other flag gives
-      {"", 1, 1, 1, 1, "", "i"},  {"browsed", 1, 0, 0, 0, "C", "browsed"},
+      {"", 1, 1, 1, 1, "", "i"},
+      {"browsed", 1, 0, 0, 0, "C", "browsed"},
   };
+  // clang-format on
   LingoObject lingo(host);
   ASSERT_TRUE(lingo.Ready());
   for (size_t row = 0; row < std::size(cases); ++row) {

@@ -130,13 +130,21 @@ struct AlignCase {
 };
 
 TEST(AlignText, PadsAndCuts) {
+  // clang-format off
   const AlignCase cases[] = {
-      {"ab", 5, 1, "  ab "},  {"abcdef", 3, 0, "abc"}, {"ab", 2, 1, "ab"},
-      {"ab", 5, 0, "ab   "},  {"ab", 5, 2, "   ab"},  // 5
-      {"ab", 6, 1, "  ab  "}, {"abcdef", 0, 2, ""},    {"abcdef", -1, 0, ""},
-      {"ab", 5, 3, ""},       {"abcdef", 3, 7, "abc"},  // 10: cutting ignores the mode
+      {"ab", 5, 1, "  ab "},
+      {"abcdef", 3, 0, "abc"},
+      {"ab", 2, 1, "ab"},
+      {"ab", 5, 0, "ab   "},
+      {"ab", 5, 2, "   ab"},  // 5
+      {"ab", 6, 1, "  ab  "},
+      {"abcdef", 0, 2, ""},
+      {"abcdef", -1, 0, ""},
+      {"ab", 5, 3, ""},
+      {"abcdef", 3, 7, "abc"},  // 10: cutting ignores the mode
       {"", 3, 1, "   "},
   };
+  // clang-format on
   for (size_t row = 0; row < std::size(cases); ++row) {
     const AlignCase& c = cases[row];
     EXPECT_EQ(dtools::AlignText(c.text, c.width, static_cast<std::uint8_t>(c.mode)), c.expected)

@@ -91,14 +91,23 @@ TEST(GraphLabels, FixedSixDecimalsInNineCharactersThenCut) {
     double value;
     const char* text;
   };
+  // clang-format off
   const Case cases[] = {
       {0, 5.0, " 5"},  // 0
-      {1, -20.0, "-20.0"},   {0, 0.0, " 0"},        {0, 100.0, "100"},     {2, 3.14159, " 3.14"},
+      {1, -20.0, "-20.0"},
+      {0, 0.0, " 0"},
+      {0, 100.0, "100"},
+      {2, 3.14159, " 3.14"},
       {3, 0.0005, " 0.000"},  // 5: cut, not rounded again
-      {0, 0.9999996, " 1"},   // rounded once, by the formatting to 6 decimals
-      {0, -10.0, "-10"},     {6, 1.5, " 1.500000"}, {9, 1.5, " 1.500000"}, {0, 12345678.0, "12345678"},  // 10
-      {-1, 123.0, "123"},    {0, -0.4, "-0"},
+      {0, 0.9999996, " 1"},  // rounded once, by the formatting to 6 decimals
+      {0, -10.0, "-10"},
+      {6, 1.5, " 1.500000"},
+      {9, 1.5, " 1.500000"},
+      {0, 12345678.0, "12345678"},  // 10
+      {-1, 123.0, "123"},
+      {0, -0.4, "-0"},
   };
+  // clang-format on
   for (size_t row = 0; row < std::size(cases); ++row) {
     const Case& c = cases[row];
     EXPECT_EQ(RealToLabel(c.decimals, c.value), c.text)

@@ -620,11 +620,16 @@ TEST_F(GraphTest, MarkerBoxesPerShapeAndTheColoursGivenBack) {
     std::uint8_t shape;
     forms::Rect box;  // relative to the point's pixel; empty: nothing drawn
   };
+  // clang-format off
   const Case cases[] = {
-      {0, {-4, -4, 5, 5}},                                          // 0: 9 x 9 centred
-      {1, {-4, -4, 5, 5}}, {2, {-6, -8, 7, 5}},                     // R = 6; from 8 above to 4 below
-      {3, {-4, -4, 5, 5}}, {4, {-4, -4, 5, 5}}, {5, {0, 0, 0, 0}},  // 5
+      {0, {-4, -4, 5, 5}},  // 0: 9 x 9 centred
+      {1, {-4, -4, 5, 5}},
+      {2, {-6, -8, 7, 5}},  // R = 6; from 8 above to 4 below
+      {3, {-4, -4, 5, 5}},
+      {4, {-4, -4, 5, 5}},
+      {5, {0, 0, 0, 0}},  // 5
   };
+  // clang-format on
   forms::Canvas& back = okgraph3_used::BackBitmap().GetCanvas();
   for (const Case& c : cases) {
     SCOPED_TRACE("shape " + std::to_string(c.shape));

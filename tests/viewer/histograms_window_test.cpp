@@ -277,12 +277,17 @@ TEST_F(HistogramsWindow, EscHidesFromTheEditsAndTheWindowButNotFromOK) {
     UINT key;
     bool hides;
   };
+  // clang-format off
   const Case cases[] = {
-      {"Esc on the window", 0, VK_ESCAPE, true},     {"Esc in Index", 1, VK_ESCAPE, true},
-      {"Esc in Value", 2, VK_ESCAPE, true},          {"Esc on OK", 3, VK_ESCAPE, false},
+      {"Esc on the window", 0, VK_ESCAPE, true},
+      {"Esc in Index", 1, VK_ESCAPE, true},
+      {"Esc in Value", 2, VK_ESCAPE, true},
+      {"Esc on OK", 3, VK_ESCAPE, false},
       {"Esc on the check box", 4, VK_ESCAPE, false},  // 5
-      {"a letter in Index", 1, 'A', false},          {"Enter in Index clicks OK", 1, VK_RETURN, true},
+      {"a letter in Index", 1, 'A', false},
+      {"Enter in Index clicks OK", 1, VK_RETURN, true},
   };
+  // clang-format on
   MessageRecorder rec;
   Open({WritePicture(20, 20, Ramp)});
   for (size_t row = 0; row < std::size(cases); ++row) {

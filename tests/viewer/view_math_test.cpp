@@ -23,14 +23,22 @@ struct ZoomCase {
 TEST(ViewZoom, StepsFromTheStartingPicture) {
   const std::string base = view::MakeTitleBase("C:\\a.bmp", 640, 480, bmp::PixelFormat::Bit24);
   EXPECT_EQ(view::ZoomCaption(base, 1), "C:\\a.bmp (640,480,24-bit) - [1:1]");
+  // clang-format off
   const ZoomCase walk[] = {
-      {'+', 904, 678, 2, " - [2:1]"},   {'+', 1277, 958, 3, " - [3:1]"}, {'+', 1805, 1354, 4, " - [4:1]"},
+      {'+', 904, 678, 2, " - [2:1]"},
+      {'+', 1277, 958, 3, " - [3:1]"},
+      {'+', 1805, 1354, 4, " - [4:1]"},
       {'+', 1805, 1354, 4, " - [4:1]"},  // the fifth plus only rewrites the caption
       {'-', 1275, 956, 3, " - [3:1]"},   // 5
-      {'-', 901, 675, 2, " - [2:1]"},   {'-', 636, 476, 1, " - [1:1]"},  {'-', 449, 336, -2, " - [1:2]"},
-      {'-', 316, 237, -3, " - [1:3]"},  {'-', 222, 167, -4, " - [1:4]"},  // 10
-      {'-', 222, 167, -4, " - [1:4]"},  {'+', 313, 235, -3, " - [1:3]"},
+      {'-', 901, 675, 2, " - [2:1]"},
+      {'-', 636, 476, 1, " - [1:1]"},
+      {'-', 449, 336, -2, " - [1:2]"},
+      {'-', 316, 237, -3, " - [1:3]"},
+      {'-', 222, 167, -4, " - [1:4]"},  // 10
+      {'-', 222, 167, -4, " - [1:4]"},
+      {'+', 313, 235, -3, " - [1:3]"},
   };
+  // clang-format on
   ViewState v;
   int w = 640, h = 480;
   for (size_t row = 0; row < std::size(walk); ++row) {
@@ -65,12 +73,15 @@ TEST(ViewZoom, ViewCornerScalesWithoutClamping) {
     char key;
     int newLeft, newTop;
   };
+  // clang-format off
   const Case cases[] = {
-      {100, 100, '+', 171, 171}, {100, 100, '-', 50, 50},
+      {100, 100, '+', 171, 171},
+      {100, 100, '-', 50, 50},
       {-159, 0, '+', -271, 0},  // the corner left of the picture stays left of it
       {3, 1, '-', 1, 1},        // Round(1.5) = 2, Round(0.5) = 0
       {5, 7, '-', 3, 3},        // 5  Round(2.5) = 2, Round(3.5) = 4
   };
+  // clang-format on
   for (size_t row = 0; row < std::size(cases); ++row) {
     const Case& c = cases[row];
     ViewState v;
@@ -137,11 +148,17 @@ TEST(ViewKeys, ArrowsMoveFiftyPixelsAndIgnoreThePictureSize) {
     const char* keys;  // L U R D
     int left, top;
   };
+  // clang-format off
   const Case cases[] = {
-      {640, 480, "R", -159, 0},     {640, 480, "RL", 0, 0},      {640, 480, "D", 0, -119},
-      {1000, 700, "RRRRR", 201, 0}, {1000, 700, "RRRL", 100, 0},  // 5
-      {1000, 700, "DDDDU", 0, 51},  {1000, 700, "LU", 0, 0},
+      {640, 480, "R", -159, 0},
+      {640, 480, "RL", 0, 0},
+      {640, 480, "D", 0, -119},
+      {1000, 700, "RRRRR", 201, 0},
+      {1000, 700, "RRRL", 100, 0},  // 5
+      {1000, 700, "DDDDU", 0, 51},
+      {1000, 700, "LU", 0, 0},
   };
+  // clang-format on
   for (size_t row = 0; row < std::size(cases); ++row) {
     const Case& c = cases[row];
     ViewState v;

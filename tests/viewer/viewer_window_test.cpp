@@ -175,11 +175,15 @@ TEST_F(ViewerKeys, EscAndRightButtonFreeThePicturesAndEnd) {
     WPARAM code;
     bool ends;
   };
+  // clang-format off
   const Case cases[] = {
-      {"Esc", WM_KEYDOWN, VK_ESCAPE, true},       {"right button up", WM_RBUTTONUP, 0, true},
-      {"left button up", WM_LBUTTONUP, 0, false}, {"right button down", WM_RBUTTONDOWN, MK_RBUTTON, false},
+      {"Esc", WM_KEYDOWN, VK_ESCAPE, true},
+      {"right button up", WM_RBUTTONUP, 0, true},
+      {"left button up", WM_LBUTTONUP, 0, false},
+      {"right button down", WM_RBUTTONDOWN, MK_RBUTTON, false},
       {"a letter", WM_KEYDOWN, 'A', false},  // 5
   };
+  // clang-format on
   for (size_t row = 0; row < std::size(cases); ++row) {
     const Case& c = cases[row];
     SCOPED_TRACE("row " + std::to_string(row) + ": " + c.name);
@@ -214,11 +218,15 @@ TEST_F(ViewerKeys, ZoomStepsResizeAndRecaption) {
     int width, height, level;
     const char* suffix;
   };
+  // clang-format off
   const Step steps[] = {
-      {VK_ADD, 904, 678, 2, " - [2:1]"},       {VK_ADD, 1277, 958, 3, " - [3:1]"},
-      {VK_SUBTRACT, 902, 676, 2, " - [2:1]"},  {VK_SUBTRACT, 637, 477, 1, " - [1:1]"},
+      {VK_ADD, 904, 678, 2, " - [2:1]"},
+      {VK_ADD, 1277, 958, 3, " - [3:1]"},
+      {VK_SUBTRACT, 902, 676, 2, " - [2:1]"},
+      {VK_SUBTRACT, 637, 477, 1, " - [1:1]"},
       {VK_SUBTRACT, 449, 336, -2, " - [1:2]"},  // 5
   };
+  // clang-format on
   for (size_t row = 0; row < std::size(steps); ++row) {
     const Step& s = steps[row];
     Key(s.key);

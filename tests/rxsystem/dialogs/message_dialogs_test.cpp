@@ -499,11 +499,15 @@ TEST_F(Dialogs, ListSingleSelection) {
     int button;  // 1 or 2
     std::string shownFirst;
     std::string result;
+    // clang-format off
   } cases[] = {
-      {"a\rb\rc", 0, 1, 2, "a", "2\r2\r"},  {"a\rb\rc\r", 0, 1, 2, "a", "2\r2\r"},
-      {"c\ra\rb", 1, 0, 1, "a", "1\r2\r"},  {"c\ra\rb", 1, 2, 1, "a", "1\r1\r"},
+      {"a\rb\rc", 0, 1, 2, "a", "2\r2\r"},
+      {"a\rb\rc\r", 0, 1, 2, "a", "2\r2\r"},
+      {"c\ra\rb", 1, 0, 1, "a", "1\r2\r"},
+      {"c\ra\rb", 1, 2, 1, "a", "1\r1\r"},
       {"a\rb\rc", 0, -1, 1, "a", "1\r0\r"},
   };
+  // clang-format on
   int row = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE("row " + std::to_string(row++));

@@ -612,10 +612,15 @@ TEST_F(Files, AttributesAsLetters) {
     const char* set;
     const char* get;
   };
+  // clang-format off
   const Case cases[] = {
-      {"ra", "RA"}, {"rh", "RH"}, {"SHRA", "RHSA"}, {"dxa", "A"},  // every other letter is ignored, D too
+      {"ra", "RA"},
+      {"rh", "RH"},
+      {"SHRA", "RHSA"},
+      {"dxa", "A"},  // every other letter is ignored, D too
       {"", ""},
   };
+  // clang-format on
   // Wine shows every plain file as archived; Windows shows the flag as it was set.
   auto withoutArchive = [](std::string s) {
     s.erase(std::remove(s.begin(), s.end(), 'A'), s.end());

@@ -215,11 +215,16 @@ TEST_F(SystemInfo, HelpRefusesBadArgumentsWithThePlainBox) {
     const char* file;
     const char* command;
   };
+  // clang-format off
   const Case cases[] = {
       // 0
-      {"", "contents"},     {nullptr, "contents"}, {"app.hlp", ""},
-      {"app.hlp", nullptr}, {"app.hlp", "index"},  // no such command word
+      {"", "contents"},
+      {nullptr, "contents"},
+      {"app.hlp", ""},
+      {"app.hlp", nullptr},
+      {"app.hlp", "index"},  // no such command word
   };
+  // clang-format on
   for (size_t row = 0; row < std::size(cases); ++row) {
     SCOPED_TRACE("row " + std::to_string(row));
     BoxCatcher boxes;

@@ -125,10 +125,15 @@ TEST_F(WindowFamilyAlone, SetCursorPosOnTheScreenOrInTheHostWindow) {
   struct Case {
     int32_t left, top, windowRelative;
   };
+  // clang-format off
   const Case cases[] = {
-      {200, 150, 0}, {10, 20, 1}, {0, 0, 1}, {5, 6, -1},  // any nonzero value is window-relative
+      {200, 150, 0},
+      {10, 20, 1},
+      {0, 0, 1},
+      {5, 6, -1},  // any nonzero value is window-relative
       {700, 500, 0},
   };
+  // clang-format on
   int row = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE("row " + std::to_string(row++));

@@ -394,10 +394,15 @@ TEST_F(WindowFamily, MenuItemsOutOfReachAnswerMinusOneAndChangeNothing) {
     const char* what;
     int32_t dropDown, item;
   };
+  // clang-format off
   const Case cases[] = {
-      {"drop-down past the end", 2, 0}, {"negative drop-down", -1, 0}, {"item past the end", 1, 2},
-      {"negative item", 0, -1},         {"far item", 0, 0x10000},
+      {"drop-down past the end", 2, 0},
+      {"negative drop-down", -1, 0},
+      {"item past the end", 1, 2},
+      {"negative item", 0, -1},
+      {"far item", 0, 0x10000},
   };
+  // clang-format on
   const std::vector<UINT> before = MenuStates(GetMenu(window.Handle()));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
