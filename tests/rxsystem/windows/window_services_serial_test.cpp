@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "box_catcher.h"
+#include "child_process.h"
 #include "library_under_host.h"
 #include "stand_in_host.h"
 #include "test_windows.h"
@@ -52,29 +53,20 @@ std::string RectText(const RECT& r) {
 // own opens wait that moment out; a library call is made once where its refusal is what is
 // tested, and until the clipboard is free where its success is.
 bool OpenClipboardPatiently(HWND owner) {
-  const ULONGLONG deadline = GetTickCount64() + 10000;
-  while (!OpenClipboard(owner)) {
-    if (GetTickCount64() > deadline) return false;
-    Sleep(10);
-  }
-  return true;
+  return testing_support::WaitUntil([&] { return OpenClipboard(owner) != FALSE; });
 }
 
 // Call the library until the clipboard is free for it: a refusal while Wine's manager holds it
 // for a moment is not the library's answer.
 int32_t TextToClipboardWhenFree(StandInHost& host, const char* text) {
-  const ULONGLONG deadline = GetTickCount64() + 10000;
-  int32_t result;
-  while ((result = host.Call<int32_t>("SysTextToClipboard", text)) != 0 && GetTickCount64() < deadline)
-    Sleep(10);
+  int32_t result = -1;
+  testing_support::WaitUntil([&] { return (result = host.Call<int32_t>("SysTextToClipboard", text)) == 0; });
   return result;
 }
 
 HostString ClipboardToTextWhenFree(StandInHost& host) {
-  const ULONGLONG deadline = GetTickCount64() + 10000;
   HostString text;
-  while (!(text = host.Call<HostString>("SysClipboardToText")).present && GetTickCount64() < deadline)
-    Sleep(10);
+  testing_support::WaitUntil([&] { return (text = host.Call<HostString>("SysClipboardToText")).present; });
   return text;
 }
 
