@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/install-deps.sh openbox
+bash scripts/install-deps.sh
 source scripts/wine-env.sh
 kelmora_choose_windows_build
 bash scripts/build.sh

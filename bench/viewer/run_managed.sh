@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The viewer benchmark under Wine's default window settings (windows managed), as a user runs
 # the viewer (scripts/bench.sh runs it under the tests' settings, then this way). A window
-# manager (openbox, which scripts/bench.sh installs) stands in for the user's desktop:
+# manager (openbox, which the install step brings) stands in for the user's desktop:
 # without one, Wine waits two seconds for a manager at every window it hides, and F2 hides
 # its progress window.
 # Run after a build: bash bench/viewer/run_managed.sh
