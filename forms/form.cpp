@@ -83,6 +83,7 @@ void Form::SetMinimizeBox(bool on) {
 }
 
 void Form::SetOwner(Form* owner) {
+  ownerLent_ = false;
   // For a top-level window this slot holds the owner, not a parent.
   SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner ? owner->Handle() : nullptr));
 }
@@ -159,6 +160,25 @@ int Form::ShowModal() {
   std::erase(disabled, Handle());
   for (HWND w : disabled) EnableWindow(w, FALSE);
   HWND previousActive = GetActiveWindow();
+  // A window manager keeps a window above the window it belongs to (its owner) and above no
+  // other: a modal form of no owner's went under the window it was opened from at the first
+  // click there, out of sight but holding the keys. A form without an owner of its own is
+  // owned by the window it is opened from (else the main form), anew at every run. The owner
+  // stays after the run: taking it back while Wine withdraws the hidden window from the
+  // manager left the window on the screen.
+  if (ownerLent_ || !GetWindow(Handle(), GW_OWNER)) {
+    HWND owner = previousActive;
+    if (!owner || owner == Handle()) {
+      Form* main = Application::Get().MainForm();
+      owner = main && main != this && IsWindowVisible(main->Handle()) ? main->Handle() : nullptr;
+    }
+    // Never a window this form owns itself: owners in a ring would never be above each other.
+    for (HWND w = owner; w; w = GetWindow(w, GW_OWNER)) {
+      if (w == Handle()) owner = nullptr;
+    }
+    SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    ownerLent_ = owner != nullptr;
+  }
 
   // Whatever leaves the modal run, an error in onShow or onClose included, the other
   // windows come back enabled.

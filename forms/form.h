@@ -28,7 +28,8 @@ class Form : public Control {
   void SetMaximizeBox(bool on);
   void SetMinimizeBox(bool on);
   // An owned form stays above its owner and is hidden while the owner is minimised; null
-  // makes it a window of its own again.
+  // makes it a window of its own again. A modal form that has none is owned by the window
+  // it is shown from (ShowModal).
   void SetOwner(Form* owner);
 
   void Show();
@@ -78,6 +79,8 @@ class Form : public Control {
   int modalResult_ = 0;
   bool shownOnce_ = false;
   HWND lastFocus_ = nullptr;
+  // The owner is the window the last modal run was opened from, not one given by SetOwner.
+  bool ownerLent_ = false;
 };
 
 // The screen the forms are centred on.

@@ -9,7 +9,7 @@ pkgs=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev googletest
       g++-mingw-w64-i686-posix binutils-mingw-w64-i686
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       wine wine32:i386 wine64 fonts-wine fonts-liberation xvfb xauth x11-utils fonts-dejavu-core
-      openbox xdotool imagemagick)
+      openbox xdotool wmctrl imagemagick)
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 [ ${#need[@]} -eq 0 ] && exit 0
 

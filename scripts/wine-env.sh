@@ -189,6 +189,35 @@ kelmora_stop_xvfb() {
   rm -f "$dir/xvfb.pid"
 }
 
+# kelmora_start_window_manager DIR: starts openbox on the display of DIR (kelmora_start_xvfb)
+# and waits until it manages the screen; DIR/wm.pid gets its process id. It reads the
+# system's settings only, never the user's own (XDG_CONFIG_HOME of its own, empty).
+kelmora_start_window_manager() {
+  local dir=$1 display
+  display=$(cat "$dir/display")
+  mkdir -p "$dir/wm-config"
+  DISPLAY=$display XDG_CONFIG_HOME="$dir/wm-config" openbox --sm-disable </dev/null >"$dir/wm.log" 2>&1 &
+  echo $! >"$dir/wm.pid"
+  local end=$((SECONDS + 30))
+  # A manager that has taken the screen names its window on the root.
+  until DISPLAY=$display xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    if ! kill -0 "$(cat "$dir/wm.pid")" 2>/dev/null || [ "$SECONDS" -ge "$end" ]; then
+      echo "error: the window manager (openbox) did not start on $display. It said:" >&2
+      tail -n 10 "$dir/wm.log" | sed 's/^/  /' >&2
+      return 1
+    fi
+    sleep 0.05
+  done
+}
+
+kelmora_stop_window_manager() {
+  local dir=$1 pid
+  [ -f "$dir/wm.pid" ] || return 0
+  pid=$(cat "$dir/wm.pid")
+  kill "$pid" 2>/dev/null || true
+  rm -f "$dir/wm.pid"
+}
+
 # kelmora_prefix_setup [test]: makes the prefix named by WINEPREFIX, which must be one these
 # scripts own, and gives it Wine's fonts, Greek included; "test" adds what unattended test
 # runs need. Ends with the prefix's wineserver gone, so the prefix can be copied. Fails, with
@@ -265,13 +294,21 @@ kelmora_copy_prefix() {
 }
 
 # The desktops: DIR/ID/ holds prefix/, the display and its Xvfb's pid; DIR/ID.env sets
-# WINEPREFIX and DISPLAY for whoever runs on ID.
+# WINEPREFIX and DISPLAY for whoever runs on ID. A desktop whose ID begins with "w" has the
+# openbox window manager on its display, and its prefix leaves the windows to it (Wine's
+# default), as on a user's desktop.
 _kelmora_desktop_start() {
   local env=$1 id=$2
   local dir="$env/$id"
   mkdir -p "$dir"
   kelmora_copy_prefix "$env/template" "$dir/prefix"
   kelmora_start_xvfb "$dir" || return 1
+  if [ "${id#w}" != "$id" ]; then
+    # The template turns management off for the desktops without a manager; the server is
+    # not running yet, so its registry file can be edited as text.
+    sed -i '/^"Managed"="N"$/d' "$dir/prefix/user.reg"
+    kelmora_start_window_manager "$dir" || return 1
+  fi
   (
     export WINEPREFIX="$dir/prefix" DISPLAY
     DISPLAY=$(cat "$dir/display")
@@ -305,9 +342,11 @@ _kelmora_desktop_start() {
 # wineserver and Xvfb display, so that windows on one never meet windows on another, nor a
 # test's Windows directory, registry or a: drive another's. KELMORA_DESKTOPS names the
 # folder of them all and KELMORA_RESOURCE_SPEC the file that hands them to ctest as
-# "desktop" resources. The shell (WINEPREFIX and DISPLAY) runs on the first when there is
-# one; with more, on one more prefix that ctest never hands out: the window-less tests share
-# it, and so never meet a test that has a desktop to itself. The prefixes are of the chosen
+# "desktop" resources; besides them, one or two desktops managed by a window manager
+# ("managed_desktop" resources, w0 and w1) for the tests that need one. The shell
+# (WINEPREFIX and DISPLAY) runs on the first desktop when there is one; with more, on one
+# more prefix that ctest never hands out: the window-less tests share it, and so never meet
+# a test that has a desktop to itself. The prefixes are of the chosen
 # Windows build (kelmora_choose_windows_build; win32 when none was chosen). wine_env_stop
 # puts back every variable and the EXIT trap as they were before.
 wine_env_start() {
@@ -332,8 +371,16 @@ wine_env_start() {
   fi
   local i pids=() shell=d0
   [ "$count" -gt 1 ] && shell=shared
+  # The tests that need a window manager are few: two managed desktops serve them side by
+  # side with the rest.
+  local managed=1
+  [ "$count" -gt 1 ] && managed=2
   for ((i = 0; i < count; i++)); do
     _kelmora_desktop_start "$KELMORA_DESKTOPS" "d$i" &
+    pids+=($!)
+  done
+  for ((i = 0; i < managed; i++)); do
+    _kelmora_desktop_start "$KELMORA_DESKTOPS" "w$i" &
     pids+=($!)
   done
   if [ "$shell" = shared ]; then
@@ -352,6 +399,10 @@ wine_env_start() {
     printf '{"version": {"major": 1, "minor": 0}, "local": [{"desktop": ['
     for ((i = 0; i < count; i++)); do
       printf '%s{"id": "d%d", "slots": 1}' "$([ "$i" -gt 0 ] && echo ', ')" "$i"
+    done
+    printf '], "managed_desktop": ['
+    for ((i = 0; i < managed; i++)); do
+      printf '%s{"id": "w%d", "slots": 1}' "$([ "$i" -gt 0 ] && echo ', ')" "$i"
     done
     printf ']}]}\n'
   } >"$KELMORA_DESKTOPS/resources.json"
@@ -373,10 +424,11 @@ wine_env_stop() {
   local env=${KELMORA_DESKTOPS:-}
   if [ -n "$env" ] && [ -d "$env" ]; then
     local dir
-    for dir in "$env"/d* "$env/shared" "$env/template"; do
+    for dir in "$env"/d* "$env"/w* "$env/shared" "$env/template"; do
       [ -d "$dir" ] || continue
       if [ -d "$dir/prefix" ]; then _kelmora_stop_wineserver "$dir/prefix"; fi
       if [ "$dir" = "$env/template" ]; then _kelmora_stop_wineserver "$dir"; fi
+      kelmora_stop_window_manager "$dir"
       kelmora_stop_xvfb "$dir"
     done
     rm -rf "$env"

@@ -11,6 +11,9 @@
 # - Without one (ctest run without the resource file), on the prefix and display of the
 #   environment, which the tests then share: a test that opens windows takes the desktop
 #   for itself while it runs, and a SERIAL one also shuts out the window-less ones.
+# - "managed" (WINDOW_MANAGER): a desktop that a window manager manages, as "desktop" is one
+#   that none does: the "managed_desktop" ctest allocated, or without one the environment's
+#   first such desktop, taken for the test's time.
 # A process that Wine itself crashes after the test's success line was printed is told apart
 # by that evidence only (below): it is named as a Wine crash, listed in KELMORA_WINE_CRASHES,
 # and counts as passed. Any other failure is the test's.
@@ -21,14 +24,23 @@ for a in "$@"; do [ "$a" = --gtest_list_tests ] && listing=1; done
 
 needs=${KELMORA_TEST_NEEDS:-desktop}
 case $needs in
-  nothing | desktop | fixed-paths) ;;
-  *) echo "KELMORA_TEST_NEEDS=$needs: not nothing, desktop or fixed-paths" >&2; exit 1 ;;
+  nothing | desktop | fixed-paths | managed) ;;
+  *) echo "KELMORA_TEST_NEEDS=$needs: not nothing, desktop, fixed-paths or managed" >&2; exit 1 ;;
 esac
 
+id=
 if [ "${CTEST_RESOURCE_GROUP_COUNT:-0}" -gt 0 ]; then
-  alloc=${CTEST_RESOURCE_GROUP_0_DESKTOP:?"no desktop among the resources ctest gave this test"}
+  if [ "$needs" = managed ]; then
+    alloc=${CTEST_RESOURCE_GROUP_0_MANAGED_DESKTOP:?"no managed desktop among the resources ctest gave this test"}
+  else
+    alloc=${CTEST_RESOURCE_GROUP_0_DESKTOP:?"no desktop among the resources ctest gave this test"}
+  fi
   id=${alloc#id:}
   id=${id%%,*}
+elif [ "$needs" = managed ]; then
+  id=w0
+fi
+if [ -n "$id" ]; then
   env_file="${KELMORA_DESKTOPS:?"KELMORA_DESKTOPS is not set: run under scripts/wine-env.sh"}/$id.env"
   [ -f "$env_file" ] || { echo "no desktop $id in $KELMORA_DESKTOPS" >&2; exit 1; }
   # shellcheck source=/dev/null

@@ -11,6 +11,9 @@ THistogramProgressForm::THistogramProgressForm() : Label1(this), HistogramProgre
   SetBorderStyle(forms::BorderStyle::Dialog);
   // A dialog border without border icons: no system menu, so no close box either.
   SetWindowLongW(Handle(), GWL_STYLE, GetWindowLongW(Handle(), GWL_STYLE) & ~WS_SYSMENU);
+  // Never the active window, whoever asks: a window manager activates every window that
+  // appears, and the keys would follow it here, where Esc does nothing, while the count runs.
+  SetWindowLongW(Handle(), GWL_EXSTYLE, GetWindowLongW(Handle(), GWL_EXSTYLE) | WS_EX_NOACTIVATE);
   SetCaption("Viewer");
   SetClientSize(241, 89);
   SetPosition(forms::FormPosition::ScreenCenter);

@@ -27,7 +27,4 @@ class FloppyDrive {
   std::wstring folder_;
 };
 
-// Runs a program of the host system (not a Windows one) and waits for it.
-void RunHostCommand(const std::string& commandLine);
-
 }  // namespace results_tests

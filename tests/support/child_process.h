@@ -64,6 +64,29 @@ inline HWND WaitForProcessWindow(DWORD pid, const std::wstring& caption, DWORD t
   return WaitForProcessWindow(pid, &caption, timeoutMs);
 }
 
+// A top-level window of process `pid` captioned `caption`, shown or not: the program makes
+// its windows at start and shows them later.
+inline HWND ProcessWindowShownOrNot(DWORD pid, const std::wstring& caption) {
+  struct Found {
+    DWORD pid;
+    const std::wstring* caption;
+    HWND hwnd;
+  } f{pid, &caption, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
+        auto* f = reinterpret_cast<Found*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        wchar_t text[64] = {};
+        GetWindowTextW(w, text, 64);
+        if (owner != f->pid || *f->caption != text) return TRUE;
+        f->hwnd = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.hwnd;
+}
+
 // A started program; one still running when the test ends is ended.
 class ChildProcess {
  public:

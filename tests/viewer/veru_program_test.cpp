@@ -29,29 +29,6 @@ void RealKey(WORD vk) {
   SendInput(2, in, sizeof(INPUT));
 }
 
-// A top-level window of process `pid` captioned `caption`, shown or not: the program makes
-// its windows at start and shows them later.
-HWND ProcessWindowShownOrNot(DWORD pid, const std::wstring& caption) {
-  struct Found {
-    DWORD pid;
-    const std::wstring* caption;
-    HWND hwnd;
-  } f{pid, &caption, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM lp) __attribute__((stdcall))->BOOL {
-        auto* f = reinterpret_cast<Found*>(lp);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        wchar_t text[64] = {};
-        GetWindowTextW(w, text, 64);
-        if (owner != f->pid || *f->caption != text) return TRUE;
-        f->hwnd = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&f));
-  return f.hwnd;
-}
-
 // True when `upper` lies above `lower` in the z-order of the top-level windows.
 bool Above(HWND upper, HWND lower) {
   for (HWND w = GetWindow(lower, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
@@ -204,7 +181,7 @@ TEST_F(VeruProgram, EscTypedDuringTheHistogramCountEndsTheProgramThere) {
   Start(L"\"" + big + L"\"");
   HWND viewer = WaitForProcessWindow(program_.Pid(), big + L" (8000,6000,24-bit) - [1:1]", 60000);
   ASSERT_NE(viewer, nullptr);
-  HWND progress = ProcessWindowShownOrNot(program_.Pid(), L"Viewer");
+  HWND progress = testing_support::ProcessWindowShownOrNot(program_.Pid(), L"Viewer");
   ASSERT_NE(progress, nullptr);
   ASSERT_FALSE(IsWindowVisible(progress));
   const std::wstring histogramsCaption = L"Histograms";
