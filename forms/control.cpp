@@ -270,8 +270,14 @@ bool Control::KeyPressEvent(WPARAM& wp) {
 }
 
 void Control::SetBounds(int left, int top, int width, int height) {
-  SetWindowPos(hwnd_, nullptr, left, top, std::max(width, 0), std::max(height, 0),
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  // The platform keeps a resized window's old pixels and asks it to paint only the strip it
+  // gained, but most controls draw from their size (bevels at their edges, centred captions, a
+  // gauge's share): at a new size the whole control is painted anew. A mere move keeps them.
+  if (width != Width() || height != Height()) flags |= SWP_NOCOPYBITS;
+  SetWindowPos(hwnd_, nullptr, left, top, width, height, flags);
 }
 
 static RECT BoundsInParent(HWND hwnd) {

@@ -21,6 +21,7 @@ class Panel : public Control {
   void SetBevelWidth(int width);
   int BevelWidth() const { return bevelWidth_; }
   void SetBorderWidth(int width);
+  int BorderWidth() const { return borderWidth_; }
 
   // The area inside the bevels and the border, in client coordinates.
   RECT InnerRect() const;

@@ -2,18 +2,28 @@
 // back pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "forms/application.h"
 #include "forms/bevel.h"
 #include "forms/bitmap.h"
+#include "forms/button.h"
 #include "forms/canvas.h"
+#include "forms/chart.h"
 #include "forms/form.h"
+#include "forms/gauge.h"
 #include "forms/gdi_cache.h"
 #include "forms/image.h"
+#include "forms/label.h"
 #include "forms/panel.h"
+#include "forms/static_text.h"
+#include "forms/string_grid.h"
 #include "forms/core/text.h"
 #include "gdi_probe.h"
+#include "panel_pixels.h"
+#include "pixel_capture.h"
 
 namespace {
 
@@ -335,6 +345,160 @@ TEST_F(WindowTest, BevelDrawsOnlyItsLinesAndLetsClicksThrough) {
   POINT p{60, 50};
   ClientToScreen(form_.Handle(), &p);
   EXPECT_EQ(WindowFromPoint(p), under.Handle());
+}
+
+// How the program changes a control's bounds, a little at a time as a drag does: each step adds
+// these to the left, top, width and height.
+struct BoundsStep {
+  const char* what;
+  int left, top, width, height;
+};
+const BoundsStep kBoundsSteps[] = {
+    {"stretched right and down", 0, 0, 2, 2},
+    {"stretched at its left end", -2, 0, 2, 0},
+    {"shrunk", 0, 0, -2, -1},
+    {"moved", 2, 2, 0, 0},
+};
+constexpr int kSteps = 12;
+
+// A panel drawn like the ruler, changed by the program step by step: after every step the
+// screen shows its bevels at its new edges and its colour over all it gained.
+TEST_F(WindowTest, APanelResizedByTheProgramShowsItsBevelsAtItsNewEdges) {
+  for (const BoundsStep& step : kBoundsSteps) {
+    SCOPED_TRACE(step.what);
+    forms::Panel panel(&form_);
+    panel.SetColor(forms::clBlue);
+    panel.SetBevelInner(forms::BevelCut::Raised);
+    panel.SetBounds(60, 40, 97, 25);
+    forms::Application::Get().ProcessMessages();
+    ASSERT_EQ(testing_support::PanelMismatches(panel), "") << "before the change";
+    for (int i = 1; i <= kSteps; ++i) {
+      panel.SetBounds(panel.Left() + step.left, panel.Top() + step.top, panel.Width() + step.width,
+                      panel.Height() + step.height);
+      forms::Application::Get().ProcessMessages();
+      std::string wrong = testing_support::PanelMismatches(panel);
+      if (!wrong.empty()) {
+        ADD_FAILURE() << wrong << " after step " << i;
+        break;
+      }
+    }
+  }
+}
+
+// Every control of the forms layer, changed by the program step by step, shows on the screen
+// what a repaint of it and of what lies around it shows: nothing of its old look stays behind.
+TEST_F(WindowTest, EveryControlChangedByTheProgramShowsWhatARepaintShows) {
+  using Make = std::function<std::unique_ptr<forms::Control>(forms::Form&)>;
+  struct Case {
+    const char* what;
+    Make make;
+  };
+  auto panel = [](forms::Form& f) {
+    auto p = std::make_unique<forms::Panel>(&f);
+    p->SetBevelOuter(forms::BevelCut::Lowered);
+    p->SetBorderWidth(2);
+    p->SetBevelInner(forms::BevelCut::Raised);
+    p->SetColor(forms::clYellow);
+    p->SetCaption("Πάνελ");
+    return p;
+  };
+  auto bevel = [](forms::BevelShape shape) {
+    return [shape](forms::Form& f) {
+      auto b = std::make_unique<forms::Bevel>(&f);
+      b->SetShape(shape);
+      return b;
+    };
+  };
+  auto label = [](forms::Alignment a, bool layoutCentre) {
+    return [a, layoutCentre](forms::Form& f) {
+      auto l = std::make_unique<forms::Label>(&f);
+      l->SetColor(forms::clAqua);
+      l->SetAlignment(a);
+      l->SetLayoutCenter(layoutCentre);
+      l->SetCaption("Ετικέτα");
+      return l;
+    };
+  };
+  auto staticText = [](forms::Form& f) {
+    auto t = std::make_unique<forms::StaticText>(&f);
+    t->SetColor(forms::clAqua);
+    t->SetAlignment(forms::Alignment::Center);
+    t->SetBorderStyle(forms::StaticBorder::Sunken);
+    t->SetCaption("Κείμενο");
+    return t;
+  };
+  auto gauge = [](forms::Form& f) {
+    auto g = std::make_unique<forms::Gauge>(&f);
+    g->SetForeColor(forms::clNavy);
+    g->SetProgress(50);
+    return g;
+  };
+  auto chart = [](forms::Form& f) {
+    auto c = std::make_unique<forms::Chart>(&f);
+    c->AddTitleLine("Τίτλος");
+    forms::AreaSeries& s = c->AddSeries();
+    for (double y : {3.0, 1.0, 4.0, 1.0, 5.0}) s.AddY(y);
+    return c;
+  };
+  auto image = [](forms::Form& f) {
+    auto i = std::make_unique<forms::Image>(&f);
+    i->GetCanvas().SetBrushColor(forms::clTeal);
+    i->GetCanvas().FillRect({0, 0, 40, 20});
+    return i;
+  };
+  auto grid = [](forms::Form& f) { return std::make_unique<forms::StringGrid>(&f); };
+  auto button = [](forms::Form& f) {
+    auto b = std::make_unique<forms::Button>(&f);
+    b->SetCaption("Κουμπί");
+    return b;
+  };
+  const Case cases[] = {
+      {"panel", panel},
+      {"bevel box", bevel(forms::BevelShape::Box)},
+      {"bevel frame", bevel(forms::BevelShape::Frame)},
+      {"bevel right line", bevel(forms::BevelShape::RightLine)},
+      {"bevel bottom line", bevel(forms::BevelShape::BottomLine)},
+      {"label, left", label(forms::Alignment::Left, false)},  // 5
+      {"label, centred", label(forms::Alignment::Center, false)},
+      {"label, right", label(forms::Alignment::Right, false)},
+      {"label, centred up and down", label(forms::Alignment::Left, true)},
+      {"static text, centred and sunken", staticText},
+      {"gauge", gauge},  // 10
+      {"chart", chart},
+      {"image", image},
+      {"string grid", grid},
+      {"button", button},
+  };
+  const RECT start{60, 50, 60 + 120, 50 + 60};
+  for (const Case& k : cases) {
+    for (const BoundsStep& step : kBoundsSteps) {
+      SCOPED_TRACE(std::string(k.what) + ", " + step.what);
+      std::unique_ptr<forms::Control> c = k.make(form_);
+      c->SetBounds(start.left, start.top, start.right - start.left, start.bottom - start.top);
+      forms::Application::Get().ProcessMessages();
+      for (int i = 1; i <= kSteps; ++i) {
+        c->SetBounds(c->Left() + step.left, c->Top() + step.top, c->Width() + step.width,
+                     c->Height() + step.height);
+        forms::Application::Get().ProcessMessages();
+      }
+      // Both places the control took, and a little around them.
+      RECT area{std::min<LONG>(start.left, c->Left()) - 4, std::min<LONG>(start.top, c->Top()) - 4,
+                std::max<LONG>(start.right, c->Left() + c->Width()) + 4,
+                std::max<LONG>(start.bottom, c->Top() + c->Height()) + 4};
+      const std::vector<COLORREF> seen = testing_support::WindowColors(form_.Handle(), area);
+      RedrawWindow(form_.Handle(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      const std::vector<COLORREF> whole = testing_support::WindowColors(form_.Handle(), area);
+      int wrong = 0, firstX = -1, firstY = -1;
+      const int w = area.right - area.left;
+      for (size_t p = 0; p < seen.size(); ++p) {
+        if (seen[p] == whole[p]) continue;
+        if (wrong++ == 0) firstX = static_cast<int>(p) % w, firstY = static_cast<int>(p) / w;
+      }
+      EXPECT_EQ(wrong, 0) << "pixels differ from the repainted look, the first at (" << firstX << ","
+                          << firstY << ") of the area around the control";
+    }
+  }
 }
 
 }  // namespace

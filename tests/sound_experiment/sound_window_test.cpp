@@ -19,6 +19,7 @@
 #include "message_recorder.h"
 #include "probe_program.h"
 #include "program_run.h"
+#include "ruler_on_screen.h"
 #include "sound_experiment/sound_program.h"
 #include "sound_files.h"
 #include "test_files.h"
@@ -388,6 +389,16 @@ TEST_F(SoundWindow, TheParticlesSwingForwardsAndBackOnTheScreen) {
     EXPECT_GE(bestLag, 3);
     EXPECT_LE(bestLag, 8);
   }
+  EXPECT_EQ(messages.Count(), 0u);
+}
+
+// Stretched at either end and pulled back by the real mouse, the ruler shows whole after every
+// drag, as in the wave experiment.
+TEST_F(SoundWindow, TheRulerShowsWholeAsTheMouseStretchesIt) {
+  Start();
+  Unlock();
+  MessageRecorder messages;
+  kelmora_test::DragTheRulerAndSeeItWhole(*form);
   EXPECT_EQ(messages.Count(), 0u);
 }
 

@@ -1,5 +1,7 @@
 #include "gui_driver.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "child_process.h"
@@ -171,6 +173,32 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD stepMs)
     Sleep(stepMs);
   }
   return true;
+}
+
+bool SendMouse(DWORD flags, int x, int y, DWORD timeoutMs) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  if (SendInput(1, &in, sizeof(in)) != 1) return false;
+  return PumpUntil(
+      [&] {
+        POINT at{};
+        GetCursorPos(&at);
+        return at.x == x && at.y == y && HIWORD(GetQueueStatus(QS_MOUSE)) == 0;
+      },
+      timeoutMs);
+}
+
+bool DragMouse(POINT from, int dx, int step) {
+  bool handled = SendMouse(0, from.x, from.y) && SendMouse(MOUSEEVENTF_LEFTDOWN, from.x, from.y);
+  const int sign = dx < 0 ? -1 : 1;
+  for (int moved = 0; handled && moved != dx;) {
+    moved += sign * std::min(step, std::abs(dx - moved));
+    handled = SendMouse(0, from.x + moved, from.y);
+  }
+  return SendMouse(MOUSEEVENTF_LEFTUP, from.x + dx, from.y) && handled;
 }
 
 }  // namespace testing_support

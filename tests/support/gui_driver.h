@@ -43,6 +43,15 @@ void PumpFor(DWORD ms, DWORD stepMs = 5);
 // The application's messages handled until `done` holds; false when `timeoutMs` passed first.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000, DWORD stepMs = 1);
 
+// The real mouse, as a hand moves it (SendInput): the pointer goes to (x, y) on the screen,
+// pressing or releasing the left button when `flags` holds MOUSEEVENTF_LEFTDOWN or
+// MOUSEEVENTF_LEFTUP. The application's messages are handled until the pointer is there and no
+// mouse input waits in this thread's queue; false when that did not come within `timeoutMs`.
+bool SendMouse(DWORD flags, int x, int y, DWORD timeoutMs = 5000);
+// A drag with the left button from `from` (on the screen) by `dx` pixels across, in moves of
+// `step` pixels as a hand drags; false when any of its inputs was not handled.
+bool DragMouse(POINT from, int dx, int step = 2);
+
 // Runs `body` on a second thread; joins in the destructor.
 class Driver {
  public:

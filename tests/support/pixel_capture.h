@@ -46,4 +46,20 @@ class PixelCapture {
   void* bits_ = nullptr;
 };
 
+// What `window` shows in `area` (its client coordinates; beyond the client area too), rows from
+// the top, as COLORREF values (0x00BBGGRR) to compare with the platform's colours. Read through
+// the window's own DC: the pixels as painted, which the screen shows a moment later.
+inline std::vector<COLORREF> WindowColors(HWND window, const RECT& area) {
+  const int w = area.right - area.left, h = area.bottom - area.top;
+  PixelCapture capture(w, h);
+  HDC dc = GetDC(window);
+  BitBlt(capture.DC(), 0, 0, w, h, dc, area.left, area.top, SRCCOPY);
+  ReleaseDC(window, dc);
+  std::vector<COLORREF> colours;
+  colours.reserve(static_cast<size_t>(w) * static_cast<size_t>(h));
+  for (std::uint32_t p : capture.Pixels())
+    colours.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+  return colours;
+}
+
 }  // namespace testing_support

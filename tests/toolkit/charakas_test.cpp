@@ -126,19 +126,8 @@ TEST_F(Ruler, RealMouseDragThroughTheCapture) {
   POINT p{94, 4};
   ClientToScreen(ruler.Handle(), &p);
   auto send = [](DWORD flags, int x, int y) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &in, sizeof(in));
-    // Handled once the cursor is there and no mouse input waits in this thread's queue.
-    bool handled = testing_support::PumpUntil([&] {
-      POINT at{};
-      GetCursorPos(&at);
-      return at.x == x && at.y == y && HIWORD(GetQueueStatus(QS_MOUSE)) == 0;
-    });
-    EXPECT_TRUE(handled) << "the mouse input to " << x << "," << y << " was not handled";
+    EXPECT_TRUE(testing_support::SendMouse(flags, x, y))
+        << "the mouse input to " << x << "," << y << " was not handled";
   };
   send(0, p.x, p.y);
   send(MOUSEEVENTF_LEFTDOWN, p.x, p.y);

@@ -1,6 +1,7 @@
 // The animation loop under Wine: start, pause and resume where it stopped, paced frames, a
 // start inside a running loop, an error that leaves the loop, closing the window while it
-// runs, GDI objects over 10,000 frames, and the ruler measuring one wavelength.
+// runs, GDI objects over 10,000 frames, the ruler measuring one wavelength, and the ruler drawn
+// whole as the real mouse stretches it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include "forms/image.h"
 #include "forms/core/message_service.h"
 #include "main_window_fixture.h"
+#include "ruler_on_screen.h"
 #include "toolkit/charakas.h"
 #include "toolkit/okgraph3.h"
 
@@ -245,6 +247,14 @@ TEST_F(Animation, TheRulerTurnsRedAtOneWavelength) {
   Click(form->charakas_Button->Handle());
   EXPECT_FALSE(IsWindowVisible(ruler));
   EXPECT_FALSE(form->distance_value_Label->Visible());
+  EXPECT_EQ(messages.Count(), 0u);
+}
+
+// Stretched at either end and pulled back by the real mouse, the ruler shows whole after every
+// drag, none of its old edges or of the unpainted strip it gained left on it.
+TEST_F(Animation, TheRulerShowsWholeAsTheMouseStretchesIt) {
+  MessageRecorder messages;
+  DragTheRulerAndSeeItWhole(*form);
   EXPECT_EQ(messages.Count(), 0u);
 }
 
