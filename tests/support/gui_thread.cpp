@@ -35,9 +35,11 @@ LRESULT CALLBACK GuiThread::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT
     } catch (...) {
       forms::Application::Get().HandleException();
     }
+    self->NoteFocus();
     return 0;
   }
   if (msg == kSync) {
+    self->NoteFocus();
     SetEvent(self->synced_);
     return 0;
   }
@@ -58,14 +60,28 @@ void GuiThread::Sync() {
 
 HWND GuiThread::Focus() const { return testing_support::FocusOf(thread_); }
 
+void GuiThread::NoteFocus() {
+  if (HWND focus = GetFocus()) last_focus_ = focus;
+}
+
 HWND GuiThread::Target() {
-  // Under Wine a late X focus event can deactivate the form for a moment, leaving the thread
-  // with no focus; a user's keys would still land where the caret was, so post them there.
-  // The moment passes: wait for the focus to come back first, since a key that moved it (Tab)
-  // leaves the last target stale; only a focus still gone after that falls back to it.
+  // Under Wine without a window manager, a late X focus event can deactivate the form and
+  // leave the thread with no focus, mostly for a moment: wait for the focus to come back.
+  // When it stays away, the user clicks back where the caret was, that is the focus the GUI
+  // thread itself saw last (at a call or a sync of this driver: a focus remembered from an
+  // earlier showing of the window, or one read from here just as it went, would be stale).
+  // A key posted to a window left inactive would not do what it does: a Tab there starts
+  // from no focus and goes to the first field.
   for (int i = 0; i < 200 && !Focus(); ++i) Sleep(5);
-  if (HWND focus = Focus()) last_target_ = focus;
-  return last_target_;
+  if (HWND focus = Focus()) return focus;
+  HWND caret = last_focus_;
+  if (caret) {
+    Call([caret] {
+      SetForegroundWindow(GetAncestor(caret, GA_ROOT));
+      SetFocus(caret);
+    });
+  }
+  return caret;
 }
 
 void GuiThread::Key(UINT vk) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 
@@ -35,11 +36,13 @@ class GuiThread {
 
  private:
   HWND Target();
+  // On the GUI thread: keeps its focus, when it has one, as where the caret was.
+  void NoteFocus();
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   HWND window_ = nullptr;
   DWORD thread_ = 0;
   HANDLE synced_ = nullptr;
-  HWND last_target_ = nullptr;
+  std::atomic<HWND> last_focus_{nullptr};
 };
 
 }  // namespace testing_support
