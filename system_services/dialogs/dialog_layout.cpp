@@ -111,18 +111,18 @@ EditShape ShapeEdit(int32_t numberEditLines, int32_t defaultButton) {
 
 DialogLayout LayoutPrompt(const PromptRequest& r, FontMetrics metrics) {
   DialogLayout layout;
-  const int64_t width = DialogWidth(r.width, r.buttons, metrics);
+  const int64_t labelCx = r.label.empty() ? 0 : static_cast<int64_t>(DialogX(r.labelPixels, metrics)) + 2;
+  const int64_t x0 = r.label.empty() ? 8 : labelCx + 8;
+  // A label as wide as the dialog would leave the field no width, or put it past the right
+  // edge, where the learner types into a field nobody sees: the dialog grows with the label
+  // instead, and the description and the button row span it as they span any wide dialog.
+  const int64_t width = std::max(DialogWidth(r.width, r.buttons, metrics), x0 + kMinPromptEditWidth + 8);
   layout.width = TemplateShort(width);
   const int64_t editLines = std::max<int32_t>(r.editLines, 1);
   layout.height = TemplateShort(42 + 8 * editLines + DescriptionHeight(r.description));
 
   const int64_t y0 = AddDescription(layout, r.description, width);
-  int64_t x0 = 8;
-  if (!r.label.empty()) {
-    const int64_t cx = static_cast<int64_t>(DialogX(r.labelPixels, metrics)) + 2;
-    layout.Add(Item(8, y0 + 2, cx, 8, kStaticClassAtom, 0, kStaticLeft, r.label));
-    x0 = cx + 8;
-  }
+  if (!r.label.empty()) layout.Add(Item(8, y0 + 2, labelCx, 8, kStaticClassAtom, 0, kStaticLeft, r.label));
   const int64_t editCy = 8 * editLines + 4;
   layout.Add(Item(x0, y0, width - x0 - 8, editCy, kEditClassAtom, kPromptEditId,
                   editLines > 1 ? kMultiLineEditStyle : kOneLineEditStyle, {}));

@@ -64,7 +64,8 @@ struct ItemLayout {
 
 struct DialogLayout {
   // The dialog's size in dialog units: the width is the author's, widened when the button
-  // row would not fit it with its margins.
+  // row would not fit it with its margins, or when the prompt's label would leave its field
+  // narrower than kMinPromptEditWidth.
   int16_t width = 0;
   int16_t height = 0;
   int count = 0;
@@ -111,6 +112,13 @@ struct EditShape {
   int32_t defaultButton;
 };
 EditShape ShapeEdit(int32_t numberEditLines, int32_t defaultButton);
+
+// The narrowest field a prompt's label may leave, in dialog units: twelve average characters
+// of the 8-point font (four units each), a name or two short words in view at once while the
+// field scrolls sideways for the rest. It is no wider than the field of the narrowest dialog
+// the button row already makes (one 50-unit button: 66 units, the field 50), so only a label
+// ever widens a prompt for its field.
+inline constexpr int32_t kMinPromptEditWidth = 48;
 
 DialogLayout LayoutPrompt(const PromptRequest& request, FontMetrics metrics);
 

@@ -1,8 +1,9 @@
 // The prompt and list dialogs laid out from whatever numbers and texts a piece passes: the
 // items the template is sized for are the items it gets, the edit field and the buttons stand
 // inside the dialog in the order the user reads them, the buttons are one width, centred and at
-// least 8 units in from both edges (the dialog widened for them where they need it), at most the
-// asked-for one is the default, and the result texts stay inside their blocks.
+// least 8 units in from both edges (the dialog widened for them where they need it), the edit
+// field keeps its least width after however long a label (the dialog widened for it), at most
+// the asked-for one is the default, and the result texts stay inside their blocks.
 // Layout: a record of numbers (see Numbers), then the description, label and three button
 // captions, separated by NULs.
 #include <algorithm>
@@ -105,10 +106,15 @@ void CheckTexts(const DialogLayout& layout) {
 
 void CheckPrompt(const PromptRequest& request, FontMetrics metrics) {
   const DialogLayout layout = LayoutPrompt(request, metrics);
-  const std::int64_t width = DialogWidth(request.width, request.buttons, metrics);
-  CheckTexts(layout);
   const bool description = !request.description.text.empty();
   const bool label = !request.label.empty();
+  const std::int64_t labelCx =
+      label ? static_cast<std::int64_t>(DialogX(request.labelPixels, metrics)) + 2 : 0;
+  const std::int64_t x0 = label ? labelCx + 8 : 8;
+  // Wider still where the label would leave the field less than its least width.
+  const std::int64_t width =
+      std::max(DialogWidth(request.width, request.buttons, metrics), x0 + kMinPromptEditWidth + 8);
+  CheckTexts(layout);
   // The count the template was sized for before the items were added.
   Check(layout.count == request.buttons.count + 1 + (description ? 1 : 0) + (label ? 1 : 0));
   const std::int64_t lines = request.editLines;
@@ -124,11 +130,16 @@ void CheckPrompt(const PromptRequest& request, FontMetrics metrics) {
   const std::int64_t y0 = description ? 8 * static_cast<std::int64_t>(request.description.lines) + 12 : 8;
   const std::int64_t editCy = 8 * lines + 4;
   if (InShort(y0) && InShort(editCy)) Check(edit.y == y0 && edit.cy == editCy);
-  // The edit field ends 8 units from the dialog's right edge, after the label if there is one.
-  const std::int64_t labelCx =
-      label ? static_cast<std::int64_t>(DialogX(request.labelPixels, metrics)) + 2 : 0;
-  const std::int64_t x0 = label ? labelCx + 8 : 8;
+  // The edit field ends 8 units from the dialog's right edge, after the label if there is one,
+  // whole inside the dialog and never narrower than the least a label may leave it.
   if (InShort(x0) && InShort(width - x0 - 8)) Check(edit.x == x0 && edit.x + edit.cx == width - 8);
+  if (InShort(width)) {
+    Check(layout.width == width);
+    Check(edit.x + edit.cx <= layout.width - 8 && edit.cx >= kMinPromptEditWidth);
+  }
+  // The dialog grows no wider than the field's least width needs.
+  if (width > DialogWidth(request.width, request.buttons, metrics) && InShort(width))
+    Check(edit.cx == kMinPromptEditWidth);
   const auto statics = Items(layout, kStaticClassAtom, 0);
   Check(statics.size() == (description ? 1u : 0u) + (label ? 1u : 0u));
   if (label) {

@@ -284,6 +284,76 @@ TEST(DialogLayout, ButtonsThatDoNotFitWidenTheDialog) {
   }
 }
 
+TEST(DialogLayout, LongLabelsWidenThePromptForItsField) {
+  // With 5-pixel characters a label of p pixels is p x 4 / 5 + 2 units wide and its field
+  // starts 8 units after it; the dialog needs that start, 48 units of field and 8 of margin.
+  struct Case {
+    int32_t width;
+    int32_t labelPixels;
+    int32_t descriptionLines;  // 0: no description
+    int32_t editLines;
+    int buttons;  // of 88 pixels each (86 units) when more than one, else one "OK"
+    int widened;  // the dialog's width
+    int editX, editCx;
+    // clang-format off
+  } cases[] = {
+      // The label of the certificate prompt: 202 units, past the 160-unit dialog.
+      {160, 250, 0, 1, 1, 266, 210, 48},
+      {160, 250, 2, 1, 1, 266, 210, 48},
+      {160, 250, 0, 3, 1, 266, 210, 48},
+      {160, 125, 0, 1, 1, 166, 110, 48},  // leaves 42 units, short of 48
+      {160, 119, 1, 4, 1, 161, 105, 48},  // one unit short
+      // 5
+      {160, 118, 0, 1, 1, 160, 104, 48},  // just fits: as given
+      {160, 118, 3, 2, 1, 160, 104, 48},
+      {160, 40, 0, 1, 1, 160, 42, 110},   // room to spare: as given
+      {0, 40, 0, 1, 1, 98, 42, 48},
+      // Three wide buttons need 290 units: the larger of the two widths wins.
+      {160, 250, 0, 1, 3, 290, 210, 72},
+      // 10
+      {160, 300, 1, 3, 3, 306, 250, 48},
+  };
+  // clang-format on
+  for (size_t row = 0; row < std::size(cases); ++row) {
+    const Case& c = cases[row];
+    SCOPED_TRACE("row " + std::to_string(row));
+    PromptRequest r;
+    r.width = c.width;
+    if (c.descriptionLines > 0) r.description = {"Certificate", false, c.descriptionLines};
+    r.label = "Type your full name:";
+    r.labelPixels = c.labelPixels;
+    r.buttons = c.buttons > 1 ? Buttons("A", "B", "C", {88, 88, 88}) : Buttons("OK", nullptr, nullptr, {15});
+    r.editLines = c.editLines;
+    const DialogLayout d = LayoutPrompt(r, kFont);
+    const bool description = c.descriptionLines > 0;
+    ASSERT_EQ(d.count, (description ? 1 : 0) + 2 + c.buttons);
+
+    EXPECT_EQ(d.width, c.widened);
+    EXPECT_EQ(d.height, 42 + 8 * c.editLines + (description ? 8 * c.descriptionLines + 4 : 0));
+    const int y0 = description ? 8 * c.descriptionLines + 12 : 8;
+    if (description) ExpectBox(d.items[0], {8, 8, c.widened - 16, 8 * c.descriptionLines}, "description");
+    const ItemLayout& label = d.items[description ? 1 : 0];
+    const ItemLayout& edit = d.items[description ? 2 : 1];
+    ExpectBox(label, {8, y0 + 2, c.editX - 8, 8}, "label");
+    ExpectBox(edit, {c.editX, y0, c.editCx, 8 * c.editLines + 4}, "edit");
+    EXPECT_EQ(edit.id, kPromptEditId);
+    EXPECT_EQ(edit.style, c.editLines > 1 ? kMultiLineEditStyle : kOneLineEditStyle);
+    // The field stands whole inside the dialog, after its label, never narrower than the least.
+    EXPECT_LE(edit.x + edit.cx, d.width - 8);
+    EXPECT_GE(edit.cx, kMinPromptEditWidth);
+    EXPECT_EQ(label.x + label.cx, edit.x);
+
+    // The buttons are centred in the final width.
+    const ItemLayout& first = d.items[static_cast<size_t>(d.count - c.buttons)];
+    const int w = first.cx;
+    EXPECT_EQ(first.x, (c.widened - (w + 8) * c.buttons + 8) / 2);
+    EXPECT_EQ(first.y, y0 + 8 * c.editLines + 4 + 8);
+    const ItemLayout& last = d.items[static_cast<size_t>(d.count - 1)];
+    EXPECT_GE(first.x, 8);
+    EXPECT_LE(last.x + last.cx, d.width - 8);
+  }
+}
+
 TEST(DialogLayout, HugeArgumentsClampInsteadOfWrapping) {
   PromptRequest r;
   r.width = 0x7FFFFFFF;

@@ -15,6 +15,7 @@
 #include "library_under_host.h"
 #include "pixel_capture.h"
 #include "stand_in_host.h"
+#include "system_services/dialogs/dialog_layout.h"
 
 using namespace authorware_host;
 using namespace testing_support;
@@ -489,6 +490,70 @@ TEST_F(Dialogs, PromptStandsWhereTheAuthorPutsIt) {
   EXPECT_EQ(client.x - origin.x, expected.left);
   EXPECT_EQ(client.y - origin.y, expected.top);
   EXPECT_NEAR(client.x - origin.x, 100, 20) << "roughly where the author meant";
+}
+
+TEST_F(Dialogs, LongLabelWidensThePromptAroundItsField) {
+  // The label alone runs past the 160 units the author gave: the field after it must still
+  // stand inside the dialog, wide enough to read, and take what the learner types.
+  const std::string label = "Type your full name as it should appear on your certificate:";
+  const std::wstring shownLabel(label.begin(), label.end());
+  struct Case {
+    int32_t left, top;  // -1: centred on the screen
+  } cases[] = {{-1, -1}, {100, 80}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("at " + std::to_string(c.left) + ", " + std::to_string(c.top));
+    POINT client{0, 0};
+    RECT expected{};
+    HostString r = Drive(
+        L"Certificate",
+        [&](HWND d) {
+          RECT area{};
+          GetClientRect(d, &area);
+          problems.Check(area.right > Units(d, 0, 0, 160, 0).right, "wider than the 160 units given");
+          HWND edit = GetDlgItem(d, kEdit);
+          const RECT e = ClientBounds(d, kEdit);
+          const int margin = Units(d, 0, 0, 8, 0).right;
+          problems.Check(
+              e.left >= 0 && e.top >= 0 && e.right <= area.right - margin + 1 && e.bottom <= area.bottom,
+              "the field at " + std::to_string(e.left) + ".." + std::to_string(e.right) +
+                  " inside the client area 0.." + std::to_string(area.right));
+          const int least = Units(d, 0, 0, rxsystem::kMinPromptEditWidth, 0).right;
+          problems.Check(e.right - e.left >= least, "the field " + std::to_string(e.right - e.left) +
+                                                        " pixels wide, at least " + std::to_string(least));
+          HWND shown = FindChildByText(d, shownLabel);
+          problems.Check(shown && ChildBounds(shown).right <= e.left + 1,
+                         "the label ends where the field starts");
+          const POINT centre{(e.left + e.right) / 2, (e.top + e.bottom) / 2};
+          problems.Check(ChildWindowFromPoint(d, centre) == edit, "a click on the field lands on it");
+          CheckButtonsOnTheDialog(d, problems, 2);
+
+          const RECT w = WindowRectOf(d);
+          if (c.left < 0) {
+            const int sx = GetSystemMetrics(SM_CXSCREEN), sy = GetSystemMetrics(SM_CYSCREEN);
+            problems.Check(w.left == (sx - (w.right - w.left)) / 2 && w.top == (sy - (w.bottom - w.top)) / 2,
+                           "the wider dialog centred on the screen");
+          } else {
+            ClientToScreen(d, &client);
+            const POINT units = MeasuringUnits(host.window.Handle(), c.left, c.top);
+            expected = Units(d, units.x, units.y, 0, 0);
+          }
+          Type(edit, "Maria Papadopoulou");
+          WaitFor([&] { return Text(edit) == "Maria Papadopoulou"; });
+          PressKey(edit, VK_RETURN);
+        },
+        [&] {
+          return Prompt(c.left, c.top, 160, "Certificate", "", 0, 0, label.c_str(), "OK", "Cancel", "", 1, 40,
+                        1);
+        });
+    EXPECT_EQ(r.text, "1\rMaria Papadopoulou");
+    if (c.left >= 0) {
+      // Widened to the right of where the author put it, not moved.
+      POINT origin{0, 0};
+      ClientToScreen(host.window.Handle(), &origin);
+      EXPECT_EQ(client.x - origin.x, expected.left);
+      EXPECT_EQ(client.y - origin.y, expected.top);
+    }
+  }
 }
 
 TEST_F(Dialogs, ListSingleSelection) {
