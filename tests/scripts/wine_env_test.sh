@@ -3,20 +3,8 @@
 # build a machine gets and why, a Wine step that fails stopping the run with its own words,
 # and the caller's shell left as it was.
 #   bash tests/scripts/wine_env_test.sh CASE   (CASE: one of the functions below)
-set -uo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-expect_contains() { # WHAT TEXT PIECE
-  grep -qF -- "$3" <<<"$2" || fail "$1: expected to contain '$3', got: $2"
-}
-expect_lines() { # WHAT TEXT COUNT
-  local n
-  n=$(grep -c . <<<"$2")
-  [ "$n" = "$3" ] || fail "$1: expected $3 line(s), got $n: $2"
-}
+# shellcheck source-path=SCRIPTDIR source=cases.sh
+source "$(dirname "$0")/cases.sh"
 
 # A 32-bit loader that the kernel cannot execute, as the shell reports it.
 stand_in_loader() {
@@ -151,11 +139,4 @@ TheExitTrapKeepsTheCallersCommand() {
   [ -z "$out" ] || fail "restore: the caller had no EXIT trap, now: $out"
 }
 
-case=${1:?a case name}
-declare -F "$case" >/dev/null || { echo "no case $case"; exit 2; }
-"$case"
-if [ "$failures" -gt 0 ]; then
-  echo "$case: $failures failure(s)"
-  exit 1
-fi
-echo "$case: passed"
+run_case "$@"
