@@ -53,12 +53,12 @@ kelmora_windows_build_dir() {
 }
 
 # kelmora_configure_windows_build [win32|win64]: configures that Windows build (by default
-# the chosen one) once.
+# the chosen one) with the scripts' options, on every call: a folder configured before, by
+# hand or by an older script, keeps the options of its cache otherwise (a KELMORA_WERROR=OFF
+# would stay off unseen), and cmake on a configured folder takes a moment.
 kelmora_configure_windows_build() {
   local which=${1:-${KELMORA_WINDOWS_BUILD:?run kelmora_choose_windows_build first}}
-  local dir=$kelmora_root/build/$which
-  [ -f "$dir/build.ninja" ] && return 0
-  cmake -S "$kelmora_root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  cmake -S "$kelmora_root" -B "$kelmora_root/build/$which" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_TOOLCHAIN_FILE="$kelmora_root/cmake/toolchain-mingw${which#win}.cmake" -DKELMORA_WERROR=ON >/dev/null
 }
 
