@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The build and format scripts say what they do: a build folder configured before with other
-# options gets the scripts' own back.
+# options gets the scripts' own back, and a format check without its formatter says so.
 #   bash tests/scripts/tools_test.sh CASE   (CASE: one of the functions below)
 # shellcheck source-path=SCRIPTDIR source=cases.sh
 source "$(dirname "$0")/cases.sh"
@@ -32,6 +32,22 @@ EOF
       fail "build/$dir: $(grep '^KELMORA_WERROR' "$repo/build/$dir/CMakeCache.txt")"
     expect_contains "builds" "$(cat "$work/builds" 2>/dev/null)" "cmake --build build/$dir"
   done
+}
+
+# Every program of the PATH but clang-format: the check names what is missing and the step
+# that installs it, and fails.
+AFormatCheckWithoutClangFormatNamesItAndItsInstallStep() {
+  local dir out status=0
+  mkdir -p "$work/bin"
+  while IFS= read -r -d: dir; do
+    [ -d "$dir" ] && find "$dir" -maxdepth 1 ! -type d ! -name 'clang-format*' \
+      -exec ln -s -t "$work/bin" {} + 2>/dev/null
+  done <<<"$PATH:"
+  [ -e "$work/bin/git" ] || fail "the PATH of the case has no git"
+  out=$(PATH="$work/bin" "$BASH" "$root/scripts/format-check.sh" 2>&1) || status=$?
+  [ "$status" != 0 ] || fail "the check passed without clang-format: $out"
+  expect_contains "message" "$out" "clang-format is not installed"
+  expect_contains "message" "$out" "bash scripts/install-deps.sh installs it"
 }
 
 run_case "$@"
