@@ -30,7 +30,7 @@ program=${1:-}
 case $program in
   Kelmora2) target=wave_experiment/Kelmora2.exe sample=wave_experiment/sample/data.txt work=build/run/data.txt ;;
   Kelmora4) target=sound_experiment/Kelmora4.exe sample=sound_experiment/sample/data.txt work=build/run/kelmora4-data.txt ;;
-  veru) target=viewer/veru.exe sample= work=build/run/picture.bmp ;;
+  veru) target=viewer/veru.exe sample='' work=build/run/picture.bmp ;;
   *) usage ;;
 esac
 

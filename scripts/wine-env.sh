@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the test, benchmark and run scripts: the choice of the Windows build, the Wine
 # prefixes, Xvfb displays and wineservers these scripts start, and the stopping of exactly
 # those. A prefix, display or server that the caller brought along is used as it is or not at
@@ -70,6 +71,7 @@ _kelmora_caller_exit_trap=
 
 # Keeps each of those variables as "declare -p" shows it (value and export) or its absence,
 # and the caller's EXIT trap; once, until the restore.
+# shellcheck disable=SC2120 # its "set --" takes the words of the trap, not arguments
 kelmora_save_shell() {
   [ -n "$_kelmora_shell_saved" ] && return 0
   _kelmora_shell_saved=1
@@ -143,21 +145,6 @@ kelmora_wine_step() {
   fi
   rm -f "$log"
   return "$rc"
-}
-
-# kelmora_wait_for TIMEOUT_SECONDS WHAT COMMAND...: polls COMMAND until it succeeds; fails
-# with a message naming WHAT when the time ran out.
-kelmora_wait_for() {
-  local timeout=$1 what=$2
-  shift 2
-  local end=$((SECONDS + timeout))
-  until "$@"; do
-    if [ "$SECONDS" -ge "$end" ]; then
-      echo "error: timed out after ${timeout}s waiting for $what" >&2
-      return 1
-    fi
-    sleep 0.05
-  done
 }
 
 # kelmora_start_xvfb DIR: starts an Xvfb on a display number it chooses itself (no two runs
