@@ -147,25 +147,45 @@ kelmora_wine_step() {
   return "$rc"
 }
 
-# kelmora_start_xvfb DIR: starts an Xvfb on a display number it chooses itself (no two runs
-# can pick the same one) and waits until it accepts clients; DIR/display gets ":N" and
-# DIR/xvfb.pid its process id.
+# kelmora_start_xvfb DIR: starts an Xvfb on the first free display from :100 up and waits
+# until it accepts clients; DIR/display gets ":N" and DIR/xvfb.pid its process id. The low
+# numbers are left to the user's own X servers, which expect :0 and the like to be theirs. A
+# number whose lock file or socket is there is passed over (a server started with -displayfd,
+# as these are, makes no lock file); one that another server takes meanwhile is refused by
+# Xvfb itself, and the next is tried.
 kelmora_start_xvfb() {
-  local dir=$1
-  : >"$dir/displayfd"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/displayfd" </dev/null >"$dir/xvfb.log" 2>&1 &
-  echo $! >"$dir/xvfb.pid"
-  # Xvfb writes its display number once it is ready for clients.
-  local end=$((SECONDS + 30))
-  until grep -q '^[0-9][0-9]*$' "$dir/displayfd"; do
-    if ! kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || [ "$SECONDS" -ge "$end" ]; then
-      echo "error: Xvfb did not start. It said:" >&2
-      tail -n 10 "$dir/xvfb.log" | sed 's/^/  /' >&2
-      return 1
-    fi
-    sleep 0.05
+  local dir=$1 n pid end
+  for ((n = 100; n < 1000; n++)); do
+    if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then continue; fi
+    : >"$dir/displayfd"
+    Xvfb ":$n" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/displayfd" </dev/null >"$dir/xvfb.log" 2>&1 &
+    pid=$!
+    echo "$pid" >"$dir/xvfb.pid"
+    # Xvfb writes its display number once it is ready for clients.
+    end=$((SECONDS + 30))
+    until grep -q '^[0-9][0-9]*$' "$dir/displayfd"; do
+      if ! kill -0 "$pid" 2>/dev/null; then
+        rm -f "$dir/xvfb.pid"
+        if grep -q 'already active\|Cannot establish any listening sockets' "$dir/xvfb.log"; then
+          continue 2
+        fi
+        echo "error: Xvfb did not start on :$n. It said:" >&2
+        tail -n 10 "$dir/xvfb.log" | sed 's/^/  /' >&2
+        return 1
+      fi
+      if [ "$SECONDS" -ge "$end" ]; then
+        echo "error: Xvfb did not answer on :$n within 30s. It said:" >&2
+        tail -n 10 "$dir/xvfb.log" | sed 's/^/  /' >&2
+        kelmora_stop_xvfb "$dir"
+        return 1
+      fi
+      sleep 0.05
+    done
+    echo ":$(head -n1 "$dir/displayfd")" >"$dir/display"
+    return 0
   done
-  echo ":$(head -n1 "$dir/displayfd")" >"$dir/display"
+  echo "error: Xvfb found no free display from :100 to :999" >&2
+  return 1
 }
 
 kelmora_stop_xvfb() {
