@@ -271,6 +271,79 @@ kelmora_copy_prefix() {
     while IFS= read -r -d '' f; do cp -p --remove-destination "$from/$f" "$to/$f"; done
 }
 
+# The run command's prefix and display (scripts/run.sh), here so that its tests set up and end
+# a run with the very same code.
+kelmora_run_own_prefix=0
+
+# kelmora_run_prefix FLOPPY: the prefix that the run command starts the programs in. A
+# WINEPREFIX the caller set is used as it is (kelmora_run_own_prefix=0). Otherwise WINEPREFIX
+# becomes the command's own (kelmora_run_own_prefix=1): KELMORA_WINEPREFIX, else
+# ~/.kelmora-wine (~/.kelmora-wine64 for the 64-bit build), made and given Wine's fonts, or set
+# up again when the set-up has changed since. Its a: drive is the folder FLOPPY, made when
+# missing: the experiments write their report to a:, and a prefix has no floppy drive of its
+# own. Fails, having said why, when the prefix cannot be made.
+kelmora_run_prefix() {
+  local floppy=$1 default setup
+  kelmora_wine_settings
+  if [ -n "${WINEPREFIX:-}" ]; then
+    kelmora_run_own_prefix=0
+    return 0
+  fi
+  default=$HOME/.kelmora-wine
+  [ "${KELMORA_WINDOWS_BUILD:-win32}" = win64 ] && default=$HOME/.kelmora-wine64
+  export WINEPREFIX=${KELMORA_WINEPREFIX:-$default}
+  kelmora_run_own_prefix=1
+  # The mark holds the set-up that made the prefix.
+  setup=$(declare -f kelmora_prefix_setup | md5sum | cut -d' ' -f1)
+  if [ "$(cat "$WINEPREFIX/.kelmora-prefix" 2>/dev/null)" != "$setup" ]; then
+    kelmora_prefix_setup || return 1
+    echo "$setup" >"$WINEPREFIX/.kelmora-prefix"
+  fi
+  # On every run: the default prefix is shared by every checkout of the user's, and the
+  # drive follows the one that runs.
+  if ! mkdir -p "$floppy" || ! floppy=$(cd "$floppy" && pwd) ||
+    ! rm -f "$WINEPREFIX/dosdevices/a:" || ! ln -s "$floppy" "$WINEPREFIX/dosdevices/a:"; then
+    echo "error: the a: drive of $WINEPREFIX could not be made the folder $floppy" >&2
+    return 1
+  fi
+}
+
+# kelmora_run_display DIR: for a run without a DISPLAY, an Xvfb display of its own
+# (kelmora_start_xvfb in DIR), exported as DISPLAY. It has no window manager, so Wine draws
+# the window frames itself, for this run, in the command's own prefix; a prefix of the
+# caller's is left as it is.
+kelmora_run_display() {
+  local dir=$1
+  kelmora_start_xvfb "$dir" || return 1
+  DISPLAY=$(cat "$dir/display")
+  export DISPLAY
+  if [ "$kelmora_run_own_prefix" = 1 ]; then
+    kelmora_wine_step "telling Wine to draw the window frames" \
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f || return 1
+  fi
+}
+
+# kelmora_run_end DIR: the end of kelmora_run_display's display, when there is one. In the
+# command's own prefix the frames are left to a window manager again, then the prefix's
+# wineserver is ended and waited for before the display goes: a Wine process still connected
+# to a display that vanishes says so on the terminal ("X connection to :N broken"), and
+# "wine reg" starts such processes again. A prefix of the caller's keeps its wineserver.
+# The display is waited for too (a second or so), so that the command ends with it gone.
+kelmora_run_end() {
+  local dir=$1 xvfb i
+  [ -f "$dir/xvfb.pid" ] || return 0
+  if [ "$kelmora_run_own_prefix" = 1 ]; then
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
+    _kelmora_stop_wineserver "$WINEPREFIX"
+  fi
+  xvfb=$(cat "$dir/xvfb.pid")
+  kelmora_stop_xvfb "$dir"
+  for ((i = 0; i < 100; i++)); do
+    kill -0 "$xvfb" 2>/dev/null || break
+    sleep 0.05
+  done
+}
+
 # The desktops: DIR/ID/ holds prefix/, the display and its Xvfb's pid; DIR/ID.env sets
 # WINEPREFIX and DISPLAY for whoever runs on ID.
 _kelmora_desktop_start() {
