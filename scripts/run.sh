@@ -14,23 +14,27 @@
 #                         run. Greek with a frame: veru frame gr, or veru photo.bmp frame gr.
 # It runs the 32-bit build where this machine runs 32-bit programs, else the 64-bit one,
 # and says which on one line (KELMORA_WINDOWS_BUILD=win32 or win64 chooses).
-# A WINEPREFIX you set is used as it is: neither its registry nor its wineserver is touched.
+# A WINEPREFIX you set is used as it is: neither its registry, its drives nor its wineserver
+# is touched.
 # Otherwise the programs run in a prefix of this script's own (KELMORA_WINEPREFIX, by default
 # ~/.kelmora-wine, or ~/.kelmora-wine64 for the 64-bit build), which it makes and gives
-# Wine's fonts, Greek included. Without a DISPLAY the program runs on an Xvfb display of its
-# own (its number is printed, for screenshots).
+# Wine's fonts, Greek included, and whose a: drive is the folder build/run/floppy: there a
+# save of Kelmora2 writes its report results1-2.txt, and one of Kelmora4 results2-2.txt.
+# Without a DISPLAY the program runs on an Xvfb display of its own, from :100 up (its number
+# is printed, for screenshots).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 source scripts/wine-env.sh
 
-usage() { sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+# The usage is this file's leading comment, all of it.
+usage() { awk 'NR > 1 { if (!/^#/) exit; sub(/^# ?/, ""); print }' "$0" >&2; exit 2; }
 program=${1:-}
 [ $# -gt 0 ] && shift
 case $program in
   Kelmora2) target=wave_experiment/Kelmora2.exe sample=wave_experiment/sample/data.txt work=build/run/data.txt ;;
   Kelmora4) target=sound_experiment/Kelmora4.exe sample=sound_experiment/sample/data.txt work=build/run/kelmora4-data.txt ;;
-  veru) target=viewer/veru.exe sample= work=build/run/picture.bmp ;;
+  veru) target=viewer/veru.exe sample='' work=build/run/picture.bmp ;;
   *) usage ;;
 esac
 
@@ -73,44 +77,27 @@ fi
 [ -f "$file" ] || { echo "no such file: $file" >&2; exit 1; }
 file=$(cd "$(dirname "$file")" && pwd)/$(basename "$file")
 
-kelmora_wine_settings
-own_prefix=0
-if [ -z "${WINEPREFIX:-}" ]; then
-  default_prefix=$HOME/.kelmora-wine
-  [ "$KELMORA_WINDOWS_BUILD" = win64 ] && default_prefix=$HOME/.kelmora-wine64
-  export WINEPREFIX=${KELMORA_WINEPREFIX:-$default_prefix}
-  own_prefix=1
-  # The mark holds the set-up that made the prefix: a prefix is set up again when the set-up
-  # has changed since.
-  setup=$(declare -f kelmora_prefix_setup | md5sum | cut -d' ' -f1)
-  if [ "$(cat "$WINEPREFIX/.kelmora-prefix" 2>/dev/null)" != "$setup" ]; then
-    kelmora_prefix_setup || { echo "error: $program was not started" >&2; exit 1; }
-    echo "$setup" >"$WINEPREFIX/.kelmora-prefix"
-  fi
+if ! kelmora_run_prefix "$root/build/run/floppy"; then
+  echo "error: $program was not started" >&2
+  exit 1
+fi
+if [ "$kelmora_run_own_prefix" = 0 ] && [ "$program" != veru ] && [ ! -e "$WINEPREFIX/dosdevices/a:" ]; then
+  echo "(your WINEPREFIX has no a: drive, so a save cannot write its report: ln -s /some/folder \"\$WINEPREFIX/dosdevices/a:\" gives it one)"
 fi
 
 run_dir=
 cleanup() {
   if [ -n "$run_dir" ]; then
-    if [ "$own_prefix" = 1 ]; then
-      wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
-    fi
-    kelmora_stop_xvfb "$run_dir"
+    kelmora_run_end "$run_dir"
     rm -rf "$run_dir"
   fi
 }
 kelmora_exit_trap cleanup
 if [ -z "${DISPLAY:-}" ]; then
   run_dir=$(mktemp -d /tmp/kelmora-run.XXXXXX)
-  kelmora_start_xvfb "$run_dir"
-  DISPLAY=$(cat "$run_dir/display")
-  export DISPLAY
+  kelmora_run_display "$run_dir"
   echo "$program runs on the Xvfb display $DISPLAY (import -display $DISPLAY -window root shot.png)"
-  if [ "$own_prefix" = 1 ]; then
-    # No window manager on this display: Wine draws the window frames itself, for this run.
-    kelmora_wine_step "telling Wine to draw the window frames" \
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
-  else
+  if [ "$kelmora_run_own_prefix" = 0 ]; then
     echo "(your WINEPREFIX is left as it is: with no window manager here, windows have no frames)"
   fi
 fi

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the test, benchmark and run scripts: the choice of the Windows build, the Wine
 # prefixes, Xvfb displays and wineservers these scripts start, and the stopping of exactly
 # those. A prefix, display or server that the caller brought along is used as it is or not at
@@ -53,12 +54,12 @@ kelmora_windows_build_dir() {
 }
 
 # kelmora_configure_windows_build [win32|win64]: configures that Windows build (by default
-# the chosen one) once.
+# the chosen one) with the scripts' options, on every call: a folder configured before, by
+# hand or by an older script, keeps the options of its cache otherwise (a KELMORA_WERROR=OFF
+# would stay off unseen), and cmake on a configured folder takes a moment.
 kelmora_configure_windows_build() {
   local which=${1:-${KELMORA_WINDOWS_BUILD:?run kelmora_choose_windows_build first}}
-  local dir=$kelmora_root/build/$which
-  [ -f "$dir/build.ninja" ] && return 0
-  cmake -S "$kelmora_root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  cmake -S "$kelmora_root" -B "$kelmora_root/build/$which" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_TOOLCHAIN_FILE="$kelmora_root/cmake/toolchain-mingw${which#win}.cmake" -DKELMORA_WERROR=ON >/dev/null
 }
 
@@ -70,6 +71,7 @@ _kelmora_caller_exit_trap=
 
 # Keeps each of those variables as "declare -p" shows it (value and export) or its absence,
 # and the caller's EXIT trap; once, until the restore.
+# shellcheck disable=SC2120 # its "set --" takes the words of the trap, not arguments
 kelmora_save_shell() {
   [ -n "$_kelmora_shell_saved" ] && return 0
   _kelmora_shell_saved=1
@@ -145,40 +147,45 @@ kelmora_wine_step() {
   return "$rc"
 }
 
-# kelmora_wait_for TIMEOUT_SECONDS WHAT COMMAND...: polls COMMAND until it succeeds; fails
-# with a message naming WHAT when the time ran out.
-kelmora_wait_for() {
-  local timeout=$1 what=$2
-  shift 2
-  local end=$((SECONDS + timeout))
-  until "$@"; do
-    if [ "$SECONDS" -ge "$end" ]; then
-      echo "error: timed out after ${timeout}s waiting for $what" >&2
-      return 1
-    fi
-    sleep 0.05
-  done
-}
-
-# kelmora_start_xvfb DIR: starts an Xvfb on a display number it chooses itself (no two runs
-# can pick the same one) and waits until it accepts clients; DIR/display gets ":N" and
-# DIR/xvfb.pid its process id.
+# kelmora_start_xvfb DIR: starts an Xvfb on the first free display from :100 up and waits
+# until it accepts clients; DIR/display gets ":N" and DIR/xvfb.pid its process id. The low
+# numbers are left to the user's own X servers, which expect :0 and the like to be theirs. A
+# number whose lock file or socket is there is passed over (a server started with -displayfd,
+# as these are, makes no lock file); one that another server takes meanwhile is refused by
+# Xvfb itself, and the next is tried.
 kelmora_start_xvfb() {
-  local dir=$1
-  : >"$dir/displayfd"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/displayfd" </dev/null >"$dir/xvfb.log" 2>&1 &
-  echo $! >"$dir/xvfb.pid"
-  # Xvfb writes its display number once it is ready for clients.
-  local end=$((SECONDS + 30))
-  until grep -q '^[0-9][0-9]*$' "$dir/displayfd"; do
-    if ! kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || [ "$SECONDS" -ge "$end" ]; then
-      echo "error: Xvfb did not start. It said:" >&2
-      tail -n 10 "$dir/xvfb.log" | sed 's/^/  /' >&2
-      return 1
-    fi
-    sleep 0.05
+  local dir=$1 n pid end
+  for ((n = 100; n < 1000; n++)); do
+    if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then continue; fi
+    : >"$dir/displayfd"
+    Xvfb ":$n" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/displayfd" </dev/null >"$dir/xvfb.log" 2>&1 &
+    pid=$!
+    echo "$pid" >"$dir/xvfb.pid"
+    # Xvfb writes its display number once it is ready for clients.
+    end=$((SECONDS + 30))
+    until grep -q '^[0-9][0-9]*$' "$dir/displayfd"; do
+      if ! kill -0 "$pid" 2>/dev/null; then
+        rm -f "$dir/xvfb.pid"
+        if grep -q 'already active\|Cannot establish any listening sockets' "$dir/xvfb.log"; then
+          continue 2
+        fi
+        echo "error: Xvfb did not start on :$n. It said:" >&2
+        tail -n 10 "$dir/xvfb.log" | sed 's/^/  /' >&2
+        return 1
+      fi
+      if [ "$SECONDS" -ge "$end" ]; then
+        echo "error: Xvfb did not answer on :$n within 30s. It said:" >&2
+        tail -n 10 "$dir/xvfb.log" | sed 's/^/  /' >&2
+        kelmora_stop_xvfb "$dir"
+        return 1
+      fi
+      sleep 0.05
+    done
+    echo ":$(head -n1 "$dir/displayfd")" >"$dir/display"
+    return 0
   done
-  echo ":$(head -n1 "$dir/displayfd")" >"$dir/display"
+  echo "error: Xvfb found no free display from :100 to :999" >&2
+  return 1
 }
 
 kelmora_stop_xvfb() {
@@ -291,6 +298,79 @@ kelmora_copy_prefix() {
       -o -iname '*.sys' -o -iname '*.ocx' -o -iname '*.cpl' -o -iname '*.acm' -o -iname '*.ax' \
       -o -iname '*.tlb' -o -iname '*.fon' -o -iname '*.ttf' -o -iname '*.nls' \) -print0) |
     while IFS= read -r -d '' f; do cp -p --remove-destination "$from/$f" "$to/$f"; done
+}
+
+# The run command's prefix and display (scripts/run.sh), here so that its tests set up and end
+# a run with the very same code.
+kelmora_run_own_prefix=0
+
+# kelmora_run_prefix FLOPPY: the prefix that the run command starts the programs in. A
+# WINEPREFIX the caller set is used as it is (kelmora_run_own_prefix=0). Otherwise WINEPREFIX
+# becomes the command's own (kelmora_run_own_prefix=1): KELMORA_WINEPREFIX, else
+# ~/.kelmora-wine (~/.kelmora-wine64 for the 64-bit build), made and given Wine's fonts, or set
+# up again when the set-up has changed since. Its a: drive is the folder FLOPPY, made when
+# missing: the experiments write their report to a:, and a prefix has no floppy drive of its
+# own. Fails, having said why, when the prefix cannot be made.
+kelmora_run_prefix() {
+  local floppy=$1 default setup
+  kelmora_wine_settings
+  if [ -n "${WINEPREFIX:-}" ]; then
+    kelmora_run_own_prefix=0
+    return 0
+  fi
+  default=$HOME/.kelmora-wine
+  [ "${KELMORA_WINDOWS_BUILD:-win32}" = win64 ] && default=$HOME/.kelmora-wine64
+  export WINEPREFIX=${KELMORA_WINEPREFIX:-$default}
+  kelmora_run_own_prefix=1
+  # The mark holds the set-up that made the prefix.
+  setup=$(declare -f kelmora_prefix_setup | md5sum | cut -d' ' -f1)
+  if [ "$(cat "$WINEPREFIX/.kelmora-prefix" 2>/dev/null)" != "$setup" ]; then
+    kelmora_prefix_setup || return 1
+    echo "$setup" >"$WINEPREFIX/.kelmora-prefix"
+  fi
+  # On every run: the default prefix is shared by every checkout of the user's, and the
+  # drive follows the one that runs.
+  if ! mkdir -p "$floppy" || ! floppy=$(cd "$floppy" && pwd) ||
+    ! rm -f "$WINEPREFIX/dosdevices/a:" || ! ln -s "$floppy" "$WINEPREFIX/dosdevices/a:"; then
+    echo "error: the a: drive of $WINEPREFIX could not be made the folder $floppy" >&2
+    return 1
+  fi
+}
+
+# kelmora_run_display DIR: for a run without a DISPLAY, an Xvfb display of its own
+# (kelmora_start_xvfb in DIR), exported as DISPLAY. It has no window manager, so Wine draws
+# the window frames itself, for this run, in the command's own prefix; a prefix of the
+# caller's is left as it is.
+kelmora_run_display() {
+  local dir=$1
+  kelmora_start_xvfb "$dir" || return 1
+  DISPLAY=$(cat "$dir/display")
+  export DISPLAY
+  if [ "$kelmora_run_own_prefix" = 1 ]; then
+    kelmora_wine_step "telling Wine to draw the window frames" \
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f || return 1
+  fi
+}
+
+# kelmora_run_end DIR: the end of kelmora_run_display's display, when there is one. In the
+# command's own prefix the frames are left to a window manager again, then the prefix's
+# wineserver is ended and waited for before the display goes: a Wine process still connected
+# to a display that vanishes says so on the terminal ("X connection to :N broken"), and
+# "wine reg" starts such processes again. A prefix of the caller's keeps its wineserver.
+# The display is waited for too (a second or so), so that the command ends with it gone.
+kelmora_run_end() {
+  local dir=$1 xvfb i
+  [ -f "$dir/xvfb.pid" ] || return 0
+  if [ "$kelmora_run_own_prefix" = 1 ]; then
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
+    _kelmora_stop_wineserver "$WINEPREFIX"
+  fi
+  xvfb=$(cat "$dir/xvfb.pid")
+  kelmora_stop_xvfb "$dir"
+  for ((i = 0; i < 100; i++)); do
+    kill -0 "$xvfb" 2>/dev/null || break
+    sleep 0.05
+  done
 }
 
 # The desktops: DIR/ID/ holds prefix/, the display and its Xvfb's pid; DIR/ID.env sets

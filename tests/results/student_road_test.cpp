@@ -76,19 +76,6 @@ void Chars(HWND target, const std::string& cp1253) {
   for (wchar_t c : forms::Widen(cp1253)) PostMessageW(target, WM_CHAR, c, 1);
 }
 
-// The texts of a message box's non-button children, then its OK pressed.
-std::wstring AnswerMessage(DWORD pid, const std::wstring& caption) {
-  HWND box = WaitForProcessWindow(pid, caption);
-  if (!box) return L"(no \"" + caption + L"\" message)";
-  std::wstring text;
-  for (HWND c : Children(box)) {
-    if (ClassName(c) != L"Button") text += WindowText(c);
-  }
-  ClickChild(FindChildByText(box, L"OK"));
-  WaitUntil([&] { return !IsWindowVisible(box); });
-  return text;
-}
-
 const char kQuestion1[] = "Πώς μεταβάλλεται η ταχύτητα διάδοσης όταν αυξάνεται η δύναμη F;";
 const char kQuestion2[] = "Πώς μεταβάλλεται το μήκος κύματος όταν αυξάνεται η συχνότητα;";
 
@@ -237,7 +224,7 @@ TEST(StudentRoad, QuestionsQuantitiesAnimationRulerTableSaveAndExit) {
 
   // 6. Save: the data file and the report, and the outcome in Greek.
   ClickChild(FindChildByText(main, L"Α&ποθήκευση"));
-  EXPECT_EQ(AnswerMessage(pid, L"2ο Πείραμα"), L"Τα αποτελέσματα αποθηκεύτηκαν.");
+  EXPECT_EQ(AnswerProcessMessage(pid, L"2ο Πείραμα"), L"Τα αποτελέσματα αποθηκεύτηκαν.");
 
   // 7. Exit: the questions form once more, with the answers as they were; then the end.
   ClickChild(FindChildByText(main, L"Έξ&οδος"));

@@ -3,20 +3,8 @@
 # build a machine gets and why, a Wine step that fails stopping the run with its own words,
 # and the caller's shell left as it was.
 #   bash tests/scripts/wine_env_test.sh CASE   (CASE: one of the functions below)
-set -uo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-expect_contains() { # WHAT TEXT PIECE
-  grep -qF -- "$3" <<<"$2" || fail "$1: expected to contain '$3', got: $2"
-}
-expect_lines() { # WHAT TEXT COUNT
-  local n
-  n=$(grep -c . <<<"$2")
-  [ "$n" = "$3" ] || fail "$1: expected $3 line(s), got $n: $2"
-}
+# shellcheck source-path=SCRIPTDIR source=cases.sh
+source "$(dirname "$0")/cases.sh"
 
 # A 32-bit loader that the kernel cannot execute, as the shell reports it.
 stand_in_loader() {
@@ -81,6 +69,54 @@ TakesTheBuildAskedFor() {
   out=$(choice win16)
   expect_contains "unknown" "$out" "KELMORA_WINDOWS_BUILD=win16: neither win32 nor win64"
   expect_contains "unknown" "$out" "status 1"
+}
+
+# Displays from :100 up, the low numbers being a user's own servers': a number that Xvfb
+# says is taken (another server got it between the look at its files and the start) is passed
+# over for the next; any other failure of Xvfb stops the start with its own words.
+TheXvfbDisplayIsTheFirstFreeOneFrom100() {
+  mkdir -p "$work/bin" "$work/taken" "$work/broken"
+  cat >"$work/bin/Xvfb" <<'XVFB'
+#!/bin/bash
+echo "${1#:}" >>"$XVFB_TRIED"
+if [ "${1#:}" -lt 103 ]; then
+  echo "(EE) Fatal server error:" >&2
+  echo "(EE) $XVFB_SAYS for display ${1#:}" >&2
+  exit 1
+fi
+echo "${1#:}" >&3
+exec sleep 600
+XVFB
+  chmod +x "$work/bin/Xvfb"
+  local out tried display
+  out=$(
+    export PATH="$work/bin:$PATH" XVFB_TRIED=$work/taken/tried XVFB_SAYS="Server is already active"
+    # shellcheck source=/dev/null
+    source "$root/scripts/wine-env.sh"
+    kelmora_start_xvfb "$work/taken" 2>&1 && echo started
+  )
+  expect_contains "taken" "$out" "started"
+  tried=$(cat "$work/taken/tried")
+  display=$(cat "$work/taken/display" 2>/dev/null)
+  [ "$(head -n1 <<<"$tried")" -ge 100 ] || fail "tried a low display first: $tried"
+  [ ":$(tail -n1 <<<"$tried")" = "$display" ] || fail "ended on $display after trying: $tried"
+  [ "$(head -n -1 <<<"$tried" | awk '$1 >= 103' | wc -l)" = 0 ] || fail "passed over a free display: $tried"
+  (
+    # shellcheck source=/dev/null
+    source "$root/scripts/wine-env.sh"
+    kelmora_stop_xvfb "$work/taken"
+  )
+
+  out=$(
+    export PATH="$work/bin:$PATH" XVFB_TRIED=$work/broken/tried XVFB_SAYS="no screens found"
+    # shellcheck source=/dev/null
+    source "$root/scripts/wine-env.sh"
+    kelmora_start_xvfb "$work/broken" 2>&1 || echo "status $?"
+  )
+  expect_contains "broken" "$out" "error: Xvfb did not start on :"
+  expect_contains "broken" "$out" "(EE) no screens found for display"
+  expect_contains "broken" "$out" "status 1"
+  expect_lines "broken: tried" "$(cat "$work/broken/tried")" 1
 }
 
 # A wineboot that fails: the start of the test desktops stops with what was being done and
@@ -151,11 +187,4 @@ TheExitTrapKeepsTheCallersCommand() {
   [ -z "$out" ] || fail "restore: the caller had no EXIT trap, now: $out"
 }
 
-case=${1:?a case name}
-declare -F "$case" >/dev/null || { echo "no case $case"; exit 2; }
-"$case"
-if [ "$failures" -gt 0 ]; then
-  echo "$case: $failures failure(s)"
-  exit 1
-fi
-echo "$case: passed"
+run_case "$@"

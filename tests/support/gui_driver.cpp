@@ -89,6 +89,16 @@ std::vector<std::wstring> NonButtonTexts(HWND box) {
   return texts;
 }
 
+std::wstring AnswerProcessMessage(DWORD pid, const std::wstring& caption) {
+  HWND box = WaitForProcessWindow(pid, caption);
+  if (!box) return L"(no \"" + caption + L"\" message)";
+  std::wstring text;
+  for (const std::wstring& t : NonButtonTexts(box)) text += t;
+  ClickChild(FindChildByText(box, L"OK"));
+  WaitUntil([&] { return !IsWindowVisible(box); });
+  return text;
+}
+
 HWND FindChildByText(HWND parent, const std::wstring& text) {
   struct Find {
     const std::wstring* text;

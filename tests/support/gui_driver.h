@@ -23,6 +23,10 @@ std::wstring ClassName(HWND hwnd);
 HWND FindChildByText(HWND parent, const std::wstring& text);
 // The texts of a box's children other than its buttons, in the system's order: what it says.
 std::vector<std::wstring> NonButtonTexts(HWND box);
+// What the message box of process `pid` captioned `caption` says (its NonButtonTexts, joined),
+// once its OK has been pressed and the box has gone; a note naming the caption when no such
+// box came.
+std::wstring AnswerProcessMessage(DWORD pid, const std::wstring& caption);
 RECT WindowRectOf(HWND hwnd);
 // The bounds of a child in its parent's client coordinates.
 RECT ChildBounds(HWND child);
