@@ -188,13 +188,15 @@ kelmora_start_xvfb() {
   return 1
 }
 
-kelmora_stop_xvfb() {
-  local dir=$1 pid
-  [ -f "$dir/xvfb.pid" ] || return 0
-  pid=$(cat "$dir/xvfb.pid")
-  kill "$pid" 2>/dev/null || true
-  rm -f "$dir/xvfb.pid"
+# _kelmora_end_process PIDFILE: ends the process whose id the file holds, if any, and removes
+# the file.
+_kelmora_end_process() {
+  [ -f "$1" ] || return 0
+  kill "$(cat "$1")" 2>/dev/null || true
+  rm -f "$1"
 }
+
+kelmora_stop_xvfb() { _kelmora_end_process "$1/xvfb.pid"; }
 
 # kelmora_start_window_manager DIR: starts openbox on the display of DIR (kelmora_start_xvfb)
 # and waits until it manages the screen; DIR/wm.pid gets its process id. It reads the
@@ -217,13 +219,7 @@ kelmora_start_window_manager() {
   done
 }
 
-kelmora_stop_window_manager() {
-  local dir=$1 pid
-  [ -f "$dir/wm.pid" ] || return 0
-  pid=$(cat "$dir/wm.pid")
-  kill "$pid" 2>/dev/null || true
-  rm -f "$dir/wm.pid"
-}
+kelmora_stop_window_manager() { _kelmora_end_process "$1/wm.pid"; }
 
 # kelmora_prefix_setup [test]: makes the prefix named by WINEPREFIX, which must be one these
 # scripts own, and gives it Wine's fonts, Greek included; "test" adds what unattended test

@@ -92,6 +92,12 @@ class UnderWindowManager : public ::testing::TestWithParam<Program> {
     EXPECT_TRUE(EqualRect(&before, &after)) << "the form moved";
   }
 
+  // The window captioned `caption` that the main window's button `button` opens.
+  HWND OpenedBy(const wchar_t* button, const wchar_t* caption) {
+    PostMessageW(ChildWithText(main, button), BM_CLICK, 0, 0);
+    return WaitForProcessWindow(program.Pid(), caption);
+  }
+
   ScratchFolder folder{"kelmora-managed-"};
   std::wstring data = folder.File(L"data.txt");
   ChildProcess program;
@@ -124,8 +130,7 @@ TEST_P(UnderWindowManager, ModalFormsStayAboveTheMainWindowAndKeepTheKeys) {
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(questions); }));
 
   // The results dialog: Esc closes it.
-  PostMessageW(ChildWithText(main, L"&Πίνακας Μετρήσεων"), BM_CLICK, 0, 0);
-  HWND results = WaitForProcessWindow(pid, L" ");
+  HWND results = OpenedBy(L"&Πίνακας Μετρήσεων", L" ");
   ASSERT_NE(results, nullptr);
   {
     SCOPED_TRACE("results dialog");
@@ -137,8 +142,7 @@ TEST_P(UnderWindowManager, ModalFormsStayAboveTheMainWindowAndKeepTheKeys) {
 
   // A Greek message: the save finds no floppy drive here and says so; Enter closes the
   // message, and the next one comes.
-  PostMessageW(ChildWithText(main, L"Α&ποθήκευση"), BM_CLICK, 0, 0);
-  HWND message = WaitForProcessWindow(pid, L"Σφάλμα δισκέτας");
+  HWND message = OpenedBy(L"Α&ποθήκευση", L"Σφάλμα δισκέτας");
   ASSERT_NE(message, nullptr);
   {
     SCOPED_TRACE("Greek message");
